@@ -1,0 +1,30 @@
+# Two entry points: `make run` builds and starts the program, `make test` builds
+# and runs every test. Both first install any missing Debian package.
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps build build-test clean
+
+deps:
+	./scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELLTROVE_TESTS=OFF
+	cmake --build build/release -j $(JOBS)
+
+run: build
+	./build/release/bin/celltrove
+
+build-test: deps
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCELLTROVE_SANITIZE=ON
+	cmake --build build/test -j $(JOBS)
+
+test: build-test
+	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+# Fuzzing with libFuzzer (clang): `make fuzz` builds build/fuzz/tests/fuzz/fuzz_*.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELLTROVE_FUZZ=ON -DCELLTROVE_TESTS=ON
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_ole2
+
+clean:
+	rm -rf build

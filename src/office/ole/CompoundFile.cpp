@@ -1,0 +1,181 @@
+#include "office/ole/CompoundFile.h"
+
+#include <QFile>
+
+#include <gsf/gsf.h>
+
+#include <memory>
+
+namespace office::ole {
+namespace {
+
+struct GObjectUnref {
+    void operator()(void *object) const {
+        if (object) g_object_unref(object);
+    }
+};
+template <typename T>
+using GPtr = std::unique_ptr<T, GObjectUnref>;
+
+void ensureGsfInitialised() {
+    // libgsf registers its GObject types on first use; gsf_init is idempotent.
+    static const bool done = [] {
+        gsf_init();
+        return true;
+    }();
+    (void)done;
+}
+
+QString takeGError(GError *error, const QString &fallback) {
+    if (!error) return fallback;
+    QString text = QString::fromUtf8(error->message);
+    g_error_free(error);
+    return text;
+}
+
+// Walks one storage depth-first, in the order libgsf lists the children.
+Status collect(GsfInfile *storage, const QString &prefix, std::vector<Entry> &out, int depth) {
+    if (depth > 64) return Status::failure(QStringLiteral("Speicherbaum zu tief verschachtelt"));
+    const int count = gsf_infile_num_children(storage);
+    for (int i = 0; i < count; ++i) {
+        const char *rawName = gsf_infile_name_by_index(storage, i);
+        GPtr<GsfInput> child(gsf_infile_child_by_index(storage, i));
+        if (!child || !rawName) return Status::failure(QStringLiteral("Eintrag %1 nicht lesbar").arg(i));
+        Entry entry;
+        entry.path = prefix + QString::fromUtf8(rawName);
+        const bool isStorage = GSF_IS_INFILE(child.get()) && gsf_infile_num_children(GSF_INFILE(child.get())) >= 0;
+        entry.isStorage = isStorage;
+        if (isStorage) {
+            if (GSF_IS_INFILE_MSOLE(child.get()))
+                gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(child.get()), entry.classId.data());
+            out.push_back(entry);
+            Status st = collect(GSF_INFILE(child.get()), entry.path + QLatin1Char('/'), out, depth + 1);
+            if (!st) return st;
+            continue;
+        }
+        const gsf_off_t size = gsf_input_size(child.get());
+        if (size < 0 || size > CompoundFile::kMaxStreamSize)
+            return Status::failure(QStringLiteral("Datenstrom %1 hat eine ungültige Größe").arg(entry.path));
+        entry.data.resize(qsizetype(size));
+        if (size > 0 && !gsf_input_read(child.get(), size_t(size), reinterpret_cast<guint8 *>(entry.data.data())))
+            return Status::failure(QStringLiteral("Datenstrom %1 ist abgeschnitten").arg(entry.path));
+        out.push_back(std::move(entry));
+    }
+    return Status::success();
+}
+
+Status readFrom(GsfInput *input, CompoundFile &out) {
+    GError *error = nullptr;
+    GPtr<GsfInfile> root(gsf_infile_msole_new(input, &error));
+    if (!root) return Status::failure(takeGError(error, QStringLiteral("Keine OLE2-Verbunddatei")));
+    CompoundFile result;
+    gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(root.get()), result.rootClassId.data());
+    Status st = collect(root.get(), QString(), result.entries(), 0);
+    if (!st) return st;
+    out = std::move(result);
+    return Status::success();
+}
+
+bool allZero(const std::array<unsigned char, 16> &id) {
+    for (unsigned char c : id)
+        if (c) return false;
+    return true;
+}
+
+}  // namespace
+
+bool hasOle2Signature(const QByteArray &head) {
+    static const char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    return head.size() >= 8 && memcmp(head.constData(), kSignature, 8) == 0;
+}
+
+Status CompoundFile::read(const QString &path, CompoundFile &out) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Datei nicht lesbar: %1").arg(file.errorString()));
+    if (file.size() > kMaxStreamSize * 2) return Status::failure(QStringLiteral("Datei zu groß"));
+    const QByteArray bytes = file.readAll();
+    return readBytes(bytes, out);
+}
+
+Status CompoundFile::readBytes(const QByteArray &bytes, CompoundFile &out) {
+    ensureGsfInitialised();
+    if (!hasOle2Signature(bytes)) return Status::failure(QStringLiteral("Keine OLE2-Verbunddatei"), 0);
+    GPtr<GsfInput> input(
+        gsf_input_memory_new(reinterpret_cast<const guint8 *>(bytes.constData()), bytes.size(), FALSE));
+    if (!input) return Status::failure(QStringLiteral("Speicher erschöpft"));
+    return readFrom(input.get(), out);
+}
+
+Status CompoundFile::writeBytes(QByteArray &out) const {
+    ensureGsfInitialised();
+    GPtr<GsfOutput> sink(gsf_output_memory_new());
+    {
+        GPtr<GsfOutfile> root(gsf_outfile_msole_new(sink.get()));
+        if (!root) return Status::failure(QStringLiteral("OLE2-Ausgabe nicht möglich"));
+        if (!allZero(rootClassId))
+            gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(root.get()), rootClassId.data());
+
+        // Open storages stay referenced until everything below them is written.
+        std::vector<std::pair<QString, GPtr<GsfOutfile>>> storages;
+        auto parentOf = [&](const QString &path) -> GsfOutfile * {
+            const int slash = path.lastIndexOf(QLatin1Char('/'));
+            if (slash < 0) return root.get();
+            const QString parent = path.left(slash);
+            for (auto &s : storages)
+                if (s.first == parent) return s.second.get();
+            return nullptr;
+        };
+        for (const Entry &entry : m_entries) {
+            GsfOutfile *parent = parentOf(entry.path);
+            if (!parent) return Status::failure(QStringLiteral("Übergeordneter Speicher fehlt: %1").arg(entry.path));
+            const QByteArray name = entry.path.mid(entry.path.lastIndexOf(QLatin1Char('/')) + 1).toUtf8();
+            GsfOutput *child = gsf_outfile_new_child(parent, name.constData(), entry.isStorage);
+            if (!child) return Status::failure(QStringLiteral("Eintrag nicht schreibbar: %1").arg(entry.path));
+            if (entry.isStorage) {
+                if (!allZero(entry.classId))
+                    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(child), entry.classId.data());
+                storages.emplace_back(entry.path, GPtr<GsfOutfile>(GSF_OUTFILE(child)));
+                continue;
+            }
+            GPtr<GsfOutput> stream(child);
+            if (!entry.data.isEmpty() &&
+                !gsf_output_write(stream.get(), size_t(entry.data.size()),
+                                  reinterpret_cast<const guint8 *>(entry.data.constData())))
+                return Status::failure(QStringLiteral("Datenstrom nicht schreibbar: %1").arg(entry.path));
+            gsf_output_close(stream.get());
+        }
+        // Close the deepest storages first, then the root.
+        for (auto it = storages.rbegin(); it != storages.rend(); ++it) gsf_output_close(GSF_OUTPUT(it->second.get()));
+        storages.clear();
+        if (!gsf_output_close(GSF_OUTPUT(root.get())))
+            return Status::failure(QStringLiteral("OLE2-Ausgabe konnte nicht abgeschlossen werden"));
+    }
+    const guint8 *data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
+    const gsf_off_t size = gsf_output_size(sink.get());
+    out = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+    return Status::success();
+}
+
+const Entry *CompoundFile::find(const QString &path) const {
+    for (const Entry &e : m_entries)
+        if (e.path.compare(path, Qt::CaseInsensitive) == 0) return &e;
+    return nullptr;
+}
+
+Entry *CompoundFile::find(const QString &path) {
+    return const_cast<Entry *>(static_cast<const CompoundFile *>(this)->find(path));
+}
+
+void CompoundFile::setStream(const QString &path, const QByteArray &data) {
+    if (Entry *e = find(path)) {
+        e->data = data;
+        return;
+    }
+    Entry entry;
+    entry.path = path;
+    entry.data = data;
+    m_entries.push_back(std::move(entry));
+}
+
+}  // namespace office::ole
