@@ -1,16 +1,24 @@
 // celltrove-cli: the runs of the desktop program without windows.
 
-#include <celltrove/Version.h>
+#include "cli/CliCommand.h"
 
 #include <QCoreApplication>
-#include <QStringList>
-#include <QTextStream>
+
+#include <iterator>
+
+using namespace celltrove::cli;
 
 namespace {
 
+// Sub-commands in the order the help text lists them.
+const CliCommand kCommands[] = {
+    {"--version", "--version", versionCommand},
+};
+
 int usage(QTextStream &err) {
-    err << "Aufruf: celltrove-cli --version\n";
-    return 2;
+    err << "Aufruf:\n";
+    for (const CliCommand &c : kCommands) err << "  celltrove-cli " << c.usage << "\n";
+    return kExitUsage;
 }
 
 }  // namespace
@@ -21,9 +29,8 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.size() == 1 && args.first() == QLatin1String("--version")) {
-        out << "Celltrove für Excel " << celltrove::kVersionText << " Build " << celltrove::kBuildText << "\n";
-        return 0;
-    }
+    if (args.isEmpty()) return usage(err);
+    for (const CliCommand &c : kCommands)
+        if (args.first() == QLatin1String(c.name)) return c.run(args.mid(1), out, err);
     return usage(err);
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace celltrove::cli {
+
+/// Exit statuses of celltrove-cli.
+enum ExitStatus { kExitOk = 0, kExitRunError = 1, kExitUsage = 2 };
+
+/// A sub-command: gets the arguments after its name, returns an exit status.
+using CommandFunction = int (*)(const QStringList &args, QTextStream &out, QTextStream &err);
+
+struct CliCommand {
+    const char *name;
+    const char *usage;  ///< one line for the help text, e.g. "cells FILE.xls"
+    CommandFunction run;
+};
+
+// One function per sub-command, each in its own file.
+int versionCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+
+}  // namespace celltrove::cli
