@@ -1,0 +1,133 @@
+#include "shell/ProgressWindow.h"
+
+#include "shell/ProgressSteps.h"
+#include "shell/TrayIcon.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace celltrove::shell {
+
+namespace {
+
+// The bars are text: one filled square per step, in the green of the original bars.
+constexpr char16_t kSquare = u'\u25A0';
+
+QLabel *barLabel(const char *name, QWidget *parent) {
+    auto *bar = new QLabel(parent);
+    bar->setObjectName(QLatin1String(name));
+    QFont font = bar->font();
+    font.setBold(true);
+    bar->setFont(font);
+    bar->setStyleSheet(QStringLiteral("color: rgb(0, 192, 0);"));
+    bar->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(ProgressWindow::kBarWidth, QChar(kSquare))) + 4);
+    return bar;
+}
+
+QLabel *textLabel(const char *name, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(TrayIcon *tray, InterfaceText text, QWidget *parent)
+    : QWidget(parent, Qt::Window),
+      m_tray(tray),
+      m_text(std::move(text)),
+      m_process(textLabel("labelProcess", this)),
+      m_file(textLabel("lblFile", this)),
+      m_sheet(textLabel("lblSheet", this)),
+      m_runBar(barLabel("Label1", this)),
+      m_itemBar(barLabel("Label2", this)) {
+    setObjectName(QStringLiteral("frmProgress"));
+    m_tray->setParent(this);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_process);
+    layout->addWidget(m_file);
+    layout->addWidget(m_runBar);
+    layout->addWidget(m_sheet);
+    layout->addWidget(m_itemBar);
+    setMinimumWidth(360);
+
+    connect(m_tray, &TrayIcon::doubleClicked, this, &ProgressWindow::trayDoubleClicked);
+    connect(m_tray, &TrayIcon::menuAboutToShow, this, &ProgressWindow::trayMenuAboutToShow);
+    connect(m_tray, &TrayIcon::openChosen, this, &ProgressWindow::trayOpenChosen);
+    connect(m_tray, &TrayIcon::exitChosen, this, &ProgressWindow::exitRequested);
+}
+
+void ProgressWindow::setProcessText(const QString &text) { m_process->setText(text); }
+void ProgressWindow::setFileText(const QString &text) { m_file->setText(text); }
+void ProgressWindow::setSheetText(const QString &text) { m_sheet->setText(text); }
+
+void ProgressWindow::clearProgress() {
+    m_runBar->clear();
+    m_itemBar->clear();
+}
+
+void ProgressWindow::showProgress(int bar, qint64 current, qint64 total) {
+    QLabel *label = bar == 1 ? m_runBar : m_itemBar;
+    label->setText(QString(progressSteps(current, total, kBarWidth), QChar(kSquare)));
+}
+
+void ProgressWindow::closeEvent(QCloseEvent *event) {
+    if (m_keepLoaded)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void ProgressWindow::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->available())
+        // Hiding from inside the state change confuses some window managers; do it next.
+        QTimer::singleShot(0, this, &ProgressWindow::moveToTray);
+}
+
+void ProgressWindow::moveToTray() {
+    m_minimizedToTray = true;
+    m_tray->showIcon(m_text(QStringLiteral("Celltrove für Excel")));
+    hide();
+    Q_EMIT hideMainWindow();
+    QApplication::restoreOverrideCursor();
+}
+
+void ProgressWindow::showRunEndBalloon() {
+    m_tray->showBalloon(m_text(QStringLiteral("Celltrove")), m_text(QStringLiteral("Vorgang beendet.")));
+}
+
+void ProgressWindow::trayDoubleClicked() {
+    // Ignored during a run, flag included: clearing it would end the run in an end dialog
+    // while the main window is still hidden in the tray.
+    if (runInProgress()) return;
+    m_minimizedToTray = false;
+    Q_EMIT showMainWindow();
+    Q_EMIT showEndDialog();
+    m_tray->removeIcon();
+}
+
+void ProgressWindow::trayMenuAboutToShow() {
+    m_exitAllowed = !runInProgress();
+    m_tray->setMenuTexts(m_text(QStringLiteral("&Öffnen...")), m_text(QStringLiteral("&Beenden")), m_exitAllowed);
+}
+
+void ProgressWindow::trayOpenChosen() {
+    m_minimizedToTray = false;
+    if (runInProgress()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        Q_EMIT showMainWindow();
+    } else {
+        Q_EMIT showMainWindow();
+        Q_EMIT showEndDialog();
+    }
+    m_tray->removeIcon();
+}
+
+}  // namespace celltrove::shell
