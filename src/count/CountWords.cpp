@@ -1,0 +1,60 @@
+#include "count/TextCounter.h"
+
+namespace celltrove::count {
+
+namespace {
+
+// Punctuation, symbols and digits that end a word, plus the three line breaks.
+// Not separators: tab, "$", "=", "`" and every letter.
+bool isSeparator(char16_t c) {
+    switch (c) {
+    case 0x000A: case 0x000B: case 0x000D:
+    case 0x0020: case 0x0021: case 0x0022: case 0x0023:
+    case 0x00A7: case 0x00B0: case 0x00B5: case 0x20AC:
+    case 0x003E: case 0x003F: case 0x0040:
+    case 0x005B: case 0x005C: case 0x005D: case 0x005E: case 0x005F:
+    case 0x007B: case 0x007C: case 0x007D: case 0x007E:
+        return true;
+    default:
+        return c >= 0x0025 && c <= 0x003C;  // "%" to "<", digits included
+    }
+}
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isNumberCharacter(char16_t c) { return isDigit(c) || c == u'.' || c == u','; }
+
+}  // namespace
+
+qint32 CountWords(const QString &text) {
+    if (text.isEmpty()) return 0;
+    if (text.size() == 1 && isSeparator(text.at(0).unicode())) return 0;
+
+    qint32 count = 1;
+    bool inSeparator = isSeparator(text.at(0).unicode());
+    bool inNumber = false;
+    bool numberHasPoint = false;
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (isDigit(c)) inNumber = true;
+        if (inNumber) {
+            if (c == u'.' || c == u',') numberHasPoint = true;
+            if (!isNumberCharacter(c)) {
+                if (numberHasPoint && count < INT32_MAX) ++count;
+                inNumber = false;
+                numberHasPoint = false;
+            }
+        }
+        if (isSeparator(c)) {
+            if (!inSeparator) {
+                inSeparator = true;
+                if (count < INT32_MAX) ++count;
+            }
+        } else {
+            inSeparator = false;
+        }
+    }
+    if (inSeparator) --count;
+    return count;
+}
+
+}  // namespace celltrove::count
