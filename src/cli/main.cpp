@@ -13,6 +13,7 @@ namespace {
 // Sub-commands in the order the help text lists them.
 const CliCommand kCommands[] = {
     {"--version", "--version", versionCommand},
+    {"cells", "cells DATEI.xls", cellsCommand},
 };
 
 int usage(QTextStream &err) {

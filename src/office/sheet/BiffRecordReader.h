@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <vector>
+
+namespace office::sheet {
+
+/// One record of a workbook stream with the bodies of the CONTINUE records that follow
+/// it appended (their start offsets in body are the boundaries).
+struct BiffRecord {
+    std::uint16_t id = 0;
+    qint64 offset = 0;     ///< stream offset of the record header
+    qint64 endOffset = 0;  ///< stream offset after the record and its CONTINUE records
+    QByteArray body;       ///< shares the stream's bytes when there is no CONTINUE
+    std::vector<int> boundaries;
+};
+
+/// Walks the records of a workbook stream from a start offset. A record whose length
+/// runs past the end of the stream stops the walk with truncated() set.
+class BiffRecordReader {
+public:
+    BiffRecordReader(const QByteArray &stream, qint64 start);
+
+    /// Reads the next record; false at the end of the stream or on a truncated record.
+    bool next(BiffRecord &out);
+    /// Offset of the next record header.
+    qint64 position() const { return m_pos; }
+    bool truncated() const { return m_truncated; }
+
+private:
+    bool header(qint64 at, std::uint16_t &id, int &size) const;
+
+    const QByteArray &m_stream;
+    qint64 m_pos;
+    bool m_truncated = false;
+};
+
+}  // namespace office::sheet

@@ -1,0 +1,113 @@
+#include "office/sheet/Workbook.h"
+
+#include "office/sheet/Biff8Reader.h"
+#include "office/sheet/Biff8Records.h"
+#include "office/sheet/BiffRecordReader.h"
+#include "office/sheet/WorkbookDecryption.h"
+
+#include <QFile>
+
+namespace office::sheet {
+namespace {
+
+// BIFF2-4 files are bare record streams that begin with their BOF.
+bool looksLikeOldBiff(const QByteArray &bytes) {
+    if (bytes.size() < 4) return false;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const std::uint16_t id = std::uint16_t(p[0] | (p[1] << 8));
+    return id == biff::kBofBiff2 || id == biff::kBofBiff3 || id == biff::kBofBiff4 || id == biff::kBof;
+}
+
+// Offset of the FILEPASS record among the globals, or -1. Record headers are never
+// encrypted, so the walk works on the stream as stored.
+qint64 findFilePass(const QByteArray &stream) {
+    BiffRecordReader reader(stream, 0);
+    BiffRecord record;
+    while (reader.next(record)) {
+        if (record.id == biff::kFilePass) return record.offset;
+        if (record.id == biff::kEof) break;
+    }
+    return -1;
+}
+
+}  // namespace
+
+Status Workbook::open(const QString &path, std::unique_ptr<Workbook> &out) {
+    out.reset();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Datei kann nicht geöffnet werden: %1").arg(file.errorString()));
+    if (file.size() > ole::CompoundFile::kMaxStreamSize * 2)
+        return Status::failure(QStringLiteral("Datei ist zu groß"));
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size()) return Status::failure(QStringLiteral("Datei kann nicht gelesen werden"));
+    Status st = openBytes(bytes, out);
+    if (out) out->m_path = path;
+    return st;
+}
+
+Status Workbook::openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out) {
+    out.reset();
+    if (!ole::hasOle2Signature(fileBytes)) {
+        if (looksLikeOldBiff(fileBytes))
+            return Status::failure(QStringLiteral("Format von Excel 2.x bis 4.0 (BIFF2-4) wird nicht unterstützt"), 0);
+        return Status::failure(QStringLiteral("Keine Excel-97-2003-Arbeitsmappe (keine OLE2-Verbunddatei)"), 0);
+    }
+    auto book = std::make_unique<Workbook>();
+    Status st = ole::CompoundFile::readBytes(fileBytes, book->m_container);
+    if (!st) return Status::failure(QStringLiteral("OLE2-Verbunddatei ist beschädigt: %1").arg(st.message));
+    const ole::Entry *stream = nullptr;
+    for (const QString &name : {QStringLiteral("Workbook"), QStringLiteral("Book")}) {
+        stream = book->m_container.find(name);
+        if (stream && !stream->isStorage) break;
+        stream = nullptr;
+    }
+    if (!stream) {
+        if (book->m_container.find(QStringLiteral("EncryptedPackage")))
+            return Status::failure(QStringLiteral("Verschlüsselte Arbeitsmappe im Excel-2007-Format wird nicht unterstützt"));
+        return Status::failure(QStringLiteral("Die Datei enthält keinen Workbook-Datenstrom"));
+    }
+    book->m_streamName = stream->path;
+    book->m_stream = stream->data;
+    const qint64 filePass = findFilePass(book->m_stream);
+    if (filePass >= 0) {
+        st = decryptWorkbookStream(book->m_stream, filePass);
+        if (!st) return st;
+        book->m_decrypted = true;
+    }
+    st = Biff8Reader(*book).read();
+    if (!st) return st;
+    out = std::move(book);
+    return Status::success();
+}
+
+Worksheet *Workbook::sheet(int index) const {
+    if (index < 1 || index > sheetCount()) return nullptr;
+    return m_sheets[std::size_t(index - 1)].get();
+}
+
+Worksheet *Workbook::worksheet(int number) const {
+    if (number < 1 || number > worksheetCount()) return nullptr;
+    return m_worksheets[std::size_t(number - 1)];
+}
+
+Worksheet *Workbook::worksheet(const QString &name) const {
+    for (Worksheet *sheet : m_worksheets)
+        if (sheet->name().compare(name, Qt::CaseInsensitive) == 0) return sheet;
+    return nullptr;
+}
+
+int Workbook::xfFormatIndex(int xf) const {
+    return xf >= 0 && xf < xfCount() ? m_xfFormats[std::size_t(xf)] : -1;
+}
+
+bool Workbook::xfIsDate(int xf) const {
+    return xf >= 0 && std::size_t(xf) < m_xfIsDate.size() && m_xfIsDate[std::size_t(xf)];
+}
+
+const QString &Workbook::string(std::uint32_t index) const {
+    static const QString empty;
+    return index < m_strings.size() ? m_strings[index] : empty;
+}
+
+}  // namespace office::sheet

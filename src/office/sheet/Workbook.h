@@ -1,0 +1,119 @@
+#pragma once
+
+#include "office/ole/CompoundFile.h"
+#include "office/ole/OfficeStatus.h"
+#include "office/sheet/SheetTypes.h"
+#include "office/sheet/Worksheet.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace office::sheet {
+
+/// An Excel 97-2003 (BIFF8) or Excel 95 (BIFF5) workbook held in memory: its sheets
+/// and cells, the formats and records the display and formula texts need, and every
+/// record and stream as read, for lossless writing.
+class Workbook {
+public:
+    Workbook() = default;
+    Workbook(const Workbook &) = delete;
+    Workbook &operator=(const Workbook &) = delete;
+
+    /// Opens the workbook at path. On failure out stays null and the status says why
+    /// (not an OLE2 file, no Workbook stream, an older format, encrypted, damaged).
+    static Status open(const QString &path, std::unique_ptr<Workbook> &out);
+    /// Opens a workbook from the bytes of an .xls file.
+    static Status openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out);
+
+    /// Path given to open(); empty for openBytes().
+    const QString &path() const { return m_path; }
+
+    // --- sheets ----------------------------------------------------------------
+    /// Number of sheets of every kind (Sheets.Count).
+    int sheetCount() const { return int(m_sheets.size()); }
+    /// Sheet by 1-based index among all sheets, or nullptr.
+    Worksheet *sheet(int index) const;
+    /// Number of worksheets (Worksheets.Count): charts, macro and dialog sheets excluded.
+    int worksheetCount() const { return int(m_worksheets.size()); }
+    /// Worksheet by 1-based number among the worksheets, or nullptr.
+    Worksheet *worksheet(int number) const;
+    /// Worksheet by name (case-insensitive, as the spreadsheet compares), or nullptr.
+    Worksheet *worksheet(const QString &name) const;
+
+    // --- workbook settings ---------------------------------------------------
+    /// True when dates count from 1904-01-01 (DATEMODE).
+    bool isDate1904() const { return m_date1904; }
+    /// CODEPAGE value (1200 for UTF-16 in BIFF8 files); 1252 when the file has none.
+    int codePage() const { return m_codePage; }
+    /// 8 for Excel 97-2003 files, 5 for Excel 95.
+    int biffVersion() const { return m_biffVersion; }
+    /// True when the stream was encrypted with the default password and has been decrypted.
+    bool wasDecrypted() const { return m_decrypted; }
+
+    // --- formats ---------------------------------------------------------------
+    /// FORMAT records: number-format index to format code.
+    const std::map<int, QString> &formats() const { return m_formats; }
+    /// Number of XF records.
+    int xfCount() const { return int(m_xfFormats.size()); }
+    /// Number-format index of an XF record; -1 when xf is out of range.
+    int xfFormatIndex(int xf) const;
+    /// True when cells with this XF show numbers as dates or times.
+    bool xfIsDate(int xf) const;
+
+    // --- strings and formula context --------------------------------------------
+    /// Text by index: the shared strings first, then texts of LABEL cells and cached
+    /// formula results.
+    const QString &string(std::uint32_t index) const;
+    int stringCount() const { return int(m_strings.size()); }
+    /// Number of entries read from the shared string table (SST).
+    int sharedStringCount() const { return m_sharedStringCount; }
+    /// EXTERNSHEET record body (empty when none).
+    const QByteArray &externSheetRecord() const { return m_externSheet; }
+    /// SUPBOOK record bodies, in order.
+    const std::vector<QByteArray> &supBookRecords() const { return m_supBooks; }
+    /// NAME record bodies, in order (a formula's name index is 1-based into them).
+    const std::vector<QByteArray> &nameRecords() const { return m_names; }
+
+    // --- records and streams, for the writer -----------------------------------------
+    /// The compound file as read (every stream and storage).
+    const ole::CompoundFile &container() const { return m_container; }
+    /// Path of the workbook stream in the container ("Workbook" or "Book").
+    const QString &streamName() const { return m_streamName; }
+    /// The workbook stream, decrypted when it was encrypted.
+    const QByteArray &stream() const { return m_stream; }
+    /// Records of the workbook globals, from BOF to EOF, in stream order.
+    const std::vector<RawRecord> &globalRecords() const { return m_globalRecords; }
+    /// Remarks about recoverable damage met while reading (with stream offsets).
+    const QStringList &warnings() const { return m_warnings; }
+
+private:
+    friend class Biff8Reader;
+
+    QString m_path;
+    std::vector<std::unique_ptr<Worksheet>> m_sheets;
+    std::vector<Worksheet *> m_worksheets;
+    bool m_date1904 = false;
+    int m_codePage = 1252;
+    int m_biffVersion = 8;
+    bool m_decrypted = false;
+    std::map<int, QString> m_formats;
+    std::vector<std::uint16_t> m_xfFormats;
+    std::vector<bool> m_xfIsDate;
+    std::vector<QString> m_strings;
+    int m_sharedStringCount = 0;
+    QByteArray m_externSheet;
+    std::vector<QByteArray> m_supBooks;
+    std::vector<QByteArray> m_names;
+    ole::CompoundFile m_container;
+    QString m_streamName;
+    QByteArray m_stream;
+    std::vector<RawRecord> m_globalRecords;
+    QStringList m_warnings;
+};
+
+}  // namespace office::sheet

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "office/ole/OfficeStatus.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace office::sheet {
+
+/// The password Excel uses for workbooks that are only write-protected: it opens
+/// them without asking.
+inline const QString kDefaultWorkbookPassword = QStringLiteral("VelvetSweatshop");
+
+/// Decrypts, in place, a workbook stream whose globals carry a FILEPASS record
+/// (filePassOffset: stream offset of its header), with the default password. RC4 and
+/// CryptoAPI RC4 are supported; other schemes and other passwords are refused.
+Status decryptWorkbookStream(QByteArray &stream, qint64 filePassOffset);
+
+}  // namespace office::sheet

@@ -1,0 +1,172 @@
+#include "office/sheet/Worksheet.h"
+
+#include "office/sheet/ExcelDate.h"
+#include "office/sheet/Workbook.h"
+
+#include <algorithm>
+
+namespace office::sheet {
+namespace {
+
+bool inSheet(int row, int column) {
+    return row >= 1 && row <= Worksheet::kRowCount && column >= 1 && column <= Worksheet::kColumnCount;
+}
+
+bool before(const Cell &cell, int row0, int column0) {
+    return cell.row0 < row0 || (cell.row0 == row0 && cell.column0 < column0);
+}
+
+}  // namespace
+
+const Cell *Worksheet::cell(int row, int column) const {
+    if (!inSheet(row, column)) return nullptr;
+    const int row0 = row - 1, column0 = column - 1;
+    const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
+        return before(c, row0, column0);
+    });
+    if (it == m_cells.end() || it->row0 != row0 || it->column0 != column0) return nullptr;
+    return &*it;
+}
+
+CellValue Worksheet::valueOf(const Cell &c) const {
+    CellType type = c.type;
+    double number = c.number;
+    std::uint32_t text = c.ref;
+    if (c.isFormula()) {
+        if (c.ref >= m_formulas.size()) return {};
+        text = m_formulas[c.ref].textIndex;
+    }
+    switch (type) {
+    case CellType::Blank: return {};
+    case CellType::Number:
+        if (m_book && m_book->xfIsDate(c.xf) && number >= 0 && number < kMaxDateSerial + 1)
+            return CellValue::date(number, m_book->isDate1904());
+        return CellValue::number(number);
+    case CellType::Text: return CellValue::text(m_book ? m_book->string(text) : QString());
+    case CellType::Bool: return CellValue::boolean(number != 0);
+    case CellType::Error: return CellValue::error(std::uint8_t(number));
+    }
+    return {};
+}
+
+CellValue Worksheet::value(int row, int column) const {
+    const Cell *c = cell(row, column);
+    if (!c || (c->flags & Cell::kCoveredByMerge)) return {};
+    return valueOf(*c);
+}
+
+const FormulaBlock *Worksheet::formulaBlockAt(int row, int column) const {
+    for (const FormulaBlock &b : m_formulaBlocks)
+        if (b.range.firstRow == row && b.range.firstColumn == column) return &b;
+    return nullptr;
+}
+
+bool Worksheet::isNonEmpty(const Cell &c) const {
+    if (c.flags & Cell::kCoveredByMerge) return false;
+    if (c.type == CellType::Blank) return false;
+    // A formula whose result is the empty text still counts as filled for the jump,
+    // as in the spreadsheet; a constant empty text cannot be stored.
+    return true;
+}
+
+std::pair<std::size_t, std::size_t> Worksheet::rowSpan(int row0) const {
+    const auto first = std::lower_bound(m_cells.begin(), m_cells.end(), row0,
+                                        [](const Cell &c, int r) { return c.row0 < r; });
+    const auto last = std::upper_bound(first, m_cells.end(), row0, [](int r, const Cell &c) { return r < c.row0; });
+    return {std::size_t(first - m_cells.begin()), std::size_t(last - m_cells.begin())};
+}
+
+const std::vector<std::uint16_t> &Worksheet::nonEmptyRows(int column0) const {
+    if (m_columnIndex.empty()) {
+        m_columnIndex.resize(kColumnCount);
+        for (const Cell &c : m_cells)
+            if (isNonEmpty(c)) m_columnIndex[c.column0].push_back(c.row0);
+    }
+    return m_columnIndex[std::size_t(column0)];
+}
+
+// The jump along one line of cells, given the sorted positions (0-based) of its
+// non-empty cells and the 0-based start.
+static int jumpBack(const std::vector<std::uint16_t> &filled, int from0) {
+    const auto at = std::lower_bound(filled.begin(), filled.end(), from0);
+    const bool hereFilled = at != filled.end() && *at == from0;
+    if (at == filled.begin()) return 0;
+    auto prev = at - 1;
+    if (hereFilled && *prev == from0 - 1) {
+        // Inside a run: go to its first cell.
+        while (prev != filled.begin() && *(prev - 1) == *prev - 1) --prev;
+        return *prev;
+    }
+    return *prev;
+}
+
+int Worksheet::endUp(int row, int column) const {
+    if (!inSheet(row, column)) return std::clamp(row, 1, kRowCount);
+    return jumpBack(nonEmptyRows(column - 1), row - 1) + 1;
+}
+
+int Worksheet::endLeft(int row, int column) const {
+    if (!inSheet(row, column)) return std::clamp(column, 1, kColumnCount);
+    const auto [first, last] = rowSpan(row - 1);
+    std::vector<std::uint16_t> filled;
+    for (std::size_t i = first; i < last; ++i)
+        if (isNonEmpty(m_cells[i])) filled.push_back(m_cells[i].column0);
+    return jumpBack(filled, column - 1) + 1;
+}
+
+int Worksheet::end(int row, int column, Direction direction) const {
+    return direction == Direction::Up ? endUp(row, column) : endLeft(row, column);
+}
+
+bool Worksheet::isColumnHidden(int column) const {
+    return column >= 1 && column <= kColumnCount && m_columns[std::size_t(column - 1)].hidden;
+}
+
+void Worksheet::setColumnHidden(int column, bool hidden) {
+    if (column >= 1 && column <= kColumnCount) m_columns[std::size_t(column - 1)].hidden = hidden;
+}
+
+void Worksheet::showAllColumns() {
+    for (ColumnState &c : m_columns) c.hidden = false;
+}
+
+int Worksheet::columnOutlineLevel(int column) const {
+    return column >= 1 && column <= kColumnCount ? m_columns[std::size_t(column - 1)].outlineLevel : 0;
+}
+
+bool Worksheet::isColumnCollapsed(int column) const {
+    return column >= 1 && column <= kColumnCount && m_columns[std::size_t(column - 1)].collapsed;
+}
+
+static const RowInfo *findRow(const std::vector<RowInfo> &rows, int row) {
+    const auto it = std::lower_bound(rows.begin(), rows.end(), row, [](const RowInfo &r, int n) { return r.row < n; });
+    return it != rows.end() && it->row == row ? &*it : nullptr;
+}
+
+bool Worksheet::isRowHidden(int row) const {
+    const RowInfo *r = findRow(m_rows, row);
+    return r && r->hidden;
+}
+
+int Worksheet::rowOutlineLevel(int row) const {
+    const RowInfo *r = findRow(m_rows, row);
+    return r ? r->outlineLevel : 0;
+}
+
+void Worksheet::showAllOutlineLevels() {
+    for (ColumnState &c : m_columns) {
+        if (c.outlineLevel > 0) c.hidden = false;
+        c.collapsed = false;
+    }
+    // A collapsed group's summary row carries the flag but no level of its own.
+    for (RowInfo &r : m_rows) {
+        if (r.outlineLevel > 0) r.hidden = false;
+        r.collapsed = false;
+    }
+}
+
+void Worksheet::setDisplayFormulas(bool on) {
+    m_window2Flags = on ? (m_window2Flags | 0x0001) : (m_window2Flags & ~0x0001);
+}
+
+}  // namespace office::sheet

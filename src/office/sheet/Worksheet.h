@@ -1,0 +1,128 @@
+#pragma once
+
+#include "office/sheet/CellValue.h"
+#include "office/sheet/SheetTypes.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace office::sheet {
+
+class Workbook;
+
+/// Direction of an End jump (Ctrl+Arrow).
+enum class Direction { Up, Left };
+
+/// One sheet of a workbook. Worksheets carry cells, comments, column and row
+/// attributes and merged areas; other kinds (charts, macro and dialog sheets) keep
+/// only their records. Rows and columns are 1-based throughout.
+class Worksheet {
+public:
+    static constexpr int kRowCount = 65536;   ///< Rows.Count
+    static constexpr int kColumnCount = 256;  ///< Columns.Count
+
+    explicit Worksheet(const Workbook *book) : m_book(book) {}
+
+    const QString &name() const { return m_name; }
+    /// 1-based position among all sheets of the workbook (worksheets or not).
+    int index() const { return m_index; }
+    SheetKind kind() const { return m_kind; }
+    SheetVisibility visibility() const { return m_visibility; }
+
+    // --- cells ---------------------------------------------------------------
+    /// The value of a cell (its cached result for a formula); empty outside the sheet,
+    /// for BLANK cells and for merged cells other than an area's top-left one.
+    CellValue value(int row, int column) const;
+    /// The stored cell at (row, column), or nullptr.
+    const Cell *cell(int row, int column) const;
+    /// Every stored cell (BLANK formatting cells included), row-major.
+    const std::vector<Cell> &cells() const { return m_cells; }
+    /// Formula records; Cell::ref of a formula cell indexes them.
+    const std::vector<FormulaCell> &formulas() const { return m_formulas; }
+    /// SHRFMLA, ARRAY and TABLE records in the order read.
+    const std::vector<FormulaBlock> &formulaBlocks() const { return m_formulaBlocks; }
+    /// The shared, array or table formula anchored at (row, column) (the cell a PtgExp
+    /// or PtgTbl token names), or nullptr.
+    const FormulaBlock *formulaBlockAt(int row, int column) const;
+    /// The value a cell record holds, as value() reports it (ignores merging).
+    CellValue valueOf(const Cell &cell) const;
+
+    /// End(Up) from (row, column): the row the jump lands on. From a non-empty cell
+    /// whose neighbour above is non-empty, the top of that run; otherwise the next
+    /// non-empty cell above, or row 1.
+    int endUp(int row, int column) const;
+    /// End(Left) from (row, column): the column the jump lands on, as endUp sideways.
+    int endLeft(int row, int column) const;
+    /// endUp or endLeft; returns the row for Up and the column for Left.
+    int end(int row, int column, Direction direction) const;
+
+    // --- comments ------------------------------------------------------------
+    /// Comments in row-major order of their cells.
+    int commentCount() const { return int(m_comments.size()); }
+    /// The i-th comment, 1-based.
+    const Comment &comment(int i) const { return m_comments.at(std::size_t(i - 1)); }
+    const std::vector<Comment> &comments() const { return m_comments; }
+
+    // --- columns, rows, outline, merged areas ---------------------------------
+    bool isColumnHidden(int column) const;
+    void setColumnHidden(int column, bool hidden);
+    /// Shows every column (EntireColumn.Hidden = false on all cells).
+    void showAllColumns();
+    int columnOutlineLevel(int column) const;
+    bool isColumnCollapsed(int column) const;
+    /// Row attributes from ROW records, ascending by row.
+    const std::vector<RowInfo> &rowInfos() const { return m_rows; }
+    bool isRowHidden(int row) const;
+    int rowOutlineLevel(int row) const;
+    /// Opens every outline level of rows and columns (ShowLevels 8, 8): rows and
+    /// columns inside an outline are shown and no group stays collapsed. Rows and
+    /// columns hidden outside any outline stay hidden.
+    void showAllOutlineLevels();
+    const std::vector<CellRange> &mergedAreas() const { return m_merged; }
+
+    // --- window ---------------------------------------------------------------
+    /// WINDOW2 option flags (0 when the sheet has none).
+    std::uint16_t window2Flags() const { return m_window2Flags; }
+    bool displayFormulas() const { return m_window2Flags & 0x0001; }
+    void setDisplayFormulas(bool on);
+
+    // --- records, for the writer ----------------------------------------------
+    /// The sheet's records other than ROW, DBCELL and the cell and formula records,
+    /// in stream order, from its BOF to its EOF.
+    const std::vector<RawRecord> &records() const { return m_records; }
+    /// Index into records() before which the cell block (ROW and cell records) stood;
+    /// records().size() when the sheet has none.
+    int cellBlockPosition() const { return m_cellBlockPosition; }
+    /// Stream offset of the sheet's BOF record.
+    qint64 streamOffset() const { return m_streamOffset; }
+
+private:
+    friend class Biff8Reader;
+
+    // Rows (0-based) of non-empty cells in each column, ascending; built on first use.
+    const std::vector<std::uint16_t> &nonEmptyRows(int column0) const;
+    bool isNonEmpty(const Cell &cell) const;
+    std::pair<std::size_t, std::size_t> rowSpan(int row0) const;
+
+    const Workbook *m_book;
+    QString m_name;
+    int m_index = 0;
+    SheetKind m_kind = SheetKind::Worksheet;
+    SheetVisibility m_visibility = SheetVisibility::Visible;
+    std::vector<Cell> m_cells;
+    std::vector<FormulaCell> m_formulas;
+    std::vector<FormulaBlock> m_formulaBlocks;
+    std::vector<Comment> m_comments;
+    std::array<ColumnState, kColumnCount> m_columns{};
+    std::vector<RowInfo> m_rows;
+    std::vector<CellRange> m_merged;
+    std::uint16_t m_window2Flags = 0;
+    std::vector<RawRecord> m_records;
+    int m_cellBlockPosition = 0;
+    qint64 m_streamOffset = 0;
+    mutable std::vector<std::vector<std::uint16_t>> m_columnIndex;
+};
+
+}  // namespace office::sheet
