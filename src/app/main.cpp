@@ -1,11 +1,24 @@
+#include "run/SettingsStore.h"
 #include "shell/MainWindow.h"
+#include "shell/UserMessages.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CellTroveExcel"));
-    celltrove::shell::MainWindow window;
+    // The window may sit hidden in the tray when it is closed; its own shutdown ends us.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    celltrove::run::SettingsStore settings;
+    celltrove::shell::MessageBoxMessages messages;
+    celltrove::shell::MainWindowSetup setup;
+    setup.settings = &settings;
+    setup.messages = &messages;
+    setup.languageFolder = QCoreApplication::applicationDirPath();
+    celltrove::shell::MainWindow window(setup);
+    QObject::connect(&window, &celltrove::shell::MainWindow::shutDown, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
     return QApplication::exec();
 }

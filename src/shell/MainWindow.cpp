@@ -1,17 +1,298 @@
 #include "shell/MainWindow.h"
 
+#include "run/SettingsStore.h"
+#include "shell/AboutBox.h"
+#include "shell/EndDialog.h"
+#include "shell/ExportTab.h"
+#include "shell/FileFilter.h"
+#include "shell/FilePanel.h"
+#include "shell/LanguageFiles.h"
+#include "shell/OptionsDialog.h"
+#include "shell/ProgressWindow.h"
+#include "shell/ProjectMenu.h"
+#include "shell/TrayIcon.h"
+#include "shell/UserMessages.h"
+
 #include <celltrove/Version.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStorageInfo>
+#include <QTabWidget>
+#include <QUrl>
 
 namespace celltrove::shell {
 
-QString mainWindowTitle() {
-    return QStringLiteral("Celltrove für Excel - Build %1").arg(kBuildNumber);
+namespace {
+
+const QString kGerman = QStringLiteral("Deutsch");
+
+QMenu *namedMenu(QMenuBar *bar, const char *name) {
+    QMenu *menu = bar->addMenu(QString());
+    menu->setObjectName(QLatin1String(name));
+    return menu;
 }
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
+QAction *namedAction(QMenu *menu, const char *name) {
+    QAction *action = menu->addAction(QString());
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+// The nearest folder of a path that exists; empty when not even the root does.
+QString existingAncestor(const QString &path) {
+    QString candidate = QDir::cleanPath(path);
+    while (!candidate.isEmpty() && !QFileInfo(candidate).isDir()) {
+        const qsizetype cut = candidate.lastIndexOf(QLatin1Char('/'));
+        if (cut < 0) return {};
+        candidate = cut == 0 ? QStringLiteral("/") : candidate.left(cut);
+        if (candidate == QLatin1String("/") && !QFileInfo(candidate).isDir()) return {};
+    }
+    return candidate;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
+    : QMainWindow(parent),
+      m_settings(*setup.settings),
+      m_messages(*setup.messages),
+      m_languageFolder(setup.languageFolder),
+      m_files(new FilePanel(this)),
+      m_tabs(new QTabWidget(this)),
+      m_exportTab(new ExportTab(this)),
+      m_progress(new ProgressWindow(setup.tray ? setup.tray : new SystemTrayIcon, interfaceText(), this)),
+      m_endDialog(new EndDialog(interfaceText(), this)) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(mainWindowTitle());
-    resize(720, 520);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->addTab(m_exportTab, QString());
+    auto *central = new QWidget(this);
+    auto *layout = new QHBoxLayout(central);
+    layout->addWidget(m_files, 3);
+    layout->addWidget(m_tabs, 2);
+    setCentralWidget(central);
+    resize(900, 560);
+    buildMenus();
+
+    m_progress->setRunInProgress([this] { return m_runInProgress; });
+    connect(m_progress, &ProgressWindow::hideMainWindow, this, &QWidget::hide);
+    connect(m_progress, &ProgressWindow::showMainWindow, this, [this] {
+        QApplication::restoreOverrideCursor();
+        showNormal();
+        raise();
+    });
+    connect(m_progress, &ProgressWindow::showEndDialog, m_endDialog, &QWidget::show);
+    connect(m_progress, &ProgressWindow::exitRequested, this, &QWidget::close);
+    connect(m_endDialog, &EndDialog::backToMainWindow, this, [this] { setEnabled(true); });
+    connect(m_endDialog, &EndDialog::quitRequested, this, &QWidget::close);
+    connect(m_exportTab, &ExportTab::exportClicked, this, &MainWindow::startExport);
+    connect(m_exportTab, &ExportTab::importClicked, this, &MainWindow::startImport);
+    connect(m_files, &FilePanel::fileActivated, this, &MainWindow::openFile);
+    connect(m_projects, &ProjectMenu::projectChosen, this, &MainWindow::chooseProject);
+
+    // Load: language, texts, filter, projects, then the most recent project's files.
+    const QString stored = m_settings.language();
+    const QString language = m_texts.LoadLanguageFile(m_languageFolder, stored) ? stored : kGerman;
+    fillLanguageMenu(language);
+    ApplyInterfaceTexts();
+    m_files->setFilterIndex(0);
+    m_projects->setShowPath(m_settings.showPath());
+    QString start = setup.defaultFolder.isEmpty() ? QDir::homePath() : setup.defaultFolder;
+    if (m_projects->load(m_settings.projectFolders()) && QFileInfo(m_projects->folder(1)).isDir())
+        start = m_projects->folder(1);
+    if (!m_files->setFolder(start)) m_files->setFolder(QDir::rootPath());
+}
+
+MainWindow::~MainWindow() = default;
+
+InterfaceText MainWindow::interfaceText() const {
+    return [this](const QString &key) { return m_texts.LookupText(key); };
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar *bar = menuBar();
+    m_fileMenu = namedMenu(bar, "mnufile");
+    m_close = namedAction(m_fileMenu, "mnuClose");
+    connect(m_close, &QAction::triggered, this, &QWidget::close);
+
+    m_projectMenu = namedMenu(bar, "mnuProject");
+    m_projects = new ProjectMenu(m_projectMenu);
+
+    m_extraMenu = namedMenu(bar, "mnuExtra");
+    m_languageMenu = m_extraMenu->addMenu(QString());
+    m_languageMenu->setObjectName(QStringLiteral("mnuSelectLanguage"));
+    m_options = namedAction(m_extraMenu, "mnuOptionen");
+    connect(m_options, &QAction::triggered, this, &MainWindow::showOptions);
+
+    m_helpMenu = namedMenu(bar, "mnuHelp");
+    m_helpMenu->setTitle(QStringLiteral("?"));
+    m_info = namedAction(m_helpMenu, "mnuInfo");
+    connect(m_info, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::ApplyInterfaceTexts() {
+    setWindowTitle(T(QStringLiteral("Celltrove für Excel - Build ")) + QString::number(kBuildNumber));
+    m_fileMenu->setTitle(T(QStringLiteral("&Datei")));
+    m_close->setText(T(QStringLiteral("&Beenden")));
+    m_projectMenu->setTitle(T(QStringLiteral("&Projekte")));
+    m_extraMenu->setTitle(T(QStringLiteral("&Extras")));
+    m_languageMenu->setTitle(T(QStringLiteral("&Sprache")));
+    m_projects->setShowPathText(T(QStringLiteral("&Projektpfad anzeigen")));
+    m_info->setText(T(QStringLiteral("&Info")));
+    m_options->setText(T(QStringLiteral("Optionen...")));
+    m_files->applyTexts(interfaceText());
+    m_exportTab->applyTexts(interfaceText());
+    m_tabs->setTabText(0, T(QStringLiteral("Export")));
+    m_tabs->setCurrentIndex(0);
+}
+
+// ---- language menu ----
+
+QAction *MainWindow::addLanguageItem(const QString &caption, bool checked) {
+    QAction *item = m_languageMenu->addAction(caption);
+    item->setObjectName(QStringLiteral("mnuLanguages%1").arg(m_languageItems.size() + 1));
+    item->setCheckable(true);
+    item->setChecked(checked);
+    connect(item, &QAction::triggered, this, [this, item] {
+        // A click toggles the check mark; the choice itself decides what is checked.
+        item->setChecked(!item->isChecked());
+        chooseLanguage(item->text());
+    });
+    m_languageItems.append(item);
+    return item;
+}
+
+void MainWindow::fillLanguageMenu(const QString &current) {
+    addLanguageItem(kGerman, current == kGerman);
+    for (const QString &caption : languageCaptions(m_languageFolder))
+        addLanguageItem(caption, caption.compare(current, Qt::CaseInsensitive) == 0);
+}
+
+bool MainWindow::chooseLanguage(const QString &caption) {
+    QAction *chosen = nullptr;
+    for (QAction *item : m_languageItems)
+        if (item->text() == caption) chosen = item;
+    if (!chosen || chosen->isChecked()) return false;
+    // Loaded aside first: a file that has gone leaves the current language whole, rather
+    // than German lookups under captions still in the old language.
+    run::TextLookup texts;
+    if (!texts.LoadLanguageFile(m_languageFolder, caption)) return false;
+    m_texts = texts;
+    ApplyInterfaceTexts();
+    for (QAction *item : m_languageItems) item->setChecked(item == chosen);
+    return true;
+}
+
+QString MainWindow::currentLanguage() const {
+    for (QAction *item : m_languageItems)
+        if (item->isChecked()) return item->text();
+    return {};
+}
+
+QStringList MainWindow::languages() const {
+    QStringList captions;
+    for (QAction *item : m_languageItems) captions.append(item->text());
+    return captions;
+}
+
+// ---- projects ----
+
+void MainWindow::chooseProject(const QString &folder) {
+    const QString volumeFolder = existingAncestor(folder);
+    const QStorageInfo volume(volumeFolder);
+    if (folder.isEmpty() || volumeFolder.isEmpty() || !volume.isValid() || !volume.isReady()) {
+        m_messages.critical(this, T(QStringLiteral("Das Laufwerk des gewählten Projekts exitiert nicht.")),
+                            T(QStringLiteral("Fehler")));
+        return;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        m_messages.critical(this, T(QStringLiteral("Der Pfad des gewählten Projekts existiert nicht.")),
+                            T(QStringLiteral("Fehler")));
+        return;
+    }
+    m_files->setFolder(folder);
+}
+
+// ---- other windows ----
+
+void MainWindow::showOptions() {
+    OptionsDialog dialog(m_settings, interfaceText(), this);
+    dialog.exec();
+}
+
+void MainWindow::showAbout() {
+    if (!m_about) m_about = new AboutBox(interfaceText(), this);
+    m_about->show();
+    m_about->raise();
+}
+
+void MainWindow::openFile(const QString &path) {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    // No program is associated with the file: let the user pick one.
+    const QString program = QFileDialog::getOpenFileName(this, QFileInfo(path).fileName(), QStringLiteral("/usr/bin"));
+    if (!program.isEmpty()) QProcess::startDetached(program, {path});
+}
+
+// ---- runs ----
+
+void MainWindow::startExport() { runBatch(true); }
+
+void MainWindow::startImport() { runBatch(false); }
+
+void MainWindow::runBatch(bool exportRun) {
+    Q_UNUSED(exportRun);
+}
+
+void MainWindow::finishRun(bool exportRun) {
+    m_files->deselectAll();
+    m_runInProgress = false;
+    QApplication::restoreOverrideCursor();
+    m_endDialog->prepare(T(exportRun ? QStringLiteral("Text-Export: ") : QStringLiteral("Text-Import: ")) +
+                         T(QStringLiteral("Vorgang beendet. Bitte wählen Sie aus folgenden Optionen aus: ")));
+    if (m_progress->minimizedToTray()) {
+        m_progress->showRunEndBalloon();
+    } else {
+        m_endDialog->show();
+        m_endDialog->raise();
+    }
+    // New output files show up, with the selection cleared as the run left it.
+    m_files->refreshFiles();
+    m_files->deselectAll();
+}
+
+void MainWindow::leaveRun() {
+    m_runInProgress = false;
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+}
+
+// ---- shutdown ----
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    // No quitting in the middle of a run: its log and files would be cut short.
+    if (m_runInProgress) {
+        event->ignore();
+        return;
+    }
+    m_progress->setKeepLoaded(false);
+    const QString language = currentLanguage();
+    if (!language.isEmpty()) m_settings.setLanguage(language);
+    m_settings.setShowPath(m_projects->showPath());
+    m_settings.sync();
+    m_progress->close();
+    m_progress->tray()->removeIcon();
+    m_endDialog->hide();
+    if (m_about) m_about->close();
+    event->accept();
+    Q_EMIT shutDown();
 }
 
 }  // namespace celltrove::shell

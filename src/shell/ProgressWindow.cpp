@@ -1,9 +1,10 @@
 #include "shell/ProgressWindow.h"
 
-#include "shell/ProgressSteps.h"
 #include "shell/TrayIcon.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QLabel>
@@ -24,7 +25,7 @@ QLabel *barLabel(const char *name, QWidget *parent) {
     font.setBold(true);
     bar->setFont(font);
     bar->setStyleSheet(QStringLiteral("color: rgb(0, 192, 0);"));
-    bar->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(ProgressWindow::kBarWidth, QChar(kSquare))) + 4);
+    bar->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QString(run::kProgressSteps, QChar(kSquare))) + 4);
     return bar;
 }
 
@@ -71,9 +72,13 @@ void ProgressWindow::clearProgress() {
     m_itemBar->clear();
 }
 
-void ProgressWindow::showProgress(int bar, qint64 current, qint64 total) {
-    QLabel *label = bar == 1 ? m_runBar : m_itemBar;
-    label->setText(QString(progressSteps(current, total, kBarWidth), QChar(kSquare)));
+void ProgressWindow::setBarSteps(run::ProgressBar bar, int steps) {
+    QLabel *label = bar == run::ProgressBar::Run ? m_runBar : m_itemBar;
+    label->setText(QString(std::clamp(steps, 0, run::kProgressSteps), QChar(kSquare)));
+}
+
+int ProgressWindow::barSteps(run::ProgressBar bar) const {
+    return static_cast<int>((bar == run::ProgressBar::Run ? m_runBar : m_itemBar)->text().size());
 }
 
 void ProgressWindow::closeEvent(QCloseEvent *event) {

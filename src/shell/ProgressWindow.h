@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/RunUi.h"
 #include "shell/InterfaceText.h"
 
 #include <QWidget>
@@ -22,16 +23,16 @@ public:
     /// Takes ownership of the tray icon.
     ProgressWindow(TrayIcon *tray, InterfaceText text, QWidget *parent = nullptr);
 
-    /// Squares a full bar holds.
-    static constexpr int kBarWidth = 34;
 
     void setProcessText(const QString &text);
     void setFileText(const QString &text);
     void setSheetText(const QString &text);
     /// Empties both bars.
     void clearProgress();
-    /// Draws bar 1 (Label1) or bar 2 (Label2) for current of total.
-    void showProgress(int bar, qint64 current, qint64 total);
+    /// Draws a bar (Label1 for the run, Label2 for the sheet) with 0 … 34 squares.
+    void setBarSteps(run::ProgressBar bar, int steps);
+    /// Squares shown on a bar now.
+    int barSteps(run::ProgressBar bar) const;
 
     /// While true, closing the window is refused.
     bool keepLoaded() const { return m_keepLoaded; }

@@ -1,6 +1,7 @@
-#include "shell/ProgressSteps.h"
+#include "shell/GuiRunUi.h"
 #include "shell/ProgressWindow.h"
 #include "shell/TrayIcon.h"
+#include "shell/UserMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -36,24 +37,35 @@ QString bar(ProgressWindow &w, const char *name) { return w.findChild<QLabel *>(
 
 }  // namespace
 
-TEST(ProgressSteps, RoundsThePercentageThenTheSquares) {
-    const struct {
-        qint64 current, total;
-        int steps;
-    } cases[] = {{0, 5, 0},  {1, 3, 11}, {1, 2, 17}, {2, 3, 23}, {3, 3, 34}, {4, 3, 34},
-                 {-1, 3, 0}, {1, 200, 0}, {1, 100, 0}, {2, 100, 1}, {1, 0, 0}, {5, -2, 0}};
-    for (const auto &c : cases) EXPECT_EQ(progressSteps(c.current, c.total), c.steps) << c.current << "/" << c.total;
-}
+class NoMessages : public UserMessages {
+public:
+    void critical(QWidget *, const QString &text, const QString &title) override { shown.append(title + u'|' + text); }
+    QStringList shown;
+};
 
-TEST(ProgressWindow, BarsAreRunsOfSquares) {
+TEST(ProgressWindow, RunUiDrawsBarsAsRunsOfSquaresAndShowsTexts) {
     ProgressWindow w(new FakeTray(false), germanText);
-    w.showProgress(1, 1, 3);
-    w.showProgress(2, 7, 7);
+    NoMessages messages;
+    GuiRunUi ui(w, messages, nullptr);
+    ui.ShowProgress(celltrove::run::ProgressBar::Run, 1, 3);
+    ui.ShowProgress(celltrove::run::ProgressBar::Sheet, 7, 7);
     EXPECT_EQ(bar(w, "Label1").size(), 11);
-    EXPECT_EQ(bar(w, "Label2").size(), ProgressWindow::kBarWidth);
-    w.clearProgress();
-    EXPECT_TRUE(bar(w, "Label1").isEmpty());
+    EXPECT_EQ(bar(w, "Label2").size(), 34);
+    ui.ShowProgress(celltrove::run::ProgressBar::Sheet, 8, 7);
+    EXPECT_EQ(bar(w, "Label2").size(), 34);
+    ui.ShowProgress(celltrove::run::ProgressBar::Sheet, -1, 7);
     EXPECT_TRUE(bar(w, "Label2").isEmpty());
+    ui.SetFileText(QStringLiteral("a.xls"));
+    ui.SetSheetText(QStringLiteral("Tabelle1"));
+    EXPECT_EQ(bar(w, "lblFile"), QStringLiteral("a.xls"));
+    EXPECT_EQ(bar(w, "lblSheet"), QStringLiteral("Tabelle1"));
+    ui.ShowProgressWindow();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(bar(w, "Label1").isEmpty());
+    ui.ShowCritical(QStringLiteral("text"), QStringLiteral("Fehler"));
+    EXPECT_EQ(messages.shown, QStringList{QStringLiteral("Fehler|text")});
+    ui.HideProgressWindow();
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST(ProgressWindow, RefusesToCloseWhileItMustStayLoaded) {
