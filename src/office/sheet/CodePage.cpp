@@ -7,7 +7,7 @@ namespace office::sheet {
 const QTextCodec *codecForCodePage(int codePage) {
     QByteArray name;
     switch (codePage) {
-    case 1200: return nullptr;
+    case 1200: name = "UTF-16LE"; break;  // Gnumeric writes Excel 95 files with UTF-16 byte strings
     case 367: name = "US-ASCII"; break;
     case 932: name = "Shift_JIS"; break;
     case 936: name = "GBK"; break;

@@ -46,7 +46,7 @@ Status Workbook::open(const QString &path, std::unique_ptr<Workbook> &out) {
     return st;
 }
 
-Status Workbook::openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out) {
+Status Workbook::openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out, const QString &password) {
     out.reset();
     if (!ole::hasOle2Signature(fileBytes)) {
         if (looksLikeOldBiff(fileBytes))
@@ -71,7 +71,7 @@ Status Workbook::openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook
     book->m_stream = stream->data;
     const qint64 filePass = findFilePass(book->m_stream);
     if (filePass >= 0) {
-        st = decryptWorkbookStream(book->m_stream, filePass);
+        st = decryptWorkbookStream(book->m_stream, filePass, password);
         if (!st) return st;
         book->m_decrypted = true;
     }

@@ -3,6 +3,7 @@
 #include "office/ole/CompoundFile.h"
 #include "office/ole/OfficeStatus.h"
 #include "office/sheet/SheetTypes.h"
+#include "office/sheet/WorkbookDecryption.h"
 #include "office/sheet/Worksheet.h"
 
 #include <QByteArray>
@@ -27,8 +28,11 @@ public:
     /// Opens the workbook at path. On failure out stays null and the status says why
     /// (not an OLE2 file, no Workbook stream, an older format, encrypted, damaged).
     static Status open(const QString &path, std::unique_ptr<Workbook> &out);
-    /// Opens a workbook from the bytes of an .xls file.
-    static Status openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out);
+    /// Opens a workbook from the bytes of an .xls file. An encrypted workbook is
+    /// decrypted with the password (Excel's default write-protection password unless
+    /// another is given).
+    static Status openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out,
+                            const QString &password = kDefaultWorkbookPassword);
 
     /// Path given to open(); empty for openBytes().
     const QString &path() const { return m_path; }

@@ -139,23 +139,24 @@ Status cryptoApiRc4(RecordCursor &c, QByteArray &stream, qint64 from, const QStr
 
 }  // namespace
 
-Status decryptWorkbookStream(QByteArray &stream, qint64 filePassOffset) {
+Status decryptWorkbookStream(QByteArray &stream, qint64 filePassOffset, const QString &password) {
     BiffRecordReader reader(stream, filePassOffset);
     BiffRecord filePass;
     if (!reader.next(filePass) || filePass.id != biff::kFilePass)
         return Status::failure(QStringLiteral("Verschlüsselungsangaben (FILEPASS) fehlen"), filePassOffset);
     RecordCursor c(filePass.body);
     const std::uint16_t type = c.u16();
-    if (type == 0)
+    // Excel 95 knows only XOR obfuscation: key and verifier, without a type field.
+    if (type == 0 || filePass.body.size() == 4)
         return Status::failure(QStringLiteral("Arbeitsmappe ist mit einem Kennwort verschlüsselt (XOR)"),
                                filePassOffset);
     const std::uint16_t major = c.u16();
     const std::uint16_t minor = c.u16();
     const qint64 from = filePass.endOffset;
     Status st;
-    if (type == 1 && major == 1 && minor == 1) st = standardRc4(c, stream, from, kDefaultWorkbookPassword);
+    if (type == 1 && major == 1 && minor == 1) st = standardRc4(c, stream, from, password);
     else if (type == 1 && major >= 2 && major <= 4 && minor == 2)
-        st = cryptoApiRc4(c, stream, from, kDefaultWorkbookPassword);
+        st = cryptoApiRc4(c, stream, from, password);
     else st = Status::failure(QStringLiteral("Verschlüsselungsverfahren wird nicht unterstützt"));
     if (!st) st.offset = filePassOffset;
     return st;

@@ -12,8 +12,9 @@ namespace office::sheet {
 inline const QString kDefaultWorkbookPassword = QStringLiteral("VelvetSweatshop");
 
 /// Decrypts, in place, a workbook stream whose globals carry a FILEPASS record
-/// (filePassOffset: stream offset of its header), with the default password. RC4 and
-/// CryptoAPI RC4 are supported; other schemes and other passwords are refused.
-Status decryptWorkbookStream(QByteArray &stream, qint64 filePassOffset);
+/// (filePassOffset: stream offset of its header) with the password. RC4 and CryptoAPI
+/// RC4 are supported; other schemes and wrong passwords are refused.
+Status decryptWorkbookStream(QByteArray &stream, qint64 filePassOffset,
+                             const QString &password = kDefaultWorkbookPassword);
 
 }  // namespace office::sheet
