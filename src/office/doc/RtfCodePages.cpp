@@ -1,0 +1,58 @@
+#include "office/doc/RtfCodePages.h"
+
+#include <QTextCodec>
+
+namespace office::doc {
+
+int codePageForCharset(int charset) {
+    switch (charset) {
+    case 0: return 1252;
+    case 77: return 10000;
+    case 78: return 10001;
+    case 128: return 932;
+    case 129: return 949;
+    case 130: return 1361;
+    case 134: return 936;
+    case 136: return 950;
+    case 161: return 1253;
+    case 162: return 1254;
+    case 163: return 1258;
+    case 177: return 1255;
+    case 178: return 1256;
+    case 186: return 1257;
+    case 204: return 1251;
+    case 222: return 874;
+    case 238: return 1250;
+    case 254: return 437;
+    case 255: return 850;
+    default: return 0;
+    }
+}
+
+QTextCodec *CodePageDecoder::codec(int codePage) {
+    auto it = m_codecs.constFind(codePage);
+    if (it != m_codecs.constEnd()) return *it;
+    QTextCodec *c = nullptr;
+    switch (codePage) {
+    case 10000: c = QTextCodec::codecForName("macintosh"); break;
+    case 932: c = QTextCodec::codecForName("Shift_JIS"); break;
+    case 936: c = QTextCodec::codecForName("GBK"); break;
+    case 949: c = QTextCodec::codecForName("windows-949"); break;
+    case 950: c = QTextCodec::codecForName("Big5"); break;
+    case 437: c = QTextCodec::codecForName("IBM437"); break;
+    case 850: c = QTextCodec::codecForName("IBM850"); break;
+    default: break;
+    }
+    if (!c) c = QTextCodec::codecForName("windows-" + QByteArray::number(codePage));
+    if (!c) c = QTextCodec::codecForName("cp" + QByteArray::number(codePage));
+    if (!c) c = QTextCodec::codecForName("windows-1252");
+    m_codecs.insert(codePage, c);
+    return c;
+}
+
+QString CodePageDecoder::decode(int codePage, const QByteArray &bytes) {
+    QTextCodec *c = codec(codePage);
+    return c ? c->toUnicode(bytes) : QString::fromLatin1(bytes);
+}
+
+}  // namespace office::doc

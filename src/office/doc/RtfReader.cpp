@@ -1,0 +1,763 @@
+#include "office/doc/RtfReader.h"
+
+#include "office/doc/Document.h"
+#include "office/doc/RtfCodePages.h"
+#include "office/doc/RtfTokenizer.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <algorithm>
+#include <vector>
+
+namespace office::doc {
+
+namespace {
+
+enum class Dest {
+    Text,        // body text
+    Skip,        // ignored with everything inside it
+    FontTable,
+    ColorTable,
+    StyleSheet,
+    StyleEntry,  // one style inside the style sheet
+    Object,      // an object: only its \result is text
+    UprChoice,   // inside \upr: only the \ud alternative is read
+};
+
+struct CharState {
+    int font = -1;  // RTF font number
+    int fontSize = 24;
+    qint8 bold = 0, italic = 0, underline = 0;
+    int color = 0;  // colour table index
+    int language = -1;
+    bool noProof = false;
+    int charStyle = -1;  // RTF \cs number
+    bool operator==(const CharState &) const = default;
+};
+
+struct GroupState {
+    Dest dest = Dest::Text;
+    CharState chars;
+    int paraStyle = 0;  // RTF \s number
+    bool inTable = false;
+    int unicodeSkip = 1;  // \uc
+    int codePageOverride = 0;
+};
+
+struct FontEntry {
+    QString name;
+    int codePage = 0;
+};
+
+struct StyleEntry {
+    enum Kind { Paragraph, Character, Other } kind = Paragraph;
+    int number = 0;
+    QByteArray nameBytes;
+};
+
+class Reader {
+public:
+    Reader(const QByteArray &data, Document &doc) : m_data(data), m_tokens(data), m_doc(doc) {}
+    Status run();
+
+private:
+    void handleWord(const RtfToken &t);
+    void handleSymbol(char symbol);
+    void handleText(QByteArrayView bytes);
+    void handleHexByte(int byte);
+    void groupStart();
+    void groupEnd();
+
+    bool knownIgnorable(QByteArrayView word) const;
+    void enterDestination(QByteArrayView word);
+    bool charProperty(QByteArrayView word, bool has, int value, CharState &c);
+
+    int currentCodePage() const;
+    void flushBytes();
+    void appendChar(char16_t c);
+    void appendMark(char16_t c, bool rowEnd);
+    void beginTableContent();
+    void closeRow();
+    void endParagraph();
+    quint32 charFormatId();
+    void commitStyleEntry();
+    void commitFont();
+    void finish();
+
+    GroupState &state() { return m_stack.back(); }
+
+    const QByteArray &m_data;
+    RtfTokenizer m_tokens;
+    Document &m_doc;
+    CodePageDecoder m_decoder;
+    std::vector<GroupState> m_stack;
+    int m_skipDepth = 0;          // > 0 while inside skipped groups
+    int m_unicodeToSkip = 0;      // fallback characters after \uN still to drop
+    bool m_ignorableNext = false; // after \*
+    bool m_checkUdNext = false;   // the group just opened under \upr
+    bool m_groupFresh = false;    // no token read yet in the group just opened
+    bool m_firstInGroup = false;  // the token being handled is the first of its group
+    int m_ansiCodePage = 1252;
+    int m_defaultFont = 0;
+    int m_defaultLanguage = -1;
+
+    QByteArray m_pendingBytes;
+    int m_pendingCodePage = 1252;
+
+    QHash<int, FontEntry> m_fonts;
+    int m_fontNumber = -1;
+    int m_fontCodePage = 0;
+    QByteArray m_fontName;
+    std::vector<int> m_colors;  // colour table: index -> colour
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorSet = false;
+    StyleEntry m_styleEntry;
+    QHash<int, int> m_paraStyles;  // \s number -> style index
+    QHash<int, int> m_charStyles;  // \cs number -> style index
+    QHash<int, CharState> m_styleChars;  // style index -> formatting
+
+    QString m_text;
+    std::vector<quint32> m_charFormats;
+    std::vector<quint16> m_paraFormats;
+    int m_paragraphStart = 0;   // position where the current paragraph began
+    bool m_inRow = false;
+    int m_cellsInRow = 0;
+    int m_lastCellEnd = 0;
+    bool m_rowAutoFit = false;
+    CharState m_lastChars;
+    int m_lastCharsStyle = -2;
+    quint32 m_lastFormat = 0;
+    bool m_haveLastFormat = false;
+};
+
+// Destinations that are not text and have no \* in front of them.
+bool isSkippedDestination(QByteArrayView w) {
+    static constexpr const char *kSkipped[] = {
+        "info", "pict", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
+        "footnote", "annotation", "xe", "tc", "tcn", "txe", "rxe", "pntext", "pntxta", "pntxtb", "pn", "listtext",
+        "fldinst", "datafield", "template", "nonshppict", "shp", "shpinst", "revtbl", "rsidtbl", "themedata",
+        "colorschememapping", "latentstyles", "datastore", "xmlnstbl", "generator", "bkmkstart", "bkmkend",
+        "pgdsctbl", "listtable", "listoverridetable", "filetbl", "private", "fchars", "lchars", "userprops",
+        "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "comment", "title", "subject",
+        "author", "operator", "keywords", "doccomm", "hlinkbase", "background", "nonesttables", "objdata",
+        "objclass", "objname", "atnid", "atnauthor", "atndate", "atnref", "atrfstart", "atrfend", "mmathPr",
+        "wgrffmtfilter", "htmltag", "mhtmltag", "panose", "falt", "fname", "password", "company", "manager",
+        "category", "keycode", "shppict", "do",
+    };
+    for (const char *s : kSkipped)
+        if (w == s) return true;
+    return false;
+}
+
+bool isIn(QByteArrayView w, std::initializer_list<const char *> words) {
+    for (const char *s : words)
+        if (w == s) return true;
+    return false;
+}
+
+Status Reader::run() {
+    // The first token must open the document: "{\rtf".
+    qint64 start = 0;
+    while (start < m_data.size() && (m_data[start] == ' ' || m_data[start] == '\r' || m_data[start] == '\n' ||
+                                      m_data[start] == '\t'))
+        ++start;
+    if (!m_data.mid(start, 5).startsWith("{\\rtf"))
+        return Status::failure(QStringLiteral("Not an RTF file: it does not start with {\\rtf."), start);
+    m_stack.push_back(GroupState{});
+    m_stack.back().dest = Dest::Skip;  // outside the document's group nothing counts
+    m_skipDepth = 0;
+    bool started = false;
+    for (;;) {
+        const RtfToken t = m_tokens.next();
+        if (t.type == RtfToken::End) break;
+        if (t.type == RtfToken::GroupStart) {
+            if (!started) {
+                started = true;
+                m_stack.push_back(GroupState{});
+                continue;
+            }
+            groupStart();
+            continue;
+        }
+        if (t.type == RtfToken::GroupEnd) {
+            groupEnd();
+            if (m_stack.size() <= 1) break;  // the document's group is closed
+            continue;
+        }
+        if (m_skipDepth > 0) continue;
+        m_firstInGroup = m_groupFresh;
+        m_groupFresh = false;
+        const bool checkUd = m_checkUdNext;
+        m_checkUdNext = false;
+        if (m_unicodeToSkip > 0) {
+            if (t.type == RtfToken::Text) {
+                const qsizetype n = std::min<qsizetype>(m_unicodeToSkip, t.word.size());
+                m_unicodeToSkip -= int(n);
+                if (n < t.word.size()) handleText(t.word.sliced(n));
+                continue;
+            }
+            if (t.type == RtfToken::HexByte || t.type == RtfToken::ControlSymbol || t.type == RtfToken::Binary ||
+                (t.type == RtfToken::ControlWord && t.word != "par")) {
+                --m_unicodeToSkip;
+                continue;
+            }
+        }
+        switch (t.type) {
+        case RtfToken::ControlWord:
+            if (checkUd && t.word != "ud") {
+                state().dest = Dest::Skip;
+                m_skipDepth = 1;
+                break;
+            }
+            handleWord(t);
+            break;
+        case RtfToken::ControlSymbol:
+            if (checkUd && t.symbol == '*') {
+                m_checkUdNext = true;  // \*\ud
+                m_ignorableNext = true;
+                break;
+            }
+            if (checkUd) {
+                m_skipDepth = 1;
+                break;
+            }
+            handleSymbol(t.symbol);
+            break;
+        case RtfToken::Text:
+            if (checkUd) {
+                m_skipDepth = 1;
+                break;
+            }
+            handleText(t.word);
+            break;
+        case RtfToken::HexByte:
+            handleHexByte(t.byte);
+            break;
+        default:
+            break;
+        }
+    }
+    finish();
+    return Status::success();
+}
+
+void Reader::groupStart() {
+    if (m_skipDepth > 0) {
+        ++m_skipDepth;
+        return;
+    }
+    flushBytes();
+    m_unicodeToSkip = 0;
+    if (m_stack.size() >= size_t(RtfReader::kMaxDepth)) {
+        GroupState skipped = state();
+        skipped.dest = Dest::Skip;
+        m_stack.push_back(skipped);
+        m_skipDepth = 1;
+        return;
+    }
+    GroupState child = state();
+    if (child.dest == Dest::FontTable) {
+        m_fontNumber = -1;
+        m_fontCodePage = 0;
+        m_fontName.clear();
+    } else if (child.dest == Dest::StyleSheet) {
+        child.dest = Dest::StyleEntry;
+        child.chars = CharState{};
+        m_styleEntry = StyleEntry{};
+    } else if (child.dest == Dest::UprChoice) {
+        m_checkUdNext = true;
+    }
+    m_stack.push_back(child);
+    m_ignorableNext = false;
+    m_groupFresh = true;
+}
+
+void Reader::groupEnd() {
+    if (m_skipDepth > 0) {
+        if (--m_skipDepth > 0) return;
+        // The group that started the skipping closes now.
+    } else {
+        flushBytes();
+    }
+    m_unicodeToSkip = 0;
+    m_ignorableNext = false;
+    m_checkUdNext = false;
+    if (m_stack.size() <= 1) return;
+    const Dest closing = m_stack.back().dest;
+    const Dest parent = m_stack[m_stack.size() - 2].dest;
+    if (closing == Dest::StyleEntry && parent == Dest::StyleSheet) commitStyleEntry();
+    if (closing == Dest::FontTable) commitFont();
+    m_stack.pop_back();
+}
+
+bool Reader::knownIgnorable(QByteArrayView w) const {
+    return (w == "cs" && m_stack.back().dest == Dest::StyleEntry) || w == "ud" || w == "fldinst" || w == "shppict";
+}
+
+void Reader::enterDestination(QByteArrayView w) {
+    if (w == "fonttbl") {
+        state().dest = Dest::FontTable;
+        m_fontNumber = -1;
+        m_fontName.clear();
+    } else if (w == "colortbl") {
+        state().dest = Dest::ColorTable;
+        m_colors.clear();
+        m_red = m_green = m_blue = 0;
+        m_colorSet = false;
+    } else if (w == "stylesheet") {
+        state().dest = Dest::StyleSheet;
+    } else if (w == "object") {
+        state().dest = Dest::Object;
+    } else if (w == "upr") {
+        state().dest = Dest::UprChoice;
+    } else {
+        state().dest = Dest::Skip;
+        m_skipDepth = 1;
+    }
+}
+
+bool Reader::charProperty(QByteArrayView w, bool has, int v, CharState &c) {
+    if (w == "plain") {
+        const int style = -1;
+        c = CharState{};
+        c.font = m_defaultFont;
+        c.charStyle = style;
+    } else if (w == "f") {
+        c.font = v;
+    } else if (w == "fs") {
+        c.fontSize = has ? std::clamp(v, 1, 3276) : 24;
+    } else if (w == "b") {
+        c.bold = !has || v != 0;
+    } else if (w == "i") {
+        c.italic = !has || v != 0;
+    } else if (w == "ul") {
+        c.underline = !has || v != 0;
+    } else if (w == "ulnone") {
+        c.underline = 0;
+    } else if (w == "cf") {
+        c.color = v;
+    } else if (w == "lang") {
+        c.language = v;
+    } else if (w == "noproof") {
+        c.noProof = !has || v != 0;
+    } else if (w == "cs") {
+        c.charStyle = v;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Reader::handleWord(const RtfToken &t) {
+    const QByteArrayView w = t.word;
+    const bool has = t.hasParameter;
+    const int v = t.parameter;
+    if (m_ignorableNext) {
+        m_ignorableNext = false;
+        if (!knownIgnorable(w)) {
+            state().dest = Dest::Skip;
+            m_skipDepth = 1;
+            return;
+        }
+        if (w == "ud") {
+            state().dest = Dest::Text;
+            return;
+        }
+        if (w == "fldinst" || w == "shppict") {
+            m_skipDepth = 1;
+            return;
+        }
+    }
+    if (w == "ud") {
+        state().dest = Dest::Text;
+        return;
+    }
+    GroupState &g = state();
+    // A destination word counts only where a destination can start: first in its group.
+    if (m_firstInGroup && (isIn(w, {"fonttbl", "colortbl", "stylesheet", "object", "upr"}) || isSkippedDestination(w))) {
+        flushBytes();
+        enterDestination(w);
+        return;
+    }
+    switch (g.dest) {
+    case Dest::FontTable:
+        if (w == "f") {
+            commitFont();
+            m_fontNumber = v;
+            m_fontCodePage = 0;
+            m_fontName.clear();
+        } else if (w == "fcharset") {
+            m_fontCodePage = codePageForCharset(v);
+        } else if (w == "cpg" && v > 0) {
+            m_fontCodePage = v;
+        }
+        return;
+    case Dest::ColorTable:
+        if (w == "red") m_red = v, m_colorSet = true;
+        else if (w == "green") m_green = v, m_colorSet = true;
+        else if (w == "blue") m_blue = v, m_colorSet = true;
+        return;
+    case Dest::StyleEntry:
+        if (w == "s") {
+            m_styleEntry.kind = StyleEntry::Paragraph;
+            m_styleEntry.number = v;
+        } else if (w == "cs") {
+            m_styleEntry.kind = StyleEntry::Character;
+            m_styleEntry.number = v;
+        } else if (w == "ts" || w == "ds") {
+            m_styleEntry.kind = StyleEntry::Other;
+        } else {
+            charProperty(w, has, v, g.chars);
+        }
+        return;
+    case Dest::Object:
+        if (w == "result") g.dest = Dest::Text;
+        return;
+    case Dest::Skip:
+    case Dest::StyleSheet:
+    case Dest::UprChoice:
+        return;
+    case Dest::Text:
+        break;
+    }
+
+    // Body text.
+    if (w == "u" && has) {
+        flushBytes();
+        appendChar(char16_t(v < 0 ? v + 65536 : v));
+        m_unicodeToSkip = g.unicodeSkip;
+        return;
+    }
+    if (w == "uc") {
+        g.unicodeSkip = std::clamp(v, 0, 16);
+        return;
+    }
+    if (charProperty(w, has, v, g.chars)) {
+        flushBytes();
+        return;
+    }
+    if (w == "par" || w == "sect") return endParagraph();
+    if (w == "line") return appendChar(kLineBreak);
+    if (w == "tab") return appendChar(kTab);
+    if (w == "cell") {
+        flushBytes();
+        beginTableContent();
+        appendMark(kCellMark, false);
+        ++m_cellsInRow;
+        m_lastCellEnd = int(m_text.size());
+        return;
+    }
+    if (w == "row") {
+        flushBytes();
+        if (m_inRow) closeRow();
+        return;
+    }
+    if (w == "nestcell") return appendChar(kTab);
+    if (w == "nestrow") return appendChar(kLineBreak);
+    if (w == "pard") {
+        g.paraStyle = 0;
+        g.inTable = false;
+        return;
+    }
+    if (w == "s") {
+        g.paraStyle = v;
+        return;
+    }
+    if (w == "intbl") {
+        g.inTable = !has || v != 0;
+        return;
+    }
+    if (w == "trowd") {
+        m_rowAutoFit = false;
+        return;
+    }
+    if (w == "trautofit") {
+        m_rowAutoFit = !has || v != 0;
+        return;
+    }
+    if (w == "ansicpg" && v > 0) {
+        m_ansiCodePage = v;
+        return;
+    }
+    if (w == "mac") {
+        m_ansiCodePage = 10000;
+        return;
+    }
+    if (w == "pc") {
+        m_ansiCodePage = 437;
+        return;
+    }
+    if (w == "pca") {
+        m_ansiCodePage = 850;
+        return;
+    }
+    if (w == "deff") {
+        m_defaultFont = v;
+        g.chars.font = v;
+        return;
+    }
+    if (w == "deflang") {
+        m_defaultLanguage = v;
+        return;
+    }
+    if (w == "emdash") return appendChar(0x2014);
+    if (w == "endash") return appendChar(0x2013);
+    if (w == "emspace") return appendChar(0x2003);
+    if (w == "enspace") return appendChar(0x2002);
+    if (w == "qmspace") return appendChar(0x2005);
+    if (w == "bullet") return appendChar(0x2022);
+    if (w == "lquote") return appendChar(0x2018);
+    if (w == "rquote") return appendChar(0x2019);
+    if (w == "ldblquote") return appendChar(0x201C);
+    if (w == "rdblquote") return appendChar(0x201D);
+    if (w == "zwj") return appendChar(0x200D);
+    if (w == "zwnj") return appendChar(0x200C);
+    if (w == "ltrmark") return appendChar(0x200E);
+    if (w == "rtlmark") return appendChar(0x200F);
+}
+
+void Reader::handleSymbol(char s) {
+    GroupState &g = state();
+    if (s == '*') {
+        m_ignorableNext = true;
+        return;
+    }
+    if (s == '\\' || s == '{' || s == '}') {
+        handleText(QByteArrayView(&s, 1));
+        return;
+    }
+    if (g.dest != Dest::Text) return;
+    switch (s) {
+    case '~': appendChar(0xA0); break;
+    case '-': appendChar(0x1F); break;
+    case '_': appendChar(0x1E); break;
+    case '\n': endParagraph(); break;
+    case '\t': appendChar(kTab); break;
+    default: break;
+    }
+}
+
+void Reader::handleText(QByteArrayView bytes) {
+    GroupState &g = state();
+    switch (g.dest) {
+    case Dest::Text:
+        if (m_pendingBytes.isEmpty()) m_pendingCodePage = currentCodePage();
+        else if (m_pendingCodePage != currentCodePage()) {
+            flushBytes();
+            m_pendingCodePage = currentCodePage();
+        }
+        m_pendingBytes.append(bytes);
+        return;
+    case Dest::FontTable:
+        for (char c : bytes) {
+            if (c == ';') {
+                commitFont();
+            } else if (m_fontName.size() < 256) {
+                m_fontName.append(c);
+            }
+        }
+        return;
+    case Dest::ColorTable:
+        for (char c : bytes) {
+            if (c != ';') continue;
+            if (m_colors.size() < 65536)
+                m_colors.push_back(m_colorSet ? colorFromRgb(m_red, m_green, m_blue) : kColorAutomatic);
+            m_red = m_green = m_blue = 0;
+            m_colorSet = false;
+        }
+        return;
+    case Dest::StyleEntry:
+        if (m_styleEntry.nameBytes.size() < 512) m_styleEntry.nameBytes.append(bytes.data(), bytes.size());
+        return;
+    default:
+        return;
+    }
+}
+
+void Reader::handleHexByte(int byte) {
+    const char c = char(byte);
+    if (state().dest == Dest::FontTable || state().dest == Dest::StyleEntry || state().dest == Dest::Text)
+        handleText(QByteArrayView(&c, 1));
+}
+
+int Reader::currentCodePage() const {
+    const GroupState &g = m_stack.back();
+    const auto it = m_fonts.constFind(g.chars.font);
+    if (it != m_fonts.constEnd() && it->codePage > 0) return it->codePage;
+    return m_ansiCodePage;
+}
+
+void Reader::flushBytes() {
+    if (m_pendingBytes.isEmpty()) return;
+    const QString text = m_decoder.decode(m_pendingCodePage, m_pendingBytes);
+    m_pendingBytes.clear();
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\t') appendChar(kTab);
+        else if (u >= 0x20 || u == 0x1E || u == 0x1F) appendChar(u);
+    }
+}
+
+quint32 Reader::charFormatId() {
+    const CharState &c = state().chars;
+    if (m_haveLastFormat && c == m_lastChars) return m_lastFormat;
+    CharFormat f;
+    const int styleIndex = m_charStyles.value(c.charStyle, -1);
+    const CharState *styleChars = nullptr;
+    if (styleIndex >= 0) {
+        f.style = styleIndex == Styles::kDefaultParagraphFont ? -1 : styleIndex;
+        auto it = m_styleChars.constFind(styleIndex);
+        if (it != m_styleChars.constEnd()) styleChars = &*it;
+    }
+    // Direct formatting the style already gives is not kept as direct formatting.
+    auto differs = [&](auto field, auto plain) {
+        return styleChars ? c.*field != (*styleChars).*field : c.*field != plain;
+    };
+    if (c.font != m_defaultFont && differs(&CharState::font, m_defaultFont))
+        f.fontName = m_fonts.value(c.font).name;
+    if (differs(&CharState::fontSize, 24)) f.halfPoints = c.fontSize;
+    if (differs(&CharState::bold, qint8(0))) f.bold = c.bold;
+    if (differs(&CharState::italic, qint8(0))) f.italic = c.italic;
+    if (differs(&CharState::underline, qint8(0))) f.underline = c.underline;
+    if (differs(&CharState::color, 0) && c.color > 0 && c.color < int(m_colors.size())) f.color = m_colors[size_t(c.color)];
+    const int language = c.noProof ? 1024 : c.language;
+    const int styleLanguage = styleChars ? (styleChars->noProof ? 1024 : styleChars->language) : m_defaultLanguage;
+    if (language >= 0 && language != styleLanguage && language != m_defaultLanguage) f.language = language;
+    m_lastChars = c;
+    m_lastFormat = m_doc.charFormats().id(f);
+    m_haveLastFormat = true;
+    return m_lastFormat;
+}
+
+void Reader::beginTableContent() {
+    if (m_inRow) return;
+    // A row starts at a paragraph start: end a paragraph that has text of its own.
+    if (int(m_text.size()) > m_paragraphStart) {
+        const bool saved = state().inTable;
+        state().inTable = false;
+        endParagraph();
+        state().inTable = saved;
+    }
+    m_inRow = true;
+    m_cellsInRow = 0;
+    m_lastCellEnd = int(m_text.size());
+}
+
+void Reader::appendMark(char16_t c, bool rowEnd) {
+    ParaFormat pf;
+    pf.style = std::max(m_paraStyles.value(state().paraStyle, 0), 0);
+    pf.inTable = c == kCellMark || (m_inRow && state().inTable);
+    pf.rowEnd = rowEnd;
+    pf.autoFit = rowEnd && m_rowAutoFit;
+    m_text.append(QChar(c));
+    m_charFormats.push_back(charFormatId());
+    m_paraFormats.push_back(quint16(std::min<quint32>(m_doc.paraFormats().id(pf), 0xFFFF)));
+    m_paragraphStart = int(m_text.size());
+}
+
+void Reader::closeRow() {
+    if (m_cellsInRow == 0 || int(m_text.size()) > m_lastCellEnd) {
+        appendMark(kCellMark, false);
+        ++m_cellsInRow;
+    }
+    appendMark(kCellMark, true);
+    m_inRow = false;
+    m_cellsInRow = 0;
+}
+
+void Reader::endParagraph() {
+    flushBytes();
+    if (state().inTable) beginTableContent();
+    else if (m_inRow) closeRow();
+    appendMark(kParagraphMark, false);
+}
+
+void Reader::appendChar(char16_t c) {
+    flushBytes();  // text read before this character comes first
+    if (state().inTable) beginTableContent();
+    else if (m_inRow) closeRow();
+    m_text.append(QChar(c));
+    m_charFormats.push_back(charFormatId());
+    m_paraFormats.push_back(0);
+}
+
+void Reader::commitFont() {
+    if (m_fontNumber >= 0 && !m_fontName.isEmpty() && m_fonts.size() < 32768) {
+        const int codePage = m_fontCodePage > 0 ? m_fontCodePage : m_ansiCodePage;
+        m_fonts.insert(m_fontNumber, FontEntry{m_decoder.decode(codePage, m_fontName).trimmed(), m_fontCodePage});
+    }
+    m_fontName.clear();
+}
+
+void Reader::commitStyleEntry() {
+    const StyleEntry entry = m_styleEntry;
+    m_styleEntry = StyleEntry{};
+    QString name = m_decoder.decode(m_ansiCodePage, entry.nameBytes).trimmed();
+    if (name.endsWith(QChar(u';'))) name.chop(1);
+    name = name.trimmed();
+    if (name.isEmpty() || entry.kind == StyleEntry::Other) return;
+    Styles &styles = m_doc.styles();
+    if (styles.count() >= 4096) return;
+    int index;
+    if (entry.kind == StyleEntry::Paragraph && entry.number == 0) {
+        index = Styles::kNormal;
+    } else {
+        styles.add(name, entry.kind == StyleEntry::Character ? StyleType::Character : StyleType::Paragraph);
+        index = styles.indexOf(name);
+    }
+    Style *style = styles.at(index);
+    const CharState &c = state().chars;
+    if (index != Styles::kNormal && index != Styles::kDefaultParagraphFont) {
+        if (c.font >= 0 && c.font != m_defaultFont) style->font().setName(m_fonts.value(c.font).name);
+        if (c.fontSize != 24) style->font().setHalfPoints(c.fontSize);
+        if (c.bold) style->font().setBold(1);
+        if (c.italic) style->font().setItalic(1);
+        if (c.color > 0 && c.color < int(m_colors.size())) style->font().setColor(m_colors[size_t(c.color)]);
+        if (c.noProof) style->setLanguageId(1024);
+        else if (c.language >= 0 && c.language != m_defaultLanguage) style->setLanguageId(c.language);
+    }
+    m_styleChars.insert(index, c);
+    if (entry.kind == StyleEntry::Character) m_charStyles.insert(entry.number, index);
+    else m_paraStyles.insert(entry.number, index);
+    m_haveLastFormat = false;
+}
+
+void Reader::finish() {
+    flushBytes();
+    while (m_stack.size() > 2) m_stack.pop_back();
+    if (m_stack.size() < 2) m_stack.push_back(GroupState{});
+    state().inTable = false;
+    if (m_inRow) closeRow();
+    // The last paragraph mark read is the document's final mark; without one, add it.
+    const bool endsWithMark = !m_text.isEmpty() && m_text.back() == QChar(kParagraphMark) &&
+                              !m_doc.paraFormats().at(m_paraFormats.back()).inTable;
+    if (!endsWithMark) {
+        state().paraStyle = 0;
+        appendMark(kParagraphMark, false);
+    }
+    Story &story = m_doc.mutableStory();
+    story.remove(0, story.length());
+    story.insert(0, m_text, m_charFormats.data(), m_paraFormats.data());
+}
+
+}  // namespace
+
+Status RtfReader::read(const QByteArray &bytes, Document &into) {
+    if (bytes.size() > kMaxFileSize)
+        return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(kMaxFileSize >> 20));
+    return Reader(bytes, into).run();
+}
+
+Status RtfReader::readFile(const QString &path, Document &into) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    if (file.size() > kMaxFileSize)
+        return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(kMaxFileSize >> 20));
+    const QByteArray head = file.peek(8);
+    if (head.startsWith("\xD0\xCF\x11\xE0"))
+        return Status::failure(QStringLiteral("%1 is a Word document (.doc); reading that format is not available yet.").arg(path), 0);
+    return read(file.readAll(), into);
+}
+
+}  // namespace office::doc

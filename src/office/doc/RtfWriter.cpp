@@ -1,0 +1,393 @@
+#include "office/doc/RtfWriter.h"
+
+#include "office/doc/Document.h"
+
+namespace office::doc {
+
+namespace {
+
+// Unicode values of the Windows-1252 bytes 0x80..0x9F (0 where the byte is unused).
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+int cp1252Byte(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == c) return 0x80 + i;
+    return -1;
+}
+
+void appendHexByte(QByteArray &out, int byte) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out.append("\\'");
+    out.append(kHex[(byte >> 4) & 0xF]);
+    out.append(kHex[byte & 0xF]);
+}
+
+void appendNumber(QByteArray &out, const char *word, qint64 n) {
+    out.append(word);
+    out.append(QByteArray::number(n));
+}
+
+const char *fontFamily(const QString &name) {
+    if (name == QLatin1String("Courier New") || name == QLatin1String("Courier")) return "\\fmodern\\fcharset0\\fprq1";
+    if (name == QLatin1String("Arial") || name == QLatin1String("Calibri") || name == QLatin1String("Tahoma") ||
+        name == QLatin1String("Verdana"))
+        return "\\fswiss\\fcharset0\\fprq2";
+    if (name == QLatin1String("Times New Roman") || name == QLatin1String("Cambria")) return "\\froman\\fcharset0\\fprq2";
+    return "\\fnil\\fcharset0\\fprq2";
+}
+
+// Longest line of a cell, in characters: what a column sized to its contents needs.
+int longestLine(const Story &story, int start, int end) {
+    int longest = 0;
+    int current = 0;
+    for (int p = start; p < end; ++p) {
+        const char16_t c = story.at(p);
+        if (c == kParagraphMark || c == kLineBreak || c == kCellMark) {
+            longest = std::max(longest, current);
+            current = 0;
+        } else {
+            ++current;
+        }
+    }
+    return std::max(longest, current);
+}
+
+constexpr int kDefaultLanguage = 1031;
+
+}  // namespace
+
+void appendRtfText(QByteArray &out, QStringView text) {
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        switch (c) {
+        case u'\\': out.append("\\\\"); continue;
+        case u'{': out.append("\\{"); continue;
+        case u'}': out.append("\\}"); continue;
+        case kTab: out.append("\\tab "); continue;
+        case kLineBreak: out.append("\\line "); continue;
+        case kParagraphMark: out.append("\\par "); continue;
+        case kPageBreak: out.append("\\page "); continue;
+        case kCellMark: out.append("\\cell "); continue;
+        case 0x1E: out.append("\\_"); continue;
+        case 0x1F: out.append("\\-"); continue;
+        case 0xA0: out.append("\\~"); continue;
+        default: break;
+        }
+        if (c < 0x20) {
+            appendHexByte(out, c);
+        } else if (c < 0x80) {
+            out.append(char(c));
+        } else if (const int b = cp1252Byte(c); b >= 0) {
+            appendHexByte(out, b);
+        } else {
+            appendNumber(out, "\\u", qint16(c));
+            out.append('?');
+        }
+    }
+}
+
+void RtfWriter::buildTables() {
+    auto addFont = [this](const QString &name) {
+        if (name.isEmpty() || m_fonts.contains(name)) return;
+        m_fonts.insert(name, int(m_fontOrder.size()));
+        m_fontOrder.append(name);
+    };
+    auto addColor = [this](int color) {
+        if (color == kColorAutomatic || m_colors.contains(color)) return;
+        const int index = int(m_colorOrder.size()) + 1;
+        m_colors.insert(color, index);
+        m_colorOrder.append(color);
+    };
+    addFont(QStringLiteral("Times New Roman"));
+    for (int i = 1; i < kColorIndexCount; ++i) addColor(colorFromIndex(i));
+    const Styles &styles = m_document.styles();
+    for (int i = 0; i < styles.count(); ++i) {
+        addFont(styles.at(i)->font().name());
+        addColor(styles.at(i)->font().color());
+    }
+    const auto &formats = m_document.charFormats();
+    for (size_t i = 0; i < formats.size(); ++i) {
+        addFont(formats.at(quint32(i)).fontName);
+        addColor(formats.at(quint32(i)).color);
+    }
+}
+
+// {\rtf1 ...}, font table, colour table, style sheet and the document settings.
+void RtfWriter::writeHeader(QByteArray &out) const {
+    out.append("{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0");
+    appendNumber(out, "\\deflang", kDefaultLanguage);
+    appendNumber(out, "\\deflangfe", kDefaultLanguage);
+    out.append("{\\fonttbl");
+    for (int i = 0; i < m_fontOrder.size(); ++i) {
+        appendNumber(out, "{\\f", i);
+        out.append(fontFamily(m_fontOrder[i]));
+        out.append(' ');
+        appendRtfText(out, m_fontOrder[i]);
+        out.append(";}");
+    }
+    out.append("}\r\n{\\colortbl;");
+    for (int color : m_colorOrder) {
+        appendNumber(out, "\\red", colorRed(color));
+        appendNumber(out, "\\green", colorGreen(color));
+        appendNumber(out, "\\blue", colorBlue(color));
+        out.append(';');
+    }
+    out.append("}\r\n");
+    writeStyleSheet(out);
+    out.append("{\\*\\generator Celltrove;}\r\n");
+    out.append(
+        "\\paperw11906\\paperh16838\\margl1417\\margr1417\\margt1417\\margb1134\\deftab708\\widowctrl\\ftnbj"
+        "\\aenddoc\\formshade\\viewkind1\\viewscale100\\fet0\\sectd\\linex0\\headery708\\footery708\\colsx708"
+        "\\endnhere\\sectdefaultcl\r\n");
+}
+
+// {\stylesheet}: Normal, then paragraph styles as \sN and character styles as
+// {\*\csN \additive ...}, each with its formatting written out.
+void RtfWriter::writeStyleSheet(QByteArray &out) const {
+    const Styles &styles = m_document.styles();
+    out.append("{\\stylesheet");
+    for (int i = 0; i < styles.count(); ++i) {
+        const Style *s = styles.at(i);
+        if (i == Styles::kNormal) {
+            out.append("{\\ql \\li0\\ri0\\widctlpar\\aspalpha\\aspnum\\faauto\\adjustright\\rin0\\lin0\\itap0 \\fs24");
+            appendNumber(out, "\\lang", kDefaultLanguage);
+            appendNumber(out, "\\langfe", kDefaultLanguage);
+            writeStyleProps(i, out);
+            out.append(" \\snext0 ");
+        } else if (i == Styles::kDefaultParagraphFont) {
+            out.append("{\\*\\cs1 \\additive \\ssemihidden ");
+        } else if (s->type() == StyleType::Character) {
+            appendNumber(out, "{\\*\\cs", i);
+            out.append(" \\additive ");
+            writeStyleProps(i, out);
+            out.append(" \\sbasedon1 ");
+        } else if (s->type() == StyleType::Paragraph) {
+            appendNumber(out, "{\\s", i);
+            out.append("\\ql \\li0\\ri0\\widctlpar\\aspalpha\\aspnum\\faauto\\adjustright\\rin0\\lin0\\itap0 ");
+            writeStyleProps(i, out);
+            appendNumber(out, " \\sbasedon0 \\snext", i);
+            out.append(' ');
+        } else {
+            continue;  // table and list styles are not written
+        }
+        appendRtfText(out, s->nameLocal());
+        out.append(";}\r\n");
+    }
+    out.append("}\r\n");
+}
+
+// The formatting a style carries, written where the style is used and in the style sheet.
+bool RtfWriter::writeStyleProps(int styleIndex, QByteArray &out) const {
+    const Style *s = m_document.styles().at(styleIndex);
+    if (!s) return true;
+    const StyleFont &font = s->font();
+    bool ok = true;
+    if (!font.name().isEmpty()) {
+        const auto it = m_fonts.constFind(font.name());
+        if (it == m_fonts.constEnd()) ok = false;
+        else appendNumber(out, "\\f", *it);
+    }
+    if (font.halfPoints() > 0) appendNumber(out, "\\fs", font.halfPoints());
+    if (font.bold() >= 0) out.append(font.bold() ? "\\b" : "\\b0");
+    if (font.italic() >= 0) out.append(font.italic() ? "\\i" : "\\i0");
+    if (font.color() != kColorAutomatic) {
+        const auto it = m_colors.constFind(font.color());
+        if (it == m_colors.constEnd()) ok = false;
+        else appendNumber(out, "\\cf", *it);
+    }
+    if (s->languageId() >= 0) {
+        appendNumber(out, "\\lang", s->languageId());
+        appendNumber(out, "\\langfe", s->languageId());
+        if (s->languageId() == 1024) out.append("\\noproof");
+    }
+    return ok;
+}
+
+// \csN with the style's formatting, then the run's direct formatting.
+bool RtfWriter::writeCharProps(const CharFormat &f, QByteArray &out) const {
+    bool ok = true;
+    const Style *style = m_document.styles().at(f.style);
+    if (style && style->type() == StyleType::Character) {
+        appendNumber(out, "\\cs", f.style);
+        ok &= writeStyleProps(f.style, out);
+    }
+    if (!f.fontName.isEmpty()) {
+        const auto it = m_fonts.constFind(f.fontName);
+        if (it == m_fonts.constEnd()) ok = false;
+        else appendNumber(out, "\\f", *it);
+    }
+    if (f.halfPoints > 0) appendNumber(out, "\\fs", f.halfPoints);
+    if (f.bold >= 0) out.append(f.bold ? "\\b" : "\\b0");
+    if (f.italic >= 0) out.append(f.italic ? "\\i" : "\\i0");
+    if (f.underline >= 0) out.append(f.underline ? "\\ul" : "\\ulnone");
+    if (f.color != kColorAutomatic) {
+        const auto it = m_colors.constFind(f.color);
+        if (it == m_colors.constEnd()) ok = false;
+        else appendNumber(out, "\\cf", *it);
+    }
+    if (f.language >= 0) {
+        appendNumber(out, "\\lang", f.language);
+        appendNumber(out, "\\langfe", f.language);
+        if (f.language == 1024) out.append("\\noproof");
+    }
+    return ok;
+}
+
+// \pard\plain with the paragraph style and, in a table, \intbl.
+void RtfWriter::writeParagraphStart(int pos, bool inTable, QByteArray &out) const {
+    const Story &story = m_document.story();
+    int q = pos;
+    while (q < story.length() - 1 && story.at(q) != kParagraphMark && story.at(q) != kCellMark) ++q;
+    const ParaFormat &pf = m_document.paraFormats().at(story.paraFormatAt(q));
+    out.append("\\pard\\plain");
+    const Style *style = m_document.styles().at(pf.style);
+    if (pf.style > 0 && style && style->type() == StyleType::Paragraph) {
+        appendNumber(out, "\\s", pf.style);
+        writeStyleProps(pf.style, out);
+    }
+    if (inTable) out.append("\\intbl");
+    out.append(' ');
+}
+
+// \trowd with the row's cell boundaries. At a table's first row the column widths
+// are worked out from the longest line of every column.
+bool RtfWriter::writeRowStart(int pos, QByteArray &out) {
+    const Story &story = m_document.story();
+    const auto &pfs = m_document.paraFormats();
+    auto isRowEnd = [&](int p) { return story.at(p) == kCellMark && pfs.at(story.paraFormatAt(p)).rowEnd; };
+    const bool tableStart = pos == 0 || !isRowEnd(pos - 1);
+    if (tableStart) {
+        QList<int> longest;
+        int p = pos;
+        while (p < story.length()) {
+            int column = 0;
+            int cellStart = p;
+            for (; p < story.length() && !isRowEnd(p); ++p) {
+                if (story.at(p) != kCellMark) continue;
+                if (longest.size() <= column) longest.append(0);
+                longest[column] = std::max(longest[column], longestLine(story, cellStart, p));
+                ++column;
+                cellStart = p + 1;
+            }
+            ++p;  // past the row end
+            if (p >= story.length() || !paragraphInTable(story, pfs, p)) break;
+        }
+        m_columnWidths.clear();
+        for (int chars : longest) m_columnWidths.append(std::clamp(chars * 120 + 216, 500, 8000));
+    }
+    int cells = 0;
+    bool autoFit = false;
+    for (int p = pos; p < story.length(); ++p) {
+        if (isRowEnd(p)) {
+            autoFit = pfs.at(story.paraFormatAt(p)).autoFit;
+            break;
+        }
+        if (story.at(p) == kCellMark) ++cells;
+    }
+    out.append("\\trowd \\trgaph108\\trleft-108");
+    if (autoFit) out.append("\\trautofit1");
+    int right = -108;
+    for (int c = 0; c < cells; ++c) {
+        const int width = c < m_columnWidths.size() ? m_columnWidths[c] : 1500;
+        right += width;
+        out.append("\\clvertalt\\clbrdrt\\brdrs\\brdrw10 \\clbrdrl\\brdrs\\brdrw10 \\clbrdrb\\brdrs\\brdrw10 "
+                   "\\clbrdrr\\brdrs\\brdrw10 \\cltxlrtb\\clftsWidth3");
+        appendNumber(out, "\\clwWidth", width);
+        appendNumber(out, " \\cellx", right);
+    }
+    out.append("\r\n");
+    return true;
+}
+
+bool RtfWriter::writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOffset) {
+    const Story &story = m_document.story();
+    const auto &pfs = m_document.paraFormats();
+    const int finalMark = story.length() - 1;
+    bool ok = true;
+    int p = from;
+    while (p < to) {
+        if (p == finalMark && finalMarkOffset) *finalMarkOffset = out.size();
+        const char16_t before = p > 0 ? story.at(p - 1) : char16_t(kParagraphMark);
+        if (p == 0 || before == kParagraphMark || before == kCellMark) {
+            int q = p;
+            while (q < finalMark && story.at(q) != kParagraphMark && story.at(q) != kCellMark) ++q;
+            const ParaFormat &pf = pfs.at(story.paraFormatAt(q));
+            const bool inTable = story.at(q) == kCellMark || pf.inTable;
+            if (story.at(q) == kCellMark && pf.rowEnd && q == p) {
+                out.append("\\row \r\n");
+                ++p;
+                continue;
+            }
+            const bool afterBody = p == 0 || (before == kParagraphMark && !pfs.at(story.paraFormatAt(p - 1)).inTable) ||
+                                   (before == kCellMark && pfs.at(story.paraFormatAt(p - 1)).rowEnd);
+            if (inTable && afterBody) writeRowStart(p, out);
+            writeParagraphStart(p, inTable, out);
+        }
+        // One run: characters of one format within one paragraph, the final mark alone.
+        const quint32 format = story.charFormatAt(p);
+        int end = p;
+        while (end < to && story.charFormatAt(end) == format && !(end == finalMark && end > p)) {
+            const char16_t c = story.at(end);
+            if (c == kCellMark && pfs.at(story.paraFormatAt(end)).rowEnd) break;
+            ++end;
+            if (c == kParagraphMark || c == kCellMark) break;
+        }
+        if (end == p) {  // a row end reached inside a run: handled at the top of the loop
+            const ParaFormat &pf = pfs.at(story.paraFormatAt(p));
+            if (pf.rowEnd) {
+                out.append("\\row \r\n");
+                ++p;
+                continue;
+            }
+            end = p + 1;
+        }
+        QByteArray props;
+        ok &= writeCharProps(m_document.charFormats().at(format), props);
+        const QString text = story.text(p, end);
+        const bool endsParagraph = text.endsWith(QChar(kParagraphMark)) || text.endsWith(QChar(kCellMark));
+        if (!props.isEmpty()) {
+            out.append('{');
+            out.append(props);
+            out.append(' ');
+            appendRtfText(out, text);
+            out.append('}');
+        } else {
+            appendRtfText(out, text);
+        }
+        if (endsParagraph) out.append("\r\n");
+        p = end;
+    }
+    return ok;
+}
+
+QByteArray RtfWriter::write(RtfSaveMark *mark) {
+    buildTables();
+    QByteArray out;
+    out.reserve(m_document.story().length() * 2 + 4096);
+    writeHeader(out);
+    qint64 finalOffset = 0;
+    writeBody(0, m_document.story().length(), out, &finalOffset);
+    out.append("}\r\n");
+    if (mark) {
+        mark->bodyEnd = finalOffset;
+        mark->fontNumbers = m_fonts;
+        mark->colorNumbers = m_colors;
+    }
+    return out;
+}
+
+bool RtfWriter::writeAppend(const RtfSaveMark &mark, QByteArray &out, qint64 *finalMarkOffset) {
+    m_fonts = mark.fontNumbers;
+    m_colors = mark.colorNumbers;
+    *finalMarkOffset = 0;
+    if (!writeBody(mark.writtenEnd, m_document.story().length(), out, finalMarkOffset)) return false;
+    out.append("}\r\n");
+    return true;
+}
+
+}  // namespace office::doc

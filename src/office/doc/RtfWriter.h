@@ -1,0 +1,55 @@
+#pragma once
+
+#include "office/doc/RtfSaveMark.h"
+
+#include <QByteArray>
+#include <QHash>
+
+namespace office::doc {
+
+class Document;
+struct CharFormat;
+struct TableSpan;
+
+/// Writes a document as RTF the way Word writes it: \ansi\ansicpg1252, a font
+/// table, a colour table whose first sixteen entries are the colour-index palette
+/// (so \cf15 is grey 50 % and \cf6 red), a style sheet with character styles as
+/// {\*\csN \additive ...}, runs carrying \csN together with the style's formatting,
+/// \uN? for characters outside Windows-1252, \line, \tab, \par, and tables as
+/// \trowd ... \cell ... \row. Each paragraph ends its own line of the file.
+class RtfWriter {
+public:
+    explicit RtfWriter(const Document &document) : m_document(document) {}
+
+    /// The whole file. The mark (when given) receives what an append needs.
+    QByteArray write(RtfSaveMark *mark);
+    /// What replaces the file from mark.bodyEnd on, for a document that only grew
+    /// behind mark.writtenEnd. False when the new text needs a font or colour the
+    /// file's tables lack; then only a full write will do. finalMarkOffset gets the
+    /// offset in `out` where the final paragraph mark's output starts.
+    bool writeAppend(const RtfSaveMark &mark, QByteArray &out, qint64 *finalMarkOffset);
+
+private:
+    void buildTables();
+    void writeHeader(QByteArray &out) const;
+    void writeStyleSheet(QByteArray &out) const;
+    bool writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOffset);
+    bool writeRowStart(int pos, QByteArray &out);
+    bool writeCharProps(const CharFormat &f, QByteArray &out) const;
+    bool writeStyleProps(int styleIndex, QByteArray &out) const;
+    void writeParagraphStart(int pos, bool inTable, QByteArray &out) const;
+
+    const Document &m_document;
+    QHash<QString, int> m_fonts;
+    QHash<int, int> m_colors;
+    QList<QString> m_fontOrder;
+    QList<int> m_colorOrder;
+    // Column widths (twips) of the table being written, set at its first row.
+    QList<int> m_columnWidths;
+};
+
+/// Appends text to RTF output: escapes \ { }, writes Windows-1252 characters as
+/// \'hh and all others as \uN?.
+void appendRtfText(QByteArray &out, QStringView text);
+
+}  // namespace office::doc

@@ -1,0 +1,56 @@
+#include "office/doc/Story.h"
+
+#include <algorithm>
+
+namespace office::doc {
+
+QString Story::text(int start, int end) const {
+    start = std::clamp(start, 0, length());
+    end = std::clamp(end, start, length());
+    QString out(end - start, Qt::Uninitialized);
+    m_text.copyTo(start, end - start, reinterpret_cast<char16_t *>(out.data()));
+    return out;
+}
+
+void Story::insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat) {
+    pos = std::clamp(pos, 0, length());
+    const qsizetype n = text.size();
+    m_text.insert(pos, reinterpret_cast<const char16_t *>(text.utf16()), n);
+    m_charFormats.insertFill(pos, n, charFormat);
+    m_paraFormats.insertFill(pos, n, quint16(std::min<quint32>(paraFormat, 0xFFFF)));
+    noteChange(pos);
+}
+
+void Story::insert(int pos, QStringView text, const quint32 *charFormats, const quint16 *paraFormats) {
+    pos = std::clamp(pos, 0, length());
+    const qsizetype n = text.size();
+    m_text.insert(pos, reinterpret_cast<const char16_t *>(text.utf16()), n);
+    m_charFormats.insert(pos, charFormats, n);
+    m_paraFormats.insert(pos, paraFormats, n);
+    noteChange(pos);
+}
+
+void Story::remove(int start, int end) {
+    start = std::clamp(start, 0, length());
+    end = std::clamp(end, start, length());
+    m_text.remove(start, end - start);
+    m_charFormats.remove(start, end - start);
+    m_paraFormats.remove(start, end - start);
+    noteChange(start);
+}
+
+void Story::setCharFormat(int pos, quint32 format) {
+    if (pos < 0 || pos >= length() || m_charFormats.at(pos) == format) return;
+    m_charFormats.ref(pos) = format;
+    noteChange(pos);
+}
+
+void Story::setParaFormat(int pos, quint32 format) {
+    if (pos < 0 || pos >= length()) return;
+    const quint16 f = quint16(std::min<quint32>(format, 0xFFFF));
+    if (m_paraFormats.at(pos) == f) return;
+    m_paraFormats.ref(pos) = f;
+    noteChange(pos);
+}
+
+}  // namespace office::doc

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "office/doc/GapBuffer.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <algorithm>
+#include <climits>
+
+namespace office::doc {
+
+/// Characters with a meaning of their own in the story.
+enum StoryChar : char16_t {
+    kCellMark = 7,        ///< ends a table cell, or (ParaFormat::rowEnd) a table row
+    kTab = 9,
+    kLineBreak = 11,      ///< manual line break
+    kPageBreak = 12,
+    kParagraphMark = 13,
+};
+
+/// The text of a document's main story with the format numbers of every
+/// character (see FormatTable). Positions are UTF-16 offsets from 0. The store
+/// is a gap buffer: edits near the previous edit are cheap.
+///
+/// The story remembers the lowest position changed since markClean(), which is
+/// what lets a save append only what was added at the end.
+class Story {
+public:
+    int length() const { return int(m_text.size()); }
+    char16_t at(int pos) const { return m_text.at(pos); }
+    quint32 charFormatAt(int pos) const { return m_charFormats.at(pos); }
+    quint32 paraFormatAt(int pos) const { return m_paraFormats.at(pos); }
+
+    /// Text of [start, end), clamped to the story.
+    QString text(int start, int end) const;
+
+    /// Inserts text at pos; every character gets the same formats.
+    void insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat);
+    /// Inserts text at pos with one pair of format numbers per character.
+    void insert(int pos, QStringView text, const quint32 *charFormats, const quint16 *paraFormats);
+    /// Removes [start, end).
+    void remove(int start, int end);
+    void setCharFormat(int pos, quint32 format);
+    void setParaFormat(int pos, quint32 format);
+
+    /// Lowest position whose text or format changed since markClean(); length() when none.
+    int lowestChange() const { return m_lowestChange; }
+    /// Records a change at pos that is not a text or format edit of that character
+    /// (a paragraph's formatting is written where the paragraph starts).
+    void noteChange(int pos) {
+        m_lowestChange = std::min(m_lowestChange, pos);
+        ++m_revision;
+    }
+    void markClean() { m_lowestChange = INT_MAX; }
+    /// Grows with every change; caches of derived structure (tables) compare it.
+    quint64 revision() const { return m_revision; }
+
+private:
+    GapBuffer<char16_t> m_text;
+    GapBuffer<quint32> m_charFormats;
+    GapBuffer<quint16> m_paraFormats;
+    int m_lowestChange = 0;
+    quint64 m_revision = 0;
+};
+
+}  // namespace office::doc

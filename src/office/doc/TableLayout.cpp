@@ -1,0 +1,70 @@
+#include "office/doc/TableLayout.h"
+
+namespace office::doc {
+
+int TableSpan::columnCount() const {
+    size_t n = 0;
+    for (const RowSpan &r : rows) n = std::max(n, r.cells.size());
+    return int(n);
+}
+
+std::vector<TableSpan> scanTables(const Story &story, const FormatTable<ParaFormat> &paraFormats) {
+    std::vector<TableSpan> tables;
+    const int length = story.length();
+    int paragraphStart = 0;
+    RowSpan row;
+    bool inRow = false;
+    int cellStart = 0;
+    for (int pos = 0; pos < length; ++pos) {
+        const char16_t c = story.at(pos);
+        if (c != kParagraphMark && c != kCellMark) continue;
+        const ParaFormat &pf = paraFormats.at(story.paraFormatAt(pos));
+        const bool tableMark = c == kCellMark || pf.inTable;
+        if (!tableMark) {
+            // A body paragraph mark inside an unterminated row: the row is dropped.
+            inRow = false;
+            paragraphStart = pos + 1;
+            continue;
+        }
+        if (!inRow) {
+            inRow = true;
+            row = RowSpan{};
+            row.start = paragraphStart;
+            cellStart = paragraphStart;
+        }
+        if (c == kCellMark && pf.rowEnd) {
+            row.end = pos + 1;
+            row.autoFit = pf.autoFit;
+            if (!row.cells.empty()) {
+                if (!tables.empty() && tables.back().end == row.start) {
+                    tables.back().end = row.end;
+                    tables.back().rows.push_back(std::move(row));
+                } else {
+                    TableSpan t;
+                    t.start = row.start;
+                    t.end = row.end;
+                    t.rows.push_back(std::move(row));
+                    tables.push_back(std::move(t));
+                }
+            }
+            row = RowSpan{};
+            inRow = false;
+        } else if (c == kCellMark) {
+            row.cells.push_back({cellStart, pos + 1});
+            cellStart = pos + 1;
+        }
+        paragraphStart = pos + 1;
+    }
+    return tables;
+}
+
+bool paragraphInTable(const Story &story, const FormatTable<ParaFormat> &paraFormats, int pos) {
+    for (int p = std::max(pos, 0); p < story.length(); ++p) {
+        const char16_t c = story.at(p);
+        if (c == kCellMark) return true;
+        if (c == kParagraphMark) return paraFormats.at(story.paraFormatAt(p)).inTable;
+    }
+    return false;
+}
+
+}  // namespace office::doc
