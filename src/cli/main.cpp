@@ -14,6 +14,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"--version", "--version", versionCommand},
     {"cells", "cells DATEI.xls", cellsCommand},
+    {"text", "text DATEI.rtf", textCommand},
 };
 
 int usage(QTextStream &err) {
