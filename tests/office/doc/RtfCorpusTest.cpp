@@ -78,3 +78,33 @@ TEST(RtfCorpus, ParagraphsAndTablesAgreeWithLibreOffice) {
 }
 
 }  // namespace
+
+namespace {
+
+// A tagged document saved by LibreOffice Writer with both styles applied.
+TEST(RtfFixture, LibreOfficeTaggedDocumentReadsAsLibreOfficeReadsIt) {
+    const QString path = testsupport::fixtureDir() + QStringLiteral("/rtf/lo_tagged.rtf");
+    Application app;
+    office::Status status;
+    Document *doc = app.documents().open(path, &status);
+    ASSERT_NE(doc, nullptr) << status.message.toStdString();
+    const Style *external = doc->styles().item(QStringLiteral("tw4winExternal"));
+    ASSERT_NE(external, nullptr);
+    EXPECT_EQ(external->type(), StyleType::Character);
+    EXPECT_EQ(external->font().name(), QStringLiteral("Courier New"));
+    EXPECT_EQ(external->font().colorIndex(), 15);
+    EXPECT_EQ(doc->styles().item(QStringLiteral("tw4winInternal"))->font().colorIndex(), 6);
+    const auto ours = doctest::engineBlocks(*doc);
+    ASSERT_GE(ours.size(), 13);
+    EXPECT_EQ(ours[3].styles, QStringList{QStringLiteral("tw4winExternal")});
+    EXPECT_EQ(ours[9].text, QStringLiteral("erste Zeile\nzweite\tZeile <<lf>> Ende"));
+    EXPECT_EQ(ours[9].styles, QStringList{QStringLiteral("tw4winInternal")});
+    EXPECT_EQ(ours[12].cells, (QList<QStringList>{{QStringLiteral("Name"), QStringLiteral("Wert"), QStringLiteral("Ä")},
+                                                  {QStringLiteral("a"), QString(), QStringLiteral("3")}}));
+    if (!testsupport::haveProgram(QStringLiteral("soffice"))) GTEST_SKIP() << "soffice not installed";
+    const QJsonObject lo = doctest::libreOfficeDump({path});
+    const auto theirs = doctest::libreOfficeBlocks(lo.value(path).toObject());
+    EXPECT_EQ(ours, theirs) << doctest::describe(ours) << "---\n" << doctest::describe(theirs);
+}
+
+}  // namespace
