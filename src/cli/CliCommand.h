@@ -20,6 +20,6 @@ struct CliCommand {
 // One function per sub-command, each in its own file.
 int versionCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int cellsCommand(const QStringList &args, QTextStream &out, QTextStream &err);
-int textCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 
 }  // namespace celltrove::cli

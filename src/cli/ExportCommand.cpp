@@ -1,0 +1,81 @@
+#include "cli/CliCommand.h"
+#include "cli/CliRunUi.h"
+#include "export/ExportRun.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace celltrove::cli {
+
+namespace {
+
+const char *const kExportUsage = "Aufruf: celltrove-cli export [--numbers] [--formulas] [--no-comments] "
+                                 "[--columns FROM-TO] FILE.xls...\n";
+
+bool parseColumns(const QString &spec, run::RunOptions &options) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})-(\\d{1,3})$"));
+    const QRegularExpressionMatch m = pattern.match(spec);
+    if (!m.hasMatch()) return false;
+    options.rangeStart = m.captured(1).toInt();
+    options.rangeEnd = m.captured(2).toInt();
+    options.columnRange = true;
+    const auto valid = [](int c) { return c >= 1 && c <= 256; };
+    return valid(options.rangeStart) && valid(options.rangeEnd);
+}
+
+int usageError(QTextStream &err, const QString &message) {
+    if (!message.isEmpty()) err << message << "\n";
+    err << kExportUsage;
+    return kExitUsage;
+}
+
+}  // namespace
+
+int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
+    run::RunRequest request;  // the main window's defaults for "Excel --> Word (*.RTF)"
+    run::SettingsStore settings;
+    run::TextLookup texts;
+    if (!settings.language().isEmpty()) texts.LoadLanguageFile(settings.language());
+
+    QStringList files;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--numbers")) {
+            request.options.exportNumbers = true;
+        } else if (a == QLatin1String("--formulas")) {
+            request.options.formulas = true;
+        } else if (a == QLatin1String("--no-comments")) {
+            request.options.comments = false;
+        } else if (a == QLatin1String("--columns")) {
+            if (++i >= args.size() || !parseColumns(args.at(i), request.options))
+                return usageError(err, QStringLiteral("--columns FROM-TO: 1 … 256"));
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return usageError(err, a);
+        } else {
+            files << a;
+        }
+    }
+    if (files.isEmpty()) return usageError(err, QString());
+
+    QString folder;
+    for (const QString &file : files) {
+        const QFileInfo info(file);
+        if (info.suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) != 0) {
+            err << texts.LookupText(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")) << "\n";
+            return kExitUsage;
+        }
+        const QString fileFolder = info.absolutePath();
+        if (!folder.isEmpty() && fileFolder != folder)
+            return usageError(err, QStringLiteral("Alle Dateien müssen in einem Ordner liegen."));
+        folder = fileFolder;
+        request.selectedFiles << info.fileName();
+    }
+    request.folder = run::WithTrailingSeparator(folder);
+
+    CliRunUi ui(err);
+    const exporting::RunOutcome outcome = exporting::RunExport(request, texts, settings, ui);
+    if (outcome.ran) out << outcome.logPath << "\n";
+    return outcome.runError || !outcome.ran ? kExitRunError : kExitOk;
+}
+
+}  // namespace celltrove::cli

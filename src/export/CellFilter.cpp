@@ -1,0 +1,27 @@
+#include "export/CellFilter.h"
+
+#include "office/sheet/LocaleNumber.h"
+
+namespace celltrove::exporting {
+
+using office::sheet::ValueKind;
+
+bool IsNumericValue(const office::sheet::CellValue &value, const QLocale &locale) {
+    switch (value.kind()) {
+    case ValueKind::Number:
+    case ValueKind::Bool: return true;
+    case ValueKind::Text: return office::sheet::parseLocaleNumber(value.textValue(), locale, false).has_value();
+    default: return false;
+    }
+}
+
+bool IsExportedCell(const office::sheet::CellValue &value, const QString &text, int column,
+                    const run::RunOptions &options, const QLocale &locale) {
+    if (text.isEmpty() || text == QStringLiteral(" ")) return false;
+    if (!options.exportNumbers && IsNumericValue(value, locale)) return false;
+    if (!options.allLevels && !text.startsWith(u'=')) return false;
+    if (options.columnRange && (column < options.rangeStart || column > options.rangeEnd)) return false;
+    return true;
+}
+
+}  // namespace celltrove::exporting

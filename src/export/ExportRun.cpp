@@ -1,0 +1,90 @@
+#include "export/ExportRun.h"
+
+#include "export/WorkbookExport.h"
+#include "office/sheet/ValueText.h"
+#include "run/BatchRun.h"
+#include "run/ColumnLetters.h"
+#include "run/RunContext.h"
+
+#include <celltrove/Version.h>
+
+#include <QDateTime>
+
+namespace celltrove::exporting {
+
+using run::ExportFormat;
+using run::RunContext;
+
+namespace {
+
+void writeHeaderLines(RunContext &run) {
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    run.WriteLog(run.T(QStringLiteral("Celltrove für Excel - Build ")) + QString::number(kBuildNumber));
+    run.WriteLog(locale.toString(now.date(), office::sheet::shortDatePatternWithFullYear(locale)) + u'\t' +
+                 locale.toString(now.time(), office::sheet::timePatternWithSeconds(locale)));
+    run.WriteLog(run.T(QStringLiteral("Option: Export ")) + run::ExportFormatCaption(run.request().format));
+}
+
+void writeOptionLines(RunContext &run) {
+    const run::RunOptions &o = run.request().options;
+    switch (run.request().format) {
+    case ExportFormat::TaggedRtf:
+        run.WriteLog(run.T(QStringLiteral("Option: Export ohne Tabellen")));
+        if (o.exportNumbers) run.WriteLog(run.T(QStringLiteral("Option: Zahlen exportieren")));
+        if (o.formulas) run.WriteLog(run.T(QStringLiteral("Option: Formeln exportieren")));
+        if (o.comments) run.WriteLog(run.T(QStringLiteral("Option: Kommentare exportieren")));
+        if (o.columnRange)
+            run.WriteLog(run.T(QStringLiteral("Spaltenbereich: ")) + QString::number(o.rangeStart) + u' ' +
+                         run.T(QStringLiteral("bis ")) + QString::number(o.rangeEnd) + QStringLiteral(" (") +
+                         run::columnLetters(o.rangeStart) + QStringLiteral("/ ") + run::columnLetters(o.rangeEnd) +
+                         u')');
+        break;
+    case ExportFormat::RtfTables:
+        run.WriteLog(run.T(QStringLiteral("Option: Export mit Tabellen")));
+        if (o.formulas) run.WriteLog(run.T(QStringLiteral("Option: Formeln exportieren")));
+        if (o.allLevels) run.WriteLog(run.T(QStringLiteral("Option: Alle Ebenen/Spalten")));
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+RunOutcome RunExport(run::RunRequest request, const run::TextLookup &texts, run::SettingsStore &settings,
+                     run::RunUi &ui) {
+    run::RunOptions &options = request.options;
+    if (options.rangeEnd < options.rangeStart) {
+        options.rangeStart = 1;
+        options.rangeEnd = 256;
+    }
+    RunContext run(request, texts, settings, ui);
+    RunOutcome outcome;
+    outcome.logPath = run::WithTrailingSeparator(request.folder) + kExportLogName;
+    if (!run.log().OpenLog(outcome.logPath, false)) {
+        ui.ShowCritical(run.T(QStringLiteral("Kann Log-Datei nicht schreiben: ")) + outcome.logPath + QStringLiteral(" (") +
+                            run.log().errorString() + u')',
+                        run.T(QStringLiteral("Fehler")));
+        outcome.runError = true;
+        return outcome;
+    }
+    writeHeaderLines(run);
+    writeOptionLines(run);
+
+    if (request.fileTypeFilter != run::FileTypeFilter::Excel) {
+        ui.ShowCritical(run.T(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")), run.T(QStringLiteral("Fehler")));
+        ui.HideProgressWindow();
+        run.log().CloseLog();
+        return outcome;
+    }
+    if (request.selectedFiles.isEmpty()) {
+        run::StartFilter(run, true, ExportFile);
+        return outcome;
+    }
+    run::StartFilter(run, true, ExportFile);
+    outcome.ran = true;
+    outcome.runError = run.runError || !run.log().errorString().isEmpty();
+    return outcome;
+}
+
+}  // namespace celltrove::exporting

@@ -1,0 +1,29 @@
+#include "export/TaggedDocumentFormat.h"
+
+#include <celltrove/Version.h>
+
+namespace celltrove::exporting {
+
+QString CellMarker(int row, int column) {
+    return tagged::kCellMarkerStart + QString::number(row) + u',' + QString::number(column) + tagged::kCellMarkerEnd;
+}
+
+QString HeaderLine(const QString &productLabel) {
+    return tagged::kHeaderStart + productLabel + QString::number(kVersionMajor) + u'.' + QString::number(kVersionMinor) +
+           QStringLiteral(" Build: ") + QString::number(kBuildNumber) + QStringLiteral(" -->");
+}
+
+QString TaggedFileName(const QString &workbookFileName, int sheetIndex) {
+    return QStringLiteral("Text_") + workbookFileName + u'-' + QString::number(sheetIndex) + QStringLiteral(".rtf");
+}
+
+QString CellParagraphText(const QString &cellText) {
+    QString text = cellText;
+    // A CR would end the paragraph and split the cell in two; CR LF is one line end.
+    text.replace(QStringLiteral("\r\n"), QString(tagged::kLineBreak));
+    text.replace(u'\r', tagged::kLineBreak);
+    text.replace(u'\n', tagged::kLineBreak);
+    return text;
+}
+
+}  // namespace celltrove::exporting

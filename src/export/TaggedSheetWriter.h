@@ -1,0 +1,54 @@
+#pragma once
+
+#include "office/doc/Application.h"
+#include "office/ole/OfficeStatus.h"
+#include "run/RunContext.h"
+
+namespace celltrove::exporting {
+
+/// Writes the tagged document of one worksheet into a document of the
+/// document engine, typing at the end as a word processor would, and keeps the
+/// file on disk current at every checkpoint of the periodic save.
+class TaggedSheetWriter {
+public:
+    /// Saved every this many written cells of a workbook.
+    static constexpr int kCellsPerSave = 375;
+
+    /// `writeCounter` is the workbook's counter of the periodic save; it goes
+    /// up by 2 per written cell and the document is saved when it reaches 750.
+    TaggedSheetWriter(run::RunContext &run, office::doc::Application &application, int &writeCounter);
+
+    /// Creates the document at `path` (saved at once, so a failure shows before
+    /// any cell is written), adds both character styles and types the header.
+    office::Status begin(const QString &path, const QString &productLabel, const QString &workbookFileName,
+                         int sheetIndex, const QString &sheetName);
+    /// One comment block: "<comm>", the comment text, "</comm>".
+    void writeComment(const QString &commentText);
+    /// "WriteCellBlock": the marker of (row, column) and the cell text, counted,
+    /// followed by the periodic save.
+    void WriteCellBlock(int row, int column, const QString &cellText);
+    /// Types the total line, saves and closes the document.
+    office::Status finish();
+    /// Closes the document without saving (after a failure).
+    void abandon();
+
+    /// Cell markers written so far.
+    int cellsWritten() const { return m_cellsWritten; }
+    /// The first save failure of a checkpoint, if any.
+    const office::Status &checkpointStatus() const { return m_checkpointStatus; }
+
+private:
+    // Inserts `text` at the end, gives it the external style and moves behind it.
+    void insertStructure(const QString &text);
+    // Types `text` at the insertion point without a style.
+    void typeContent(const QString &text);
+
+    run::RunContext &m_run;
+    office::doc::Application &m_application;
+    office::doc::Document *m_document = nullptr;
+    int &m_writeCounter;
+    int m_cellsWritten = 0;
+    office::Status m_checkpointStatus;
+};
+
+}  // namespace celltrove::exporting

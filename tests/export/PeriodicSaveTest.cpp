@@ -1,0 +1,49 @@
+#include "ExportTestSupport.h"
+
+#include "export/TaggedSheetWriter.h"
+#include "run/RunContext.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace celltrove;
+
+// The file on disk holds every cell written up to each checkpoint and stays a
+// whole RTF document; writing then goes on at its end.
+TEST(PeriodicSave, EachCheckpointLeavesACompleteFileOnDisk) {
+    ExportFixture f;
+    const run::RunRequest request = f.request({});
+    run::RunContext context(request, f.texts, f.settings, f.ui);
+    office::doc::Application application;
+    int writeCounter = 0;
+    exporting::TaggedSheetWriter writer(context, application, writeCounter);
+    const QString path = f.path(QStringLiteral("Text_x.xls-1.rtf"));
+    ASSERT_TRUE(writer.begin(path, QStringLiteral("cellTrove für Excel "), QStringLiteral("x.xls"), 1,
+                             QStringLiteral("Blatt")).ok);
+
+    const int checkpoints[] = {375, 750};
+    int written = 0;
+    for (const int checkpoint : checkpoints) {
+        while (written < checkpoint) {
+            ++written;
+            ++writeCounter;  // the scan counts before each block
+            writer.WriteCellBlock(written, 1, QStringLiteral("Zelle %1").arg(written));
+            if (written == checkpoint - 1) {
+                EXPECT_EQ(markersInRtf(testsupport::readFile(path)).size(), checkpoint - 375) << "saved too early";
+            }
+        }
+        const QByteArray onDisk = testsupport::readFile(path);
+        EXPECT_EQ(markersInRtf(onDisk).size(), checkpoint);
+        EXPECT_TRUE(onDisk.trimmed().endsWith('}'));
+        EXPECT_TRUE(onDisk.contains(QStringLiteral("Zelle %1").arg(checkpoint).toLatin1()));
+    }
+    ++writeCounter;
+    writer.WriteCellBlock(751, 1, QStringLiteral("last"));
+    ASSERT_TRUE(writer.finish().ok);
+    const QByteArray final = testsupport::readFile(path);
+    const QStringList markers = markersInRtf(final);
+    ASSERT_EQ(markers.size(), 751);
+    for (int i = 0; i < markers.size(); ++i) ASSERT_EQ(markers[i], QStringLiteral("%1,1").arg(i + 1));
+    EXPECT_EQ(totalLineNumber(final), 751);
+    EXPECT_EQ(final.count("\\rtf1"), 1);
+}
