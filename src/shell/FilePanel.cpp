@@ -47,6 +47,8 @@ FilePanel::FilePanel(QWidget *parent)
     m_folders->setModel(m_folderModel);
     for (int column = 1; column < m_folderModel->columnCount(); ++column) m_folders->hideColumn(column);
     m_folders->header()->hide();
+    m_folders->setSortingEnabled(true);
+    m_folders->sortByColumn(0, Qt::AscendingOrder);
     m_files->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     auto *folders = new QVBoxLayout;
@@ -146,6 +148,8 @@ void FilePanel::refreshFiles() {
 }
 
 QString FilePanel::filterText() const { return m_filter->currentText(); }
+
+int FilePanel::filterIndex() const { return m_filter->currentIndex(); }
 
 void FilePanel::setFilterIndex(int index) {
     m_filter->setCurrentIndex(index);

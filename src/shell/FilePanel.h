@@ -35,6 +35,8 @@ public:
 
     /// The filter entry "<lookup> (*.xls)" etc. that is shown now.
     QString filterText() const;
+    /// 0 (Excel), 1 (RTF) or 2 (all files).
+    int filterIndex() const;
     /// Chooses filter entry 0 (Excel), 1 (RTF) or 2 (all files) and lists the folder again.
     void setFilterIndex(int index);
 

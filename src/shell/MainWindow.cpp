@@ -1,11 +1,13 @@
 #include "shell/MainWindow.h"
 
+#include "run/RunRequest.h"
 #include "run/SettingsStore.h"
 #include "shell/AboutBox.h"
 #include "shell/EndDialog.h"
 #include "shell/ExportTab.h"
 #include "shell/FileFilter.h"
 #include "shell/FilePanel.h"
+#include "shell/GuiRunUi.h"
 #include "shell/LanguageFiles.h"
 #include "shell/OptionsDialog.h"
 #include "shell/ProgressWindow.h"
@@ -28,6 +30,8 @@
 #include <QStorageInfo>
 #include <QTabWidget>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace celltrove::shell {
 
@@ -69,8 +73,8 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
       m_files(new FilePanel(this)),
       m_tabs(new QTabWidget(this)),
       m_exportTab(new ExportTab(this)),
-      m_progress(new ProgressWindow(setup.tray ? setup.tray : new SystemTrayIcon, interfaceText(), this)),
-      m_endDialog(new EndDialog(interfaceText(), this)) {
+      m_progress(std::make_unique<ProgressWindow>(setup.tray ? setup.tray : new SystemTrayIcon, interfaceText())),
+      m_endDialog(std::make_unique<EndDialog>(interfaceText())) {
     setObjectName(QStringLiteral("frmMain"));
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(m_exportTab, QString());
@@ -83,16 +87,16 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
     buildMenus();
 
     m_progress->setRunInProgress([this] { return m_runInProgress; });
-    connect(m_progress, &ProgressWindow::hideMainWindow, this, &QWidget::hide);
-    connect(m_progress, &ProgressWindow::showMainWindow, this, [this] {
+    connect(m_progress.get(), &ProgressWindow::hideMainWindow, this, &QWidget::hide);
+    connect(m_progress.get(), &ProgressWindow::showMainWindow, this, [this] {
         QApplication::restoreOverrideCursor();
         showNormal();
         raise();
     });
-    connect(m_progress, &ProgressWindow::showEndDialog, m_endDialog, &QWidget::show);
-    connect(m_progress, &ProgressWindow::exitRequested, this, &QWidget::close);
-    connect(m_endDialog, &EndDialog::backToMainWindow, this, [this] { setEnabled(true); });
-    connect(m_endDialog, &EndDialog::quitRequested, this, &QWidget::close);
+    connect(m_progress.get(), &ProgressWindow::showEndDialog, m_endDialog.get(), &QWidget::show);
+    connect(m_progress.get(), &ProgressWindow::exitRequested, this, &QWidget::close);
+    connect(m_endDialog.get(), &EndDialog::backToMainWindow, this, [this] { setEnabled(true); });
+    connect(m_endDialog.get(), &EndDialog::quitRequested, this, &QWidget::close);
     connect(m_exportTab, &ExportTab::exportClicked, this, &MainWindow::startExport);
     connect(m_exportTab, &ExportTab::importClicked, this, &MainWindow::startImport);
     connect(m_files, &FilePanel::fileActivated, this, &MainWindow::openFile);
@@ -247,8 +251,44 @@ void MainWindow::startExport() { runBatch(true); }
 
 void MainWindow::startImport() { runBatch(false); }
 
+run::RunRequest MainWindow::currentRequest() const {
+    run::RunRequest request;
+    request.folder = m_files->currentFolder();
+    request.selectedFiles = m_files->selectedEntries();
+    request.fileTypeFilter = static_cast<run::FileTypeFilter>(std::clamp(m_files->filterIndex(), 0, 2));
+    const ExportChoices choices = m_exportTab->choices();
+    for (const run::ExportFormat format :
+         {run::ExportFormat::TaggedRtf, run::ExportFormat::RtfTables, run::ExportFormat::Doc, run::ExportFormat::Text,
+          run::ExportFormat::UnicodeText, run::ExportFormat::Html})
+        if (run::ExportFormatCaption(format) == choices.format) request.format = format;
+    request.options.exportNumbers = choices.numbers;
+    request.options.formulas = choices.formulas;
+    request.options.comments = choices.comments;
+    request.options.allLevels = choices.allLevels;
+    request.options.columnRange = choices.columnRange;
+    request.options.rangeStart = choices.firstColumn;
+    request.options.rangeEnd = choices.lastColumn;
+    return request;
+}
+
 void MainWindow::runBatch(bool exportRun) {
-    Q_UNUSED(exportRun);
+    if (m_runInProgress) return;
+    m_exportTab->hideHint();
+    if (exportRun) m_exportTab->correctColumnRange();
+    const run::RunRequest request = currentRequest();
+
+    if (!exportRun) {
+        // The import run comes with its own driver; the file type is checked here already.
+        if (request.fileTypeFilter != run::FileTypeFilter::Rtf) {
+            m_messages.critical(this, T(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
+                                T(QStringLiteral("Fehler")));
+            m_exportTab->showHint();
+            m_files->setFilterIndex(1);
+        }
+        return;
+    }
+
+    // The export run driver is wired in with the export engine.
 }
 
 void MainWindow::finishRun(bool exportRun) {

@@ -6,12 +6,15 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
 class QAction;
 class QMenu;
 class QTabWidget;
 
 namespace celltrove::run {
 class SettingsStore;
+struct RunRequest;
 }
 
 namespace celltrove::shell {
@@ -72,8 +75,8 @@ public:
 
     FilePanel *filePanel() const { return m_files; }
     ExportTab *exportTab() const { return m_exportTab; }
-    ProgressWindow *progressWindow() const { return m_progress; }
-    EndDialog *endDialog() const { return m_endDialog; }
+    ProgressWindow *progressWindow() const { return m_progress.get(); }
+    EndDialog *endDialog() const { return m_endDialog.get(); }
     ProjectMenu *projectMenu() const { return m_projects; }
 
     /// Opens the options dialog modally.
@@ -93,6 +96,8 @@ private:
     void fillLanguageMenu(const QString &current);
     QAction *addLanguageItem(const QString &caption, bool checked);
     void openFile(const QString &path);
+    /// The user's choices as a run reads them.
+    run::RunRequest currentRequest() const;
     void runBatch(bool exportRun);
     void finishRun(bool exportRun);
     void leaveRun();
@@ -105,8 +110,10 @@ private:
     FilePanel *m_files;
     QTabWidget *m_tabs;
     ExportTab *m_exportTab;
-    ProgressWindow *m_progress;
-    EndDialog *m_endDialog;
+    // Windows of their own, not children: they must stay usable while this one is
+    // disabled for a run.
+    std::unique_ptr<ProgressWindow> m_progress;
+    std::unique_ptr<EndDialog> m_endDialog;
     QPointer<AboutBox> m_about;
 
     QMenu *m_fileMenu;
