@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "export/ExportRun.h"
 #include "run/RunRequest.h"
 #include "run/SettingsStore.h"
 #include "shell/AboutBox.h"
@@ -288,7 +289,23 @@ void MainWindow::runBatch(bool exportRun) {
         return;
     }
 
-    // The export run driver is wired in with the export engine.
+    m_runInProgress = true;
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    GuiRunUi ui(*m_progress, m_messages, this);
+    const exporting::RunOutcome outcome = exporting::RunExport(request, m_texts, m_settings, ui);
+    m_endDialog->setLogFilePath(outcome.logPath);
+    if (!outcome.ran || request.selectedFiles.isEmpty()) {
+        // Stopped before its file loop (wrong file type, nothing selected, no log): the
+        // message has been shown; the window is the user's again.
+        m_progress->hide();
+        leaveRun();
+        m_exportTab->showHint();
+        if (request.fileTypeFilter != run::FileTypeFilter::Excel) m_files->setFilterIndex(0);
+        return;
+    }
+    m_exportTab->showHint();
+    finishRun(true);
 }
 
 void MainWindow::finishRun(bool exportRun) {

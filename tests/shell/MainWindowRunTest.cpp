@@ -1,0 +1,193 @@
+// The export and import buttons as the user presses them, down to the files on disk.
+#include "run/SettingsStore.h"
+#include "shell/EndDialog.h"
+#include "shell/FilePanel.h"
+#include "shell/MainWindow.h"
+#include "shell/ProgressWindow.h"
+#include "shell/TrayIcon.h"
+#include "shell/UserMessages.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+using namespace celltrove;
+using namespace celltrove::shell;
+
+namespace {
+
+class RecordedMessages : public UserMessages {
+public:
+    void critical(QWidget *, const QString &text, const QString &title) override { shown.append(title + u'|' + text); }
+    QStringList shown;
+};
+
+/// A desktop with a notification area that only records.
+class RecordingTray : public TrayIcon {
+public:
+    bool available() const override { return true; }
+    void showIcon(const QString &) override { shown = true; }
+    void removeIcon() override { shown = false; }
+    bool iconShown() const override { return shown; }
+    void showBalloon(const QString &title, const QString &text) override { balloon = title + u'|' + text; }
+    void setMenuTexts(const QString &, const QString &, bool) override {}
+    bool shown = false;
+    QString balloon;
+};
+
+struct RunFixture {
+    QTemporaryDir dir;
+    std::unique_ptr<run::SettingsStore> settings;
+    RecordedMessages messages;
+    RecordingTray *tray = new RecordingTray;
+    std::unique_ptr<MainWindow> window;
+
+    QString work() const { return dir.filePath(QStringLiteral("work")); }
+    RunFixture() {
+        QDir(dir.path()).mkpath(QStringLiteral("work"));
+        settings = std::make_unique<run::SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
+        MainWindowSetup setup;
+        setup.settings = settings.get();
+        setup.messages = &messages;
+        setup.languageFolder = testsupport::binDir();
+        setup.defaultFolder = work();
+        setup.tray = tray;
+        window = std::make_unique<MainWindow>(setup);
+        window->show();
+    }
+    template <typename W>
+    W *get(const char *name) const {
+        W *w = window->findChild<W *>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void press(const char *button) { get<QAbstractButton>(button)->click(); }
+    bool copyCorpus(const char *name) {
+        return QFile::copy(testsupport::corpusFile(QStringLiteral("xls/") + QLatin1String(name)),
+                           work() + u'/' + QLatin1String(name));
+    }
+    QStringList filesLike(const QString &pattern) const { return QDir(work()).entryList({pattern}, QDir::Files); }
+};
+
+void touch(const QString &path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+}  // namespace
+
+TEST(MainWindowRun, ExportUnderTheRtfFilterIsRefusedAndTheFilterGoesBackToExcel) {
+    RunFixture f;
+    touch(f.work() + QStringLiteral("/a.rtf"));
+    f.window->filePanel()->setFolder(f.work());
+    f.window->filePanel()->setFilterIndex(1);
+    ASSERT_EQ(f.window->filePanel()->selectedEntries(), QStringList{QStringLiteral("a.rtf")});
+    f.press("cmdExport");
+    EXPECT_EQ(f.messages.shown, QStringList{QStringLiteral("Fehler|Für den Export nur XLS-Dateien auswählen!")});
+    EXPECT_EQ(f.get<QComboBox>("cmbFileTypes")->currentIndex(), 0);
+    EXPECT_TRUE(f.window->isEnabled());
+    EXPECT_FALSE(f.window->runInProgress());
+    EXPECT_FALSE(f.window->endDialog()->isVisible());
+    EXPECT_FALSE(f.window->progressWindow()->isVisible());
+}
+
+TEST(MainWindowRun, ImportUnderTheExcelFilterIsRefusedAndTheFilterGoesToRtf) {
+    RunFixture f;
+    touch(f.work() + QStringLiteral("/a.xls"));
+    f.window->filePanel()->setFolder(f.work());
+    f.press("cmdImport");
+    EXPECT_EQ(f.messages.shown, QStringList{QStringLiteral("Fehler|Für den Import nur RTF-Dateien auswählen!")});
+    EXPECT_EQ(f.get<QComboBox>("cmbFileTypes")->currentIndex(), 1);
+    EXPECT_TRUE(f.window->isEnabled());
+}
+
+TEST(MainWindowRun, ExportWithNothingSelectedSaysSoAndGivesTheWindowBack) {
+    RunFixture f;
+    touch(f.work() + QStringLiteral("/a.xls"));
+    f.window->filePanel()->setFolder(f.work());
+    f.window->filePanel()->deselectAll();
+    f.press("cmdExport");
+    EXPECT_EQ(f.messages.shown, QStringList{QStringLiteral("Fehler|Keine Dateien gewählt!")});
+    EXPECT_TRUE(f.window->isEnabled());
+    EXPECT_FALSE(f.window->endDialog()->isVisible());
+}
+
+TEST(MainWindowRun, ExportWritesTheDocumentsAndTheLogAndEndsInTheEndDialog) {
+    REQUIRE_CORPUS();
+    RunFixture f;
+    ASSERT_TRUE(f.copyCorpus("edr_TestUnicodeChars.xls"));
+    ASSERT_TRUE(f.copyCorpus("cal_any_sheets.xls"));
+    f.window->filePanel()->setFolder(f.work());
+    ASSERT_EQ(f.window->filePanel()->selectedEntries().size(), 2);
+    // An inverted column range is widened to every column before the run.
+    f.get<QCheckBox>("chkBereich")->setChecked(true);
+    f.get<QSpinBox>("sevSpalte1")->setValue(7);
+    f.get<QSpinBox>("sevSpalte2")->setValue(3);
+
+    f.press("cmdExport");
+    EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.shown.join(u'\n').toStdString();
+    EXPECT_EQ(f.get<QSpinBox>("sevSpalte1")->value(), 1);
+    EXPECT_EQ(f.get<QSpinBox>("sevSpalte2")->value(), 256);
+    const QString log = f.work() + QStringLiteral("/Celltrove4Excel-Export.log");
+    const QByteArray logText = testsupport::readFile(log);
+    EXPECT_FALSE(f.filesLike(QStringLiteral("Text_edr_TestUnicodeChars.xls-*.rtf")).isEmpty()) << logText.toStdString();
+    EXPECT_FALSE(f.filesLike(QStringLiteral("Text_cal_any_sheets.xls-*.rtf")).isEmpty()) << f.filesLike("*").join(' ').toStdString();
+    EXPECT_TRUE(logText.startsWith("Celltrove für Excel - Build 13\r\n"));
+    EXPECT_TRUE(logText.contains("exportiere cal_any_sheets.xls\r\n"));
+    EXPECT_TRUE(logText.contains("exportiere edr_TestUnicodeChars.xls\r\n"));
+
+    // Every entry ends deselected; the window waits for the end dialog.
+    EXPECT_TRUE(f.window->filePanel()->selectedEntries().isEmpty());
+    EXPECT_FALSE(f.window->isEnabled());
+    EXPECT_FALSE(f.window->progressWindow()->isVisible());
+    EndDialog *end = f.window->endDialog();
+    EXPECT_TRUE(end->isVisible());
+    EXPECT_EQ(end->logFilePath(), log);
+    EXPECT_EQ(end->windowTitle(), QStringLiteral("Celltrove für Excel"));
+    end->findChild<QAbstractButton *>(QStringLiteral("cmdBack"))->click();
+    EXPECT_TRUE(f.window->isEnabled());
+    EXPECT_FALSE(end->isVisible());
+    // The run made its folder the most recent project.
+    EXPECT_EQ(f.settings->projectFolders().first(), QDir::cleanPath(f.work()));
+}
+
+TEST(MainWindowRun, MinimisedDuringARunTheEndIsABalloonAndTheTrayBringsBackTheEndDialog) {
+    REQUIRE_CORPUS();
+    RunFixture f;
+    ASSERT_TRUE(f.copyCorpus("edr_Test10x10000.xls"));
+    f.window->filePanel()->setFolder(f.work());
+    ProgressWindow *progress = f.window->progressWindow();
+    bool minimised = false;
+    QTimer during;
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (minimised || !progress->isVisible()) return;
+        progress->setWindowState(Qt::WindowMinimized);
+        minimised = true;
+    });
+    during.start(0);
+    f.press("cmdExport");
+    during.stop();
+    ASSERT_TRUE(minimised) << "the run ended before the progress window was seen";
+    EXPECT_TRUE(progress->minimizedToTray());
+    EXPECT_FALSE(f.window->isVisible());
+    EXPECT_EQ(f.tray->balloon, QStringLiteral("Celltrove|Vorgang beendet."));
+    EXPECT_FALSE(f.window->endDialog()->isVisible());
+
+    progress->trayDoubleClicked();
+    EXPECT_TRUE(f.window->isVisible());
+    EXPECT_TRUE(f.window->endDialog()->isVisible());
+    EXPECT_FALSE(f.tray->shown);
+    EXPECT_FALSE(progress->minimizedToTray());
+}
