@@ -191,3 +191,31 @@ TEST(MainWindowRun, MinimisedDuringARunTheEndIsABalloonAndTheTrayBringsBackTheEn
     EXPECT_FALSE(f.tray->shown);
     EXPECT_FALSE(progress->minimizedToTray());
 }
+
+TEST(MainWindowRun, ARunPutsItsFolderFirstInTheProjectList) {
+    REQUIRE_CORPUS();
+    const auto key = [](int i) { return QStringLiteral("Project%1").arg(i); };
+    const struct {
+        const char *name;
+        int sameAsWork;  // 1-based stored entry naming the work folder in other case, 0 for none
+        QList<int> expected;  // stored entries, 1-based, that follow the work folder afterwards
+    } cases[] = {
+        {"eight others: the eighth drops out", 0, {1, 2, 3, 4, 5, 6, 7}},
+        {"work folder stored in other case: it drops out", 3, {1, 2, 4, 5, 6, 7, 8}},
+    };
+    for (const auto &c : cases) {
+        RunFixture f;
+        ASSERT_TRUE(f.copyCorpus("cal_any_sheets.xls"));
+        QStringList stored;
+        for (int i = 1; i <= 8; ++i) {
+            const QString folder = i == c.sameAsWork ? QDir::cleanPath(f.work()).toUpper() : f.dir.filePath(key(i));
+            stored.append(folder);
+            f.settings->setValue(QStringLiteral("ProjectFolders"), key(i), folder);
+        }
+        f.window->filePanel()->setFolder(f.work());
+        f.press("cmdExport");
+        QStringList expected{QDir::cleanPath(f.work())};
+        for (int i : c.expected) expected.append(stored.at(i - 1));
+        EXPECT_EQ(f.settings->projectFolders(), expected) << c.name;
+    }
+}
