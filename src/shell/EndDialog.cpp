@@ -1,5 +1,7 @@
 #include "shell/EndDialog.h"
 
+#include "shell/UserMessages.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
@@ -40,9 +42,10 @@ QString qtFilter(const QString &pipeFilter) {
 
 }  // namespace
 
-EndDialog::EndDialog(InterfaceText text, QWidget *parent)
+EndDialog::EndDialog(InterfaceText text, UserMessages *messages, QWidget *parent)
     : QDialog(parent),
       m_text(std::move(text)),
+      m_messages(messages),
       m_message(new QLabel(this)),
       m_back(new QPushButton(this)),
       m_showLog(new QPushButton(this)),
@@ -118,15 +121,18 @@ void EndDialog::showLog() {
     m_log->moveCursor(QTextCursor::End);
 }
 
-void EndDialog::saveLog() {
+bool EndDialog::saveLog() {
     const QString path = m_chooseSavePath(this, m_text(QStringLiteral("Speichern unter...")), m_logFilePath,
                                           qtFilter(m_text(QStringLiteral("LOG-Datei (*.log)|*.log|alle Dateien (*.*)|*.*"))));
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return true;
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(m_log->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toUtf8());
-        file.commit();
-    }
+    const QByteArray bytes = m_log->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toUtf8();
+    const bool saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    // A copy that silently did not happen would be found missing only when it is needed.
+    if (!saved && m_messages)
+        m_messages->critical(this, m_text(QStringLiteral("Die Datei kann nicht gespeichert werden: ")) + path,
+                             m_text(QStringLiteral("Fehler")));
+    return saved;
 }
 
 void EndDialog::back() {

@@ -12,12 +12,15 @@ class QPushButton;
 
 namespace celltrove::shell {
 
+class UserMessages;
+
 /// The dialog that ends every run (object name "frmEnd"): back to the main window, quit,
 /// or show the run log below the buttons, which can then be saved elsewhere.
 class EndDialog : public QDialog {
     Q_OBJECT
 public:
-    EndDialog(InterfaceText text, QWidget *parent = nullptr);
+    /// Failures to save the log are reported through messages when given.
+    EndDialog(InterfaceText text, UserMessages *messages = nullptr, QWidget *parent = nullptr);
 
     /// Full path of the run's log file.
     QString logFilePath() const { return m_logFilePath; }
@@ -35,7 +38,8 @@ public:
     void setSavePathChooser(SavePathChooser chooser) { m_chooseSavePath = std::move(chooser); }
 
     void showLog();
-    void saveLog();
+    /// Asks for a file and writes the shown log there; false when it could not be written.
+    bool saveLog();
     void back();
 
 Q_SIGNALS:
@@ -51,6 +55,7 @@ private:
     void setExpanded(bool expanded);
 
     InterfaceText m_text;
+    UserMessages *m_messages;
     QLabel *m_message;
     QPushButton *m_back;
     QPushButton *m_showLog;

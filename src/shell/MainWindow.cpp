@@ -75,7 +75,7 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
       m_tabs(new QTabWidget(this)),
       m_exportTab(new ExportTab(this)),
       m_progress(std::make_unique<ProgressWindow>(setup.tray ? setup.tray : new SystemTrayIcon, interfaceText())),
-      m_endDialog(std::make_unique<EndDialog>(interfaceText())) {
+      m_endDialog(std::make_unique<EndDialog>(interfaceText(), setup.messages)) {
     setObjectName(QStringLiteral("frmMain"));
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(m_exportTab, QString());

@@ -80,8 +80,11 @@ TEST(EndDialog, SaveWritesTheShownLogAndCancelWritesNothing) {
     EXPECT_EQ(askedFilter, QStringLiteral("LOG-Datei (*.log);;alle Dateien (*.*)"));
     EXPECT_EQ(testsupport::readFile(answer), logLines(3));
 
+    answer = dir.filePath(QStringLiteral("missing-folder/copy.log"));
+    EXPECT_FALSE(d.saveLog());
+
     answer = dir.filePath(QStringLiteral("cancelled.log"));
     d.setSavePathChooser([](QWidget *, const QString &, const QString &, const QString &) { return QString(); });
-    d.saveLog();
+    EXPECT_TRUE(d.saveLog());
     EXPECT_FALSE(QFile::exists(answer));
 }
