@@ -18,6 +18,8 @@ void GuiRunUi::ShowCritical(const QString &text, const QString &title) {
 
 void GuiRunUi::ShowProgressWindow() {
     m_progress.clearProgress();
+    // The window is drawn at the next Yield, however short the run.
+    m_paintNow = true;
     // A window sitting in the tray stays there; the tray brings it back.
     if (!m_progress.minimizedToTray()) {
         m_progress.showNormal();
@@ -34,7 +36,8 @@ void GuiRunUi::SetProcessText(const QString &text) { m_progress.setProcessText(t
 void GuiRunUi::SetBarSteps(run::ProgressBar bar, int steps) { m_progress.setBarSteps(bar, steps); }
 
 void GuiRunUi::Yield() {
-    if (m_sinceEvents.elapsed() < kYieldMilliseconds) return;
+    if (!m_paintNow && m_sinceEvents.elapsed() < kYieldMilliseconds) return;
+    m_paintNow = false;
     QCoreApplication::processEvents();
     m_sinceEvents.restart();
 }

@@ -36,6 +36,7 @@ private:
     UserMessages &m_messages;
     QWidget *m_messageParent;
     QElapsedTimer m_sinceEvents;
+    bool m_paintNow = false;
 };
 
 }  // namespace celltrove::shell

@@ -90,17 +90,21 @@ void ProgressWindow::closeEvent(QCloseEvent *event) {
 
 void ProgressWindow::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->available())
-        // Hiding from inside the state change confuses some window managers; do it next.
-        QTimer::singleShot(0, this, &ProgressWindow::moveToTray);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->available() && !m_minimizedToTray)
+        moveToTray();
 }
 
 void ProgressWindow::moveToTray() {
+    // The flag counts at once, so a run ending now already ends in the balloon.
     m_minimizedToTray = true;
     m_tray->showIcon(m_text(QStringLiteral("Celltrove für Excel")));
-    hide();
-    Q_EMIT hideMainWindow();
-    QApplication::restoreOverrideCursor();
+    // Hiding from inside the state change confuses some window managers; do it next.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_minimizedToTray) return;
+        hide();
+        Q_EMIT hideMainWindow();
+        QApplication::restoreOverrideCursor();
+    });
 }
 
 void ProgressWindow::showRunEndBalloon() {

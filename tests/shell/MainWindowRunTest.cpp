@@ -166,7 +166,7 @@ TEST(MainWindowRun, ExportWritesTheDocumentsAndTheLogAndEndsInTheEndDialog) {
 TEST(MainWindowRun, MinimisedDuringARunTheEndIsABalloonAndTheTrayBringsBackTheEndDialog) {
     REQUIRE_CORPUS();
     RunFixture f;
-    ASSERT_TRUE(f.copyCorpus("edr_Test10x10000.xls"));
+    ASSERT_TRUE(f.copyCorpus("edr_TestUnicodeChars.xls"));
     f.window->filePanel()->setFolder(f.work());
     ProgressWindow *progress = f.window->progressWindow();
     bool minimised = false;
@@ -180,7 +180,9 @@ TEST(MainWindowRun, MinimisedDuringARunTheEndIsABalloonAndTheTrayBringsBackTheEn
     f.press("cmdExport");
     during.stop();
     ASSERT_TRUE(minimised) << "the run ended before the progress window was seen";
+    QApplication::processEvents();
     EXPECT_TRUE(progress->minimizedToTray());
+    EXPECT_FALSE(progress->isVisible());
     EXPECT_FALSE(f.window->isVisible());
     EXPECT_EQ(f.tray->balloon, QStringLiteral("Celltrove|Vorgang beendet."));
     EXPECT_FALSE(f.window->endDialog()->isVisible());

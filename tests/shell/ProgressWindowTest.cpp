@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QLabel>
 
 using namespace celltrove::shell;
@@ -121,4 +122,20 @@ TEST(ProgressWindow, TrayAfterTheRunShowsTheEndDialog) {
     EXPECT_FALSE(w.minimizedToTray());
     EXPECT_FALSE(tray->shown);
     EXPECT_EQ(endShown, 1);
+}
+
+TEST(ProgressWindow, MinimisingGoesToTheTrayOnlyWhenTheDesktopHasOne) {
+    for (const bool available : {false, true}) {
+        auto *tray = new FakeTray(available);
+        ProgressWindow w(tray, germanText);
+        int mainHidden = 0;
+        QObject::connect(&w, &ProgressWindow::hideMainWindow, [&] { ++mainHidden; });
+        w.show();
+        w.setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w.minimizedToTray(), available);
+        EXPECT_EQ(tray->shown, available);
+        EXPECT_EQ(tray->tip, available ? QStringLiteral("Celltrove für Excel") : QString());
+        EXPECT_EQ(mainHidden, available ? 1 : 0);
+    }
 }
