@@ -21,5 +21,6 @@ struct CliCommand {
 int versionCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int cellsCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+int importCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 
 }  // namespace celltrove::cli

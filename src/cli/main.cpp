@@ -15,6 +15,7 @@ const CliCommand kCommands[] = {
     {"--version", "--version", versionCommand},
     {"cells", "cells DATEI.xls", cellsCommand},
     {"export", "export [--numbers] [--formulas] [--no-comments] [--columns FROM-TO] FILE.xls...", exportCommand},
+    {"import", "import DATEI.rtf...", importCommand},
 };
 
 int usage(QTextStream &err) {

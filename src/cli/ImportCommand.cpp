@@ -1,0 +1,54 @@
+// celltrove-cli import FILE.rtf...: the import run on translated documents of
+// one folder, with the same run log as the desktop program.
+
+#include "cli/CliCommand.h"
+#include "cli/CliRunUi.h"
+#include "import/ImportRun.h"
+
+#include <QFileInfo>
+
+namespace celltrove::cli {
+
+namespace {
+
+const char *const kImportUsage = "Aufruf: celltrove-cli import DATEI.rtf...\n";
+
+int usageError(QTextStream &err, const QString &message) {
+    if (!message.isEmpty()) err << message << "\n";
+    err << kImportUsage;
+    return kExitUsage;
+}
+
+}  // namespace
+
+int importCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
+    run::SettingsStore settings;
+    run::TextLookup texts;
+    if (!settings.language().isEmpty()) texts.LoadLanguageFile(settings.language());
+    if (args.isEmpty()) return usageError(err, QString());
+
+    run::RunRequest request;
+    request.fileTypeFilter = run::FileTypeFilter::Rtf;
+    QString folder;
+    for (const QString &file : args) {
+        if (file.startsWith(QLatin1String("--"))) return usageError(err, file);
+        const QFileInfo info(file);
+        if (info.suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) != 0) {
+            err << texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")) << "\n";
+            return kExitUsage;
+        }
+        const QString fileFolder = info.absolutePath();
+        if (!folder.isEmpty() && fileFolder != folder)
+            return usageError(err, QStringLiteral("Alle Dateien müssen in einem Ordner liegen."));
+        folder = fileFolder;
+        request.selectedFiles << info.fileName();
+    }
+    request.folder = run::WithTrailingSeparator(folder);
+
+    CliRunUi ui(err);
+    const importing::ImportOutcome outcome = importing::RunImport(request, texts, settings, ui);
+    if (outcome.ran) out << outcome.logPath << "\n";
+    return outcome.runError || !outcome.ran ? kExitRunError : kExitOk;
+}
+
+}  // namespace celltrove::cli

@@ -1,0 +1,73 @@
+#include "import/ImportDocument.h"
+
+#include "import/CellImport.h"
+#include "import/DocumentHeader.h"
+#include "import/FindInFile.h"
+#include "import/TableImport.h"
+#include "import/TaggedMarkers.h"
+#include "run/PathLengthCheck.h"
+
+namespace celltrove::importing {
+
+namespace {
+
+constexpr int kPathLimit = 251;
+
+// A joined document must be split before its parts can go back.
+bool refuseJoined(run::RunContext &run, const QString &path, const QString &fileName, const QString &separator,
+                  const QString &shownSeparator) {
+    if (FindInFile(path, separator, 1) <= 0) return false;
+    run.WriteLog(QStringLiteral(" "));
+    run.WriteLog(run.T(QStringLiteral("Error: Datei enthält mind. ein Bindle-Element: ")) + shownSeparator + fileName);
+    run.WriteLog(run.T(QStringLiteral("Error: Datei splitten oder überprüfen.")));
+    run.runError = true;
+    return true;
+}
+
+}  // namespace
+
+void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString &path) {
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString folder = path.left(slash + 1);
+    const QString fileName = path.mid(slash + 1);
+    if (!run::PathLengthCheck(run, folder, fileName, kPathLimit)) {
+        run.runError = true;
+        return;
+    }
+    if (refuseJoined(run, path, fileName, markers::kBindleFileName, QStringLiteral("<!-- Bindle-Fn:...--> ")) ||
+        refuseJoined(run, path, fileName, markers::kBindleRtf, QStringLiteral("<BindleRTF> ")))
+        return;
+
+    run::RunUi &ui = run.ui();
+    ui.SetProgressCaption(run.T(QStringLiteral("Celltrove für Excel")) + QStringLiteral(" - ") +
+                          run.T(QStringLiteral("Importiere Texte...")));
+    ui.ShowProgress(run::ProgressBar::Run, 1, run.selectedFileCount);
+    ui.SetFileText(fileName + QStringLiteral(" -->"));
+    ui.Yield();
+
+    office::Status status;
+    office::doc::Document *document = engines.word.documents().open(path, &status);
+    if (!document) {
+        run.WriteLog(run.T(QStringLiteral("Error: Kann Dokument nicht öffnen: ")) + path + QStringLiteral(" (") +
+                     status.message + u')');
+        run.runError = true;
+        return;
+    }
+    engines.word.activate(document);
+    const DocumentHeader header = ReadDocumentHeader(engines.word);
+
+    ImportTarget target;
+    if (document->tables().count() == 0) {
+        run.tableFlag = false;
+        target = ImportCells(run, engines, document, folder, header, path);
+    } else {
+        run.tableFlag = true;
+        target = ImportTable(run, engines, document, folder, header, path);
+    }
+
+    for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);
+    SaveImportTarget(run, target);
+    ui.Yield();
+}
+
+}  // namespace celltrove::importing

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "import/ImportWorkbook.h"
+#include "run/RunRequest.h"
+#include "run/RunUi.h"
+#include "run/SettingsStore.h"
+#include "run/TextLookup.h"
+
+namespace celltrove::importing {
+
+/// How an import run ended.
+struct ImportOutcome {
+    /// False when the run stopped before its file loop (log not writable,
+    /// wrong file type, no file selected).
+    bool ran = false;
+    /// The run error flag: some document was refused or not written back.
+    bool runError = false;
+    /// The run log ("<folder>/Celltrove4Excel-Import.log").
+    QString logPath;
+};
+
+/// Name of the import run's log in the working folder.
+inline const QString kImportLogName = QStringLiteral("Celltrove4Excel-Import.log");
+
+/// The import button: opens the run log in the request's folder (replacing an
+/// older one), writes the header and option lines, refuses a file-type filter
+/// other than RTF files, and runs every selected document through
+/// `ImportDocument`, ending with the total report. Workbooks are opened with
+/// `openWorkbook` (the workbook engine unless a test gives another).
+ImportOutcome RunImport(const run::RunRequest &request, const run::TextLookup &texts, run::SettingsStore &settings,
+                        run::RunUi &ui, WorkbookOpener openWorkbook = {});
+
+}  // namespace celltrove::importing

@@ -1,0 +1,49 @@
+#include "import/TableImport.h"
+
+#include "import/TaggedMarkers.h"
+#include "import/UsedCells.h"
+
+namespace celltrove::importing {
+
+ImportTarget ImportTable(run::RunContext &run, ImportEngines &engines, office::doc::Document *document,
+                         const QString &folder, const DocumentHeader &header, const QString &documentPath) {
+    run::RunUi &ui = run.ui();
+    ui.ShowProgress(run::ProgressBar::Sheet, 1, run.selectedFileCount);
+    ui.SetProcessText(QString());
+    ui.Yield();
+
+    engines.word.activate(document);
+    office::doc::Selection &s = document->selection();
+    if (s.goToTable(1)) {
+        s.tables().item(1).select();
+        s.copy();
+    }
+    document->setSaved(true);
+    document->close();
+
+    ImportTarget target = OpenImportTarget(run, engines, folder, header, documentPath);
+    if (!target) {
+        engines.clipboard.clear();
+        return target;
+    }
+    ImportSheet &sheet = *target.sheet;
+    if (!engines.clipboard.isEmpty()) {
+        const office::Status status = sheet.pasteGrid(1, 1, engines.clipboard.rows());
+        if (!status) {
+            run.WriteLog(run.T(QStringLiteral("Error: Tabelle nicht eingefügt: ")) + target.workbookPath +
+                         QStringLiteral(" (") + status.message + u')');
+            run.runError = true;
+        }
+    }
+    engines.clipboard.clear();
+
+    int rows = 1;
+    int columns = 1;
+    sheet.usedRange(rows, columns);
+    ReplaceInUsedCells(sheet, rows, columns, markers::kLineFeedTag, QStringLiteral("\n"), ui);
+    CountUsedCells(sheet, rows, columns, run.counter(), ui);
+    run.counter().CountText(QString(), true, 1);
+    return target;
+}
+
+}  // namespace celltrove::importing
