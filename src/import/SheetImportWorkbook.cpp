@@ -1,5 +1,6 @@
 #include "import/SheetImportWorkbook.h"
 
+#include "import/UsedRange.h"
 #include "office/sheet/ValueText.h"
 #include "office/sheet/Workbook.h"
 
@@ -28,22 +29,12 @@ public:
         return office::Status::failure(kNoWriter);
     }
     void usedRange(int &rows, int &columns) const override {
-        rows = 1;
-        for (int c = 1; c <= Worksheet::kColumnCount; ++c) rows = std::max(rows, lastRow(c));
-        columns = 1;
-        for (int r = 1; r <= rows; ++r) columns = std::max(columns, lastColumn(r));
+        const UsedRange used = DetectUsedRange(*m_sheet);
+        rows = used.rows;
+        columns = used.columns;
     }
 
 private:
-    int lastRow(int column) const {
-        if (!m_sheet->value(Worksheet::kRowCount, column).isEmpty()) return Worksheet::kRowCount;
-        return m_sheet->endUp(Worksheet::kRowCount, column);
-    }
-    int lastColumn(int row) const {
-        if (!m_sheet->value(row, Worksheet::kColumnCount).isEmpty()) return Worksheet::kColumnCount;
-        return m_sheet->endLeft(row, Worksheet::kColumnCount);
-    }
-
     Worksheet *m_sheet;
 };
 
