@@ -1,0 +1,85 @@
+#include "office/sheet/ExcelDateTime.h"
+#include "office/sheet/FormatLocaleId.h"
+#include "office/sheet/SectionText.h"
+
+#include <QDate>
+#include <QTime>
+
+#include <algorithm>
+
+namespace office::sheet {
+
+namespace {
+
+using Kind = FormatToken::Kind;
+
+QString padded(long long n, int width) { return QString::number(n).rightJustified(width, QLatin1Char('0')); }
+
+QString amPmText(const QString &code, bool pm) {
+    // "AM/PM" shows AM or PM, "A/P" shows A or P, each in the case written.
+    const qsizetype slash = code.indexOf(QLatin1Char('/'));
+    return pm ? code.mid(slash + 1) : code.left(slash);
+}
+
+}  // namespace
+
+QString dateSectionText(const FormatSection &section, double serial, const DisplaySettings &settings) {
+    int subsecondDigits = 0;
+    bool twelveHour = false;
+    for (const FormatToken &t : section.tokens) {
+        if (t.kind == Kind::SubSecond) subsecondDigits = std::max(subsecondDigits, t.width);
+        if (t.kind == Kind::AmPm) twelveHour = true;
+    }
+    const std::optional<ExcelDateTime> dt = ExcelDateTime::fromSerial(serial, settings.dateSystem, subsecondDigits);
+    if (!dt) return QString();
+
+    if (section.localeId == kSystemLongDateId || section.localeId == kSystemTimeId) {
+        // These tags stand for the system's own long date or time, whatever follows them.
+        if (section.localeId == kSystemLongDateId && dt->day > 0)
+            return settings.locale.toString(QDate(dt->year, dt->month, dt->day), QLocale::LongFormat);
+        QString timeFormat = settings.locale.timeFormat(QLocale::LongFormat);
+        timeFormat.remove(QLatin1String(" t")).remove(QLatin1Char('t'));
+        return settings.locale.toString(QTime(dt->hour, dt->minute, dt->second), timeFormat.trimmed());
+    }
+    const QLocale names = localeForFormatId(section.localeId).value_or(settings.locale);
+
+    QString out;
+    for (const FormatToken &t : section.tokens) {
+        switch (t.kind) {
+        case Kind::Literal: out += t.text; break;
+        case Kind::Year: out += t.width == 2 ? padded(dt->year % 100, 2) : padded(dt->year, 4); break;
+        case Kind::Month:
+            if (t.width <= 2) out += padded(dt->month, t.width);
+            else if (t.width == 3) out += names.standaloneMonthName(dt->month, QLocale::ShortFormat);
+            else if (t.width == 4) out += names.standaloneMonthName(dt->month, QLocale::LongFormat);
+            else out += names.standaloneMonthName(dt->month, QLocale::LongFormat).left(1);
+            break;
+        case Kind::Day: {
+            const int qtDay = dt->weekday == 0 ? 7 : dt->weekday;  // Qt counts Monday = 1 ... Sunday = 7
+            if (t.width <= 2) out += padded(dt->day, t.width);
+            else if (t.width == 3) out += names.standaloneDayName(qtDay, QLocale::ShortFormat);
+            else out += names.standaloneDayName(qtDay, QLocale::LongFormat);
+            break;
+        }
+        case Kind::Hour: {
+            int h = dt->hour;
+            if (twelveHour) h = h % 12 == 0 ? 12 : h % 12;
+            out += padded(h, t.width);
+            break;
+        }
+        case Kind::Minute: out += padded(dt->minute, t.width); break;
+        case Kind::Second: out += padded(dt->second, t.width); break;
+        case Kind::SubSecond:
+            out += settings.locale.decimalPoint() + padded(dt->subsecond, subsecondDigits).left(t.width);
+            break;
+        case Kind::AmPm: out += amPmText(t.text, dt->hour >= 12); break;
+        case Kind::ElapsedHours: out += padded(dt->totalSeconds / 3600, t.width); break;
+        case Kind::ElapsedMinutes: out += padded(dt->totalSeconds / 60, t.width); break;
+        case Kind::ElapsedSeconds: out += padded(dt->totalSeconds, t.width); break;
+        default: break;
+        }
+    }
+    return out;
+}
+
+}  // namespace office::sheet
