@@ -1,6 +1,6 @@
 #include "office/sheet/NumberFormat.h"
 
-#include "office/sheet/CellErrorText.h"
+#include "office/sheet/CellValue.h"
 #include "office/sheet/GeneralNumberText.h"
 #include "office/sheet/SectionText.h"
 
@@ -38,7 +38,7 @@ QString NumberFormat::displayText(const FormatValue &value, const DisplaySetting
     case FormatValue::Kind::Number: return numberText(value.number, settings);
     case FormatValue::Kind::Text: return textValueText(value.text);
     case FormatValue::Kind::Boolean: return value.boolean ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    case FormatValue::Kind::Error: return cellErrorText(value.error);
+    case FormatValue::Kind::Error: return errorText(value.error);
     }
     return QString();
 }
