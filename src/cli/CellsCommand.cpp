@@ -3,6 +3,7 @@
 
 #include "cli/CliCommand.h"
 
+#include "office/sheet/CellTexts.h"
 #include "office/sheet/ValueText.h"
 #include "office/sheet/Workbook.h"
 
@@ -42,14 +43,14 @@ const char *kindName(ValueKind kind) {
     return "";
 }
 
-void printCells(const Worksheet &sheet, QTextStream &out) {
+void printCells(const Worksheet &sheet, office::sheet::CellTexts &texts, QTextStream &out) {
     const QString prefix = QString::number(sheet.index()) + QLatin1Char('\t') + field(sheet.name()) + QLatin1Char('\t');
     for (const auto &cell : sheet.cells()) {
         const CellValue value = sheet.value(cell.row(), cell.column());
         if (value.isEmpty() || (value.kind() == ValueKind::Text && value.textValue().isEmpty())) continue;
-        // Display and formula texts: columns kept for the number-format and formula modules.
         out << prefix << cell.row() << '\t' << cell.column() << '\t' << kindName(value.kind()) << '\t'
-            << field(office::sheet::valueToText(value)) << "\t\t\n";
+            << field(office::sheet::valueToText(value)) << '\t' << field(texts.displayText(sheet, cell)) << '\t'
+            << field(sheet.formula(cell.row(), cell.column())) << '\n';
     }
 }
 
@@ -68,7 +69,7 @@ int cellsCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
         err << "\n";
         return kExitUsage;
     }
-    for (int n = 1; n <= book->worksheetCount(); ++n) printCells(*book->worksheet(n), out);
+    for (int n = 1; n <= book->worksheetCount(); ++n) printCells(*book->worksheet(n), book->cellTexts(), out);
     for (int n = 1; n <= book->worksheetCount(); ++n) {
         const Worksheet &sheet = *book->worksheet(n);
         for (const auto &c : sheet.comments())

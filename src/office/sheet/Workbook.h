@@ -16,6 +16,8 @@
 
 namespace office::sheet {
 
+class CellTexts;
+
 /// An Excel 97-2003 (BIFF8) or Excel 95 (BIFF5) workbook held in memory: its sheets
 /// and cells, the formats and records the display and formula texts need, and every
 /// record and stream as read, for lossless writing.
@@ -68,6 +70,9 @@ public:
     int xfFormatIndex(int xf) const;
     /// True when cells with this XF show numbers as dates or times.
     bool xfIsDate(int xf) const;
+    /// Display and formula texts of the cells, with this workbook's parsed number
+    /// formats and formula names (made on first use; defined in CellTexts.cpp).
+    CellTexts &cellTexts() const;
 
     // --- strings and formula context --------------------------------------------
     /// Text by index: the shared strings first, then texts of LABEL cells and cached
@@ -108,6 +113,7 @@ private:
     std::map<int, QString> m_formats;
     std::vector<std::uint16_t> m_xfFormats;
     std::vector<bool> m_xfIsDate;
+    mutable std::shared_ptr<CellTexts> m_cellTexts;
     std::vector<QString> m_strings;
     int m_sharedStringCount = 0;
     QByteArray m_externSheet;

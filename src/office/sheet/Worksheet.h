@@ -48,6 +48,13 @@ public:
     const FormulaBlock *formulaBlockAt(int row, int column) const;
     /// The value a cell record holds, as value() reports it (ignores merging).
     CellValue valueOf(const Cell &cell) const;
+    /// What the cell shows (Range.Text): its value through its number format in the
+    /// system locale, or with displayFormulas() its formula text (constants
+    /// unformatted); "" where value() is empty. Defined in CellTexts.cpp.
+    QString text(int row, int column) const;
+    /// The formula text of a formula cell (Range.Formula): "=SUM(A1:A3)" with English
+    /// function names; "" for other cells and for tokens that cannot be read.
+    QString formula(int row, int column) const;
 
     /// End(Up) from (row, column): the row the jump lands on. From a non-empty cell
     /// whose neighbour above is non-empty, the top of that run; otherwise the next
