@@ -41,9 +41,33 @@ QString currencyCode(int index, const QLocale &locale) {
     }
 }
 
+/// Codes German Excel shows for the built-in formats it words in its own way.
+QString germanCode(int index) {
+    switch (index) {
+    case 15: return QStringLiteral("dd. mmm yy");
+    case 16: return QStringLiteral("dd. mmm");
+    case 17: return QStringLiteral("mmm yy");
+    case 20: return QStringLiteral("hh:mm");
+    case 21: return QStringLiteral("hh:mm:ss");
+    case 37: return QStringLiteral("#,##0 _€;-#,##0 _€");
+    case 38: return QStringLiteral("#,##0 _€;[Red]-#,##0 _€");
+    case 39: return QStringLiteral("#,##0.00 _€;-#,##0.00 _€");
+    case 40: return QStringLiteral("#,##0.00 _€;[Red]-#,##0.00 _€");
+    default: return QString();
+    }
+}
+
 }  // namespace
 
 QString builtInFormatCode(int index, const QLocale &locale) {
+    if (locale.language() == QLocale::German) {
+        const QString code = germanCode(index);
+        if (!code.isEmpty()) return code;
+    }
+    // Dates and times of East Asian versions: shown as the locale's date or time here.
+    if ((index >= 27 && index <= 31) || (index >= 34 && index <= 36) || (index >= 50 && index <= 58))
+        return shortDateCode(locale);
+    if (index == 32 || index == 33) return QStringLiteral("h:mm:ss");
     switch (index) {
     case 1: return QStringLiteral("0");
     case 2: return QStringLiteral("0.00");

@@ -21,6 +21,13 @@ QString amPmText(const QString &code, bool pm) {
     return pm ? code.mid(slash + 1) : code.left(slash);
 }
 
+/// The separator the locale writes between day, month and year ("." in German).
+QString dateSeparator(const QLocale &locale) {
+    for (QChar c : locale.dateFormat(QLocale::ShortFormat))
+        if (!c.isLetter() && c != QLatin1Char('\'')) return QString(c);
+    return QStringLiteral("/");
+}
+
 }  // namespace
 
 QString dateSectionText(const FormatSection &section, double serial, const DisplaySettings &settings) {
@@ -47,6 +54,7 @@ QString dateSectionText(const FormatSection &section, double serial, const Displ
     for (const FormatToken &t : section.tokens) {
         switch (t.kind) {
         case Kind::Literal: out += t.text; break;
+        case Kind::DateSeparator: out += dateSeparator(settings.locale); break;
         case Kind::Year: out += t.width == 2 ? padded(dt->year % 100, 2) : padded(dt->year, 4); break;
         case Kind::Month:
             if (t.width <= 2) out += padded(dt->month, t.width);

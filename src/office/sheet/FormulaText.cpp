@@ -363,7 +363,11 @@ Status Decompiler::attribute() {
 Status Decompiler::function(int index, int argCount, bool variable) {
     const FormulaFunction *f = index == kExternalFunctionIndex ? nullptr : formulaFunction(index);
     if (index != kExternalFunctionIndex && !f) return fail(QStringLiteral("Unbekannte Funktion %1").arg(index));
-    if (!variable) argCount = f->fixedArgs;
+    if (!variable) {
+        // External calls always say how many arguments they take.
+        if (!f) return fail(QStringLiteral("Externe Funktion ohne Argumentzahl"));
+        argCount = f->fixedArgs;
+    }
     if (argCount < 0 || size_t(argCount) > m_stack.size()) return fail(QStringLiteral("Funktion ohne ihre Argumente"));
     std::vector<Operand> args(m_stack.end() - argCount, m_stack.end());
     m_stack.resize(m_stack.size() - size_t(argCount));

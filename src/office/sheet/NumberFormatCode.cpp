@@ -203,7 +203,7 @@ FormatSection SectionBuilder::finish() {
             case Kind::DecimalPoint: toLiteral(t, QStringLiteral(".")); break;
             case Kind::Comma: toLiteral(t, QStringLiteral(",")); break;
             case Kind::Percent: toLiteral(t, QStringLiteral("%")); break;
-            case Kind::Slash: toLiteral(t, QStringLiteral("/")); break;
+            case Kind::Slash: t.kind = Kind::DateSeparator; break;
             case Kind::DigitZero: toLiteral(t, QStringLiteral("0")); break;
             case Kind::DigitHash: toLiteral(t, QString()); break;
             case Kind::DigitSpace: toLiteral(t, QStringLiteral(" ")); break;

@@ -31,6 +31,7 @@ struct FormatToken {
         ElapsedHours,  ///< "[h]", width = letters
         ElapsedMinutes,
         ElapsedSeconds,
+        DateSeparator, ///< '/' in a date: the locale's date separator
     };
     Kind kind = Kind::Literal;
     QString text;  ///< Literal: the text; AmPm: the code as written

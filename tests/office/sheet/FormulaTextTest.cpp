@@ -225,6 +225,7 @@ TEST(FormulaText, MalformedTokensFailWithTheirOffset) {
         {"unknown function", Rgce().func(999).bytes(), {}, 0},
         {"function short of arguments", Rgce().integer(1).func(27).bytes(), {}, 3},
         {"macro command", Rgce().u8(0x42).u8(0).u16(0x8001).bytes(), {}, 0},
+        {"external call without a count", Rgce().u8(0x23).u16(1).u16(0).func(255).bytes(), {}, 5},
         {"unknown name", Rgce().u8(0x23).u16(9).u16(0).bytes(), {}, 0},
         {"unknown sheet", Rgce().u8(0x3A).u16(42).u16(0).u16(0).bytes(), {}, 0},
         {"unknown external name", Rgce().u8(0x39).u16(7).u16(5).u16(0).bytes(), {}, 0},

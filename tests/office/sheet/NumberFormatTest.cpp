@@ -160,7 +160,8 @@ TEST(NumberFormat, DatesAndTimes) {
     // 43831 = 2020-01-01 (a Wednesday); 0.75 = 18:00.
     runTable({
         {"dd.mm.yyyy", 43831, "01.01.2020", "01.01.2020"},
-        {"d/m/yy", 43862.5, "1/2/20", "1/2/20"},
+        {"d/m/yy", 43862.5, "1.2.20", "1/2/20"},
+        {"d\\/m\"/\"yy", 43862.5, "1/2/20", "1/2/20"},
         {"mmmm d, yyyy", 43831, "Januar 1, 2020", "January 1, 2020"},
         {"ddd, dd mmm yyyy", 43891, "So, 01 Mär 2020", "Sun, 01 Mar 2020"},
         {"dddd", 43831, "Mittwoch", "Wednesday"},
@@ -177,9 +178,9 @@ TEST(NumberFormat, DatesAndTimes) {
         {"h:mm:ss.00", 0.999999999, "0:00:00,00", "0:00:00.00"},
         {"yyyy-mm-dd hh:mm", 43831.99999, "2020-01-01 23:59", "2020-01-01 23:59"},
         {"yyyy-mm-dd hh:mm", 43831.999999, "2020-01-02 00:00", "2020-01-02 00:00"},
-        {"m/d/yyyy", 60, "2/29/1900", "2/29/1900"},
-        {"m/d/yyyy", 61, "3/1/1900", "3/1/1900"},
-        {"m/d/yyyy", 1, "1/1/1900", "1/1/1900"},
+        {"m/d/yyyy", 60, "2.29.1900", "2/29/1900"},
+        {"m/d/yyyy", 61, "3.1.1900", "3/1/1900"},
+        {"m/d/yyyy", 1, "1.1.1900", "1/1/1900"},
         {"dd.mm.yyyy", 0, "00.01.1900", "00.01.1900"},
         {"dd.mm.yyyy", -1, "########", "########"},
         {"dd.mm.yyyy", 2958465, "31.12.9999", "31.12.9999"},
@@ -229,6 +230,9 @@ TEST(NumberFormat, BuiltInFormatsFollowTheLocale) {
     EXPECT_EQ(builtInFormatCode(14, en), QStringLiteral("m/d/yyyy"));
     EXPECT_EQ(builtInFormatCode(22, de), QStringLiteral("dd.mm.yyyy hh:mm"));
     EXPECT_EQ(builtInFormatCode(22, en), QStringLiteral("m/d/yyyy h:mm"));
+    EXPECT_EQ(builtInFormatCode(15, de), QStringLiteral("dd. mmm yy"));
+    EXPECT_EQ(builtInFormatCode(20, de), QStringLiteral("hh:mm"));
+    EXPECT_EQ(builtInFormatCode(30, de), QStringLiteral("dd.mm.yyyy"));
     const struct {
         int index;
         double value;
