@@ -47,9 +47,7 @@ void printCells(const Worksheet &sheet, office::sheet::CellTexts &texts, QTextSt
     const QString prefix = QString::number(sheet.index()) + QLatin1Char('\t') + field(sheet.name()) + QLatin1Char('\t');
     for (const auto &cell : sheet.cells()) {
         const CellValue value = sheet.value(cell.row(), cell.column());
-        // A formula whose result is an empty text still has its formula to show.
-        if (value.isEmpty() || (value.kind() == ValueKind::Text && value.textValue().isEmpty() && !cell.isFormula()))
-            continue;
+        if (value.isEmpty() || (value.kind() == ValueKind::Text && value.textValue().isEmpty())) continue;
         out << prefix << cell.row() << '\t' << cell.column() << '\t' << kindName(value.kind()) << '\t'
             << field(office::sheet::valueToText(value)) << '\t' << field(texts.displayText(sheet, cell)) << '\t'
             << field(sheet.formula(cell.row(), cell.column())) << '\n';
