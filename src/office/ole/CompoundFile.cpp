@@ -94,6 +94,13 @@ Status CompoundFile::read(const QString &path, CompoundFile &out) {
     if (!file.open(QIODevice::ReadOnly))
         return Status::failure(QStringLiteral("Datei nicht lesbar: %1").arg(file.errorString()));
     if (file.size() > kMaxStreamSize * 2) return Status::failure(QStringLiteral("Datei zu groß"));
+    // Mapping the file spares a copy of it; where that fails, read it whole.
+    ensureGsfInitialised();
+    const QByteArray head = file.peek(8);
+    if (hasOle2Signature(head)) {
+        GPtr<GsfInput> mapped(gsf_input_mmap_new(QFile::encodeName(path).constData(), nullptr));
+        if (mapped) return readFrom(mapped.get(), out);
+    }
     const QByteArray bytes = file.readAll();
     return readBytes(bytes, out);
 }

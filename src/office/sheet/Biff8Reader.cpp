@@ -4,6 +4,7 @@
 #include "office/sheet/CodePage.h"
 #include "office/sheet/DateFormatCheck.h"
 #include "office/sheet/RecordCursor.h"
+#include "office/sheet/StringPool.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
 
@@ -63,8 +64,7 @@ struct Biff8Reader::SheetState {
 bool Biff8Reader::isBiff5() const { return m_book.m_biffVersion == 5; }
 
 std::uint32_t Biff8Reader::addString(const QString &text) {
-    m_book.m_strings.push_back(text);
-    return std::uint32_t(m_book.m_strings.size() - 1);
+    return m_book.m_strings.add(text);
 }
 
 Status Biff8Reader::damaged(const BiffRecord &record) const {
@@ -190,17 +190,18 @@ Status Biff8Reader::readSharedStrings(const BiffRecord &record) {
     const std::uint32_t unique = c.u32();
     if (!c.ok()) return damaged(record);
     // Each string takes at least three bytes; never reserve more than the data allows.
-    m_book.m_strings.reserve(std::min<std::size_t>(unique, std::size_t(c.remaining() / 3 + 1)));
+    m_book.m_strings.reserve(std::min<std::size_t>(unique, std::size_t(c.remaining() / 3 + 1)),
+                             std::size_t(c.remaining()));
     for (std::uint32_t i = 0; i < unique && c.remaining() > 0; ++i) {
         QString text = c.unicodeString(2);
         if (!c.ok())
             return Status::failure(QStringLiteral("Die Tabelle der gemeinsamen Texte (SST) ist beschädigt"),
                                    record.offset);
-        m_book.m_strings.push_back(std::move(text));
+        m_book.m_strings.add(text);
     }
-    if (m_book.m_strings.size() < unique)
-        warn(QStringLiteral("SST enthält %1 statt %2 Texte").arg(m_book.m_strings.size()).arg(unique), record.offset);
-    m_book.m_sharedStringCount = int(m_book.m_strings.size());
+    if (std::uint32_t(m_book.m_strings.count()) < unique)
+        warn(QStringLiteral("SST enthält %1 statt %2 Texte").arg(m_book.m_strings.count()).arg(unique), record.offset);
+    m_book.m_sharedStringCount = m_book.m_strings.count();
     return Status::success();
 }
 
@@ -250,7 +251,26 @@ Status Biff8Reader::readSheet(Worksheet &sheet, const SheetEntry &entry) {
         if (depth > 0 || !withCells) continue;
         RecordCursor c(record.body, &record.boundaries);
         switch (record.id) {
-        case kDimensions: state.dimensionsIndex = rawIndex; break;
+        case kDimensions: {
+            state.dimensionsIndex = rawIndex;
+            // Reserve for the cells the sheet says it spans, but never more than the
+            // rest of the stream could hold (a cell record takes at least 6 bytes).
+            qint64 rows, columns;
+            if (isBiff5()) {
+                const int first = c.u16(), last = c.u16();
+                rows = last - first;
+            } else {
+                const std::uint32_t first = c.u32(), last = c.u32();
+                rows = qint64(last) - qint64(first);
+            }
+            const int firstColumn = c.u16(), lastColumn = c.u16();
+            columns = lastColumn - firstColumn;
+            if (c.ok() && rows > 0 && columns > 0 && sheet.m_cells.empty()) {
+                const qint64 bound = (stream.size() - record.offset) / 6;
+                sheet.m_cells.reserve(std::size_t(std::min(rows * std::min<qint64>(columns, 256), bound)));
+            }
+            break;
+        }
         case kColInfo: {
             const int first = c.u16(), last = c.u16();
             c.u16();  // width
@@ -431,7 +451,8 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         } else {
             std::memcpy(&number, r, 8);
         }
-        if (type == CellType::Text) formula.textIndex = addString(QString());
+        // A text result arrives in the STRING record that follows; until then it is empty.
+        formula.textIndex = StringPool::kNone;
         const std::uint32_t index = std::uint32_t(sheet.m_formulas.size());
         sheet.m_formulas.push_back(std::move(formula));
         addCell(row, col, xf, type, number, index, Cell::kFormula);
@@ -446,7 +467,7 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
             return Status::success();
         }
         FormulaCell &formula = sheet.m_formulas[std::size_t(state.pendingStringFormula)];
-        m_book.m_strings[formula.textIndex] = text;
+        formula.textIndex = addString(text);
         formula.stringRecord = QByteArray(record.body.constData(), record.body.size());
         state.pendingStringFormula = -1;
         return Status::success();

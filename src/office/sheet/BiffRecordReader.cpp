@@ -4,7 +4,8 @@
 
 namespace office::sheet {
 
-BiffRecordReader::BiffRecordReader(const QByteArray &stream, qint64 start) : m_stream(stream), m_pos(start) {}
+BiffRecordReader::BiffRecordReader(const QByteArray &stream, qint64 start, bool gatherContinues)
+    : m_stream(stream), m_pos(start), m_gatherContinues(gatherContinues) {}
 
 bool BiffRecordReader::header(qint64 at, std::uint16_t &id, int &size) const {
     if (at < 0 || at + 4 > m_stream.size()) return false;
@@ -30,13 +31,15 @@ bool BiffRecordReader::next(BiffRecord &out) {
     qint64 scan = end;
     std::uint16_t nextId;
     int nextSize;
-    while (id != biff::kContinue && header(scan, nextId, nextSize) && nextId == biff::kContinue &&
+    while (m_gatherContinues && id != biff::kContinue && header(scan, nextId, nextSize) && nextId == biff::kContinue &&
            scan + 4 + nextSize <= m_stream.size())
         scan += 4 + nextSize;
     if (scan == end) {
         out.body = QByteArray::fromRawData(m_stream.constData() + m_pos + 4, size);
     } else {
-        out.body = QByteArray(m_stream.constData() + m_pos + 4, size);
+        out.body.clear();
+        out.body.reserve(qsizetype(scan - end) + size);  // one allocation for the whole body
+        out.body.append(m_stream.constData() + m_pos + 4, size);
         while (end < scan) {
             header(end, nextId, nextSize);
             out.boundaries.push_back(int(out.body.size()));

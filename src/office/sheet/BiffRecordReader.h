@@ -21,7 +21,8 @@ struct BiffRecord {
 /// runs past the end of the stream stops the walk with truncated() set.
 class BiffRecordReader {
 public:
-    BiffRecordReader(const QByteArray &stream, qint64 start);
+    /// gatherContinues false: CONTINUE records come back as records of their own.
+    BiffRecordReader(const QByteArray &stream, qint64 start, bool gatherContinues = true);
 
     /// Reads the next record; false at the end of the stream or on a truncated record.
     bool next(BiffRecord &out);
@@ -34,6 +35,7 @@ private:
 
     const QByteArray &m_stream;
     qint64 m_pos;
+    bool m_gatherContinues;
     bool m_truncated = false;
 };
 

@@ -71,8 +71,9 @@ struct FormulaCell {
     /// The FORMULA record body: row, column, XF, cached result, flags, cell id, token
     /// length, tokens (rgce) and any trailing extra data.
     QByteArray record;
-    /// Cached text result (index into the workbook's strings) when the result is text.
-    std::uint32_t textIndex = 0;
+    /// Cached text result (index into the workbook's strings; StringPool::kNone for
+    /// none) when the result is text.
+    std::uint32_t textIndex = 0xFFFFFFFFu;
     /// The STRING record body that held the cached text, as read (empty when none).
     QByteArray stringRecord;
 

@@ -4,19 +4,26 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace office::sheet {
 
 QString numberToText(double number, const QLocale &locale) {
     if (!std::isfinite(number)) return locale.toString(number);
     if (number == 0) return QStringLiteral("0");  // also for -0
+    // Whole numbers below 1E15 are most of what cells hold; write them directly.
+    if (std::abs(number) < 1e15 && number == std::trunc(number)) {
+        QString text = QString::number(qint64(number));
+        if (number < 0) text.replace(0, 1, locale.negativeSign());
+        return text;
+    }
     char buffer[40];
-    // %G switches to exponent form exactly where the classic conversion does:
-    // exponent below -4 or at least the precision (15).
-    std::snprintf(buffer, sizeof buffer, "%.15G", number);
-    QString text = QString::fromLatin1(buffer);
+    // The general form with 15 digits (as printf's %.15G) switches to exponent form
+    // exactly where the classic conversion does: exponent below -4 or from 15 on.
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 15);
+    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+    text.replace(QLatin1Char('e'), QLatin1Char('E'));
     text.replace(QLatin1Char('.'), locale.decimalPoint());
     if (text.startsWith(QLatin1Char('-'))) text.replace(0, 1, locale.negativeSign());
     return text;

@@ -21,13 +21,20 @@ bool looksLikeOldBiff(const QByteArray &bytes) {
 // Offset of the FILEPASS record among the globals, or -1. Record headers are never
 // encrypted, so the walk works on the stream as stored.
 qint64 findFilePass(const QByteArray &stream) {
-    BiffRecordReader reader(stream, 0);
+    BiffRecordReader reader(stream, 0, false);
     BiffRecord record;
     while (reader.next(record)) {
         if (record.id == biff::kFilePass) return record.offset;
         if (record.id == biff::kEof) break;
     }
     return -1;
+}
+
+// What a file that is no compound file is, from its first bytes.
+Status refuseForeign(const QByteArray &head) {
+    if (looksLikeOldBiff(head))
+        return Status::failure(QStringLiteral("Format von Excel 2.x bis 4.0 (BIFF2-4) wird nicht unterstützt"), 0);
+    return Status::failure(QStringLiteral("Keine Excel-97-2003-Arbeitsmappe (keine OLE2-Verbunddatei)"), 0);
 }
 
 }  // namespace
@@ -37,48 +44,54 @@ Status Workbook::open(const QString &path, std::unique_ptr<Workbook> &out) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Status::failure(QStringLiteral("Datei kann nicht geöffnet werden: %1").arg(file.errorString()));
-    if (file.size() > ole::CompoundFile::kMaxStreamSize * 2)
-        return Status::failure(QStringLiteral("Datei ist zu groß"));
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size()) return Status::failure(QStringLiteral("Datei kann nicht gelesen werden"));
-    Status st = openBytes(bytes, out);
-    if (out) out->m_path = path;
-    return st;
+    const QByteArray head = file.read(8);
+    file.close();
+    if (!ole::hasOle2Signature(head)) return refuseForeign(head);
+    // The container reader holds the file only while it takes the streams out, so the
+    // file's bytes and the parsed workbook are never in memory together.
+    auto book = std::make_unique<Workbook>();
+    Status st = ole::CompoundFile::read(path, book->m_container);
+    if (!st) return Status::failure(QStringLiteral("OLE2-Verbunddatei ist beschädigt: %1").arg(st.message));
+    st = book->readContainer(kDefaultWorkbookPassword);
+    if (!st) return st;
+    book->m_path = path;
+    out = std::move(book);
+    return Status::success();
 }
 
 Status Workbook::openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out, const QString &password) {
     out.reset();
-    if (!ole::hasOle2Signature(fileBytes)) {
-        if (looksLikeOldBiff(fileBytes))
-            return Status::failure(QStringLiteral("Format von Excel 2.x bis 4.0 (BIFF2-4) wird nicht unterstützt"), 0);
-        return Status::failure(QStringLiteral("Keine Excel-97-2003-Arbeitsmappe (keine OLE2-Verbunddatei)"), 0);
-    }
+    if (!ole::hasOle2Signature(fileBytes)) return refuseForeign(fileBytes.left(8));
     auto book = std::make_unique<Workbook>();
     Status st = ole::CompoundFile::readBytes(fileBytes, book->m_container);
     if (!st) return Status::failure(QStringLiteral("OLE2-Verbunddatei ist beschädigt: %1").arg(st.message));
+    st = book->readContainer(password);
+    if (!st) return st;
+    out = std::move(book);
+    return Status::success();
+}
+
+Status Workbook::readContainer(const QString &password) {
     const ole::Entry *stream = nullptr;
     for (const QString &name : {QStringLiteral("Workbook"), QStringLiteral("Book")}) {
-        stream = book->m_container.find(name);
+        stream = m_container.find(name);
         if (stream && !stream->isStorage) break;
         stream = nullptr;
     }
     if (!stream) {
-        if (book->m_container.find(QStringLiteral("EncryptedPackage")))
+        if (m_container.find(QStringLiteral("EncryptedPackage")))
             return Status::failure(QStringLiteral("Verschlüsselte Arbeitsmappe im Excel-2007-Format wird nicht unterstützt"));
         return Status::failure(QStringLiteral("Die Datei enthält keinen Workbook-Datenstrom"));
     }
-    book->m_streamName = stream->path;
-    book->m_stream = stream->data;
-    const qint64 filePass = findFilePass(book->m_stream);
+    m_streamName = stream->path;
+    m_stream = stream->data;
+    const qint64 filePass = findFilePass(m_stream);
     if (filePass >= 0) {
-        st = decryptWorkbookStream(book->m_stream, filePass, password);
+        Status st = decryptWorkbookStream(m_stream, filePass, password);
         if (!st) return st;
-        book->m_decrypted = true;
+        m_decrypted = true;
     }
-    st = Biff8Reader(*book).read();
-    if (!st) return st;
-    out = std::move(book);
-    return Status::success();
+    return Biff8Reader(*this).read();
 }
 
 Worksheet *Workbook::sheet(int index) const {
@@ -105,9 +118,6 @@ bool Workbook::xfIsDate(int xf) const {
     return xf >= 0 && std::size_t(xf) < m_xfIsDate.size() && m_xfIsDate[std::size_t(xf)];
 }
 
-const QString &Workbook::string(std::uint32_t index) const {
-    static const QString empty;
-    return index < m_strings.size() ? m_strings[index] : empty;
-}
+QString Workbook::string(std::uint32_t index) const { return m_strings.at(index); }
 
 }  // namespace office::sheet

@@ -3,6 +3,7 @@
 #include "office/ole/CompoundFile.h"
 #include "office/ole/OfficeStatus.h"
 #include "office/sheet/SheetTypes.h"
+#include "office/sheet/StringPool.h"
 #include "office/sheet/WorkbookDecryption.h"
 #include "office/sheet/Worksheet.h"
 
@@ -77,8 +78,8 @@ public:
     // --- strings and formula context --------------------------------------------
     /// Text by index: the shared strings first, then texts of LABEL cells and cached
     /// formula results.
-    const QString &string(std::uint32_t index) const;
-    int stringCount() const { return int(m_strings.size()); }
+    QString string(std::uint32_t index) const;
+    int stringCount() const { return m_strings.count(); }
     /// Number of entries read from the shared string table (SST).
     int sharedStringCount() const { return m_sharedStringCount; }
     /// EXTERNSHEET record body (empty when none).
@@ -103,6 +104,9 @@ public:
 private:
     friend class Biff8Reader;
 
+    // Finds the workbook stream in m_container, decrypts it if need be, and reads it.
+    Status readContainer(const QString &password);
+
     QString m_path;
     std::vector<std::unique_ptr<Worksheet>> m_sheets;
     std::vector<Worksheet *> m_worksheets;
@@ -114,7 +118,7 @@ private:
     std::vector<std::uint16_t> m_xfFormats;
     std::vector<bool> m_xfIsDate;
     mutable std::shared_ptr<CellTexts> m_cellTexts;
-    std::vector<QString> m_strings;
+    StringPool m_strings;
     int m_sharedStringCount = 0;
     QByteArray m_externSheet;
     std::vector<QByteArray> m_supBooks;
