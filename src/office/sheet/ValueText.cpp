@@ -52,7 +52,8 @@ QString dateToText(double serial, bool date1904, const QLocale &locale) {
     if (!dt.isValid()) return numberToText(serial, locale);
     const bool hasTime = dt.time() != QTime(0, 0);
     const QString time = locale.toString(dt.time(), timePatternWithSeconds(locale));
-    if (serial < 1) return time;
+    // A 1900 serial below 1 has no day of its own (it is the classic date zero): only the time.
+    if (!date1904 && serial < 1) return time;
     const QString date = locale.toString(dt.date(), shortDatePatternWithFullYear(locale));
     return hasTime ? date + QLatin1Char(' ') + time : date;
 }

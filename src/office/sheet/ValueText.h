@@ -11,7 +11,7 @@ namespace office::sheet {
 /// numbers with up to 15 significant digits and the locale's decimal separator, no
 /// grouping, exponent form ("1E+15", "1,5E-07") below 1E-4 and from 1E15; dates in the
 /// locale's short date with a four-digit year, followed by the time with seconds when the
-/// serial has a time part (only the time for serials below 1); booleans "True"/"False";
+/// serial has a time part (only the time for 1900-system serials below 1); booleans "True"/"False";
 /// errors as the spreadsheet shows them ("#DIV/0!"); empty values as "".
 QString valueToText(const CellValue &value, const QLocale &locale = QLocale::system());
 
