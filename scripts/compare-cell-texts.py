@@ -82,10 +82,12 @@ def main():
         if status != 0:
             print("%-45s not opened by celltrove" % os.path.basename(path))
             continue
-        sheet_index = {}
+        grids = {}
         shown = same = 0
         for (sheet, row, col), (display, formula) in sorted(cells.items()):
-            grid = lo_sheet_grid(csv_dir, path, sheet)
+            if sheet not in grids:
+                grids[sheet] = lo_sheet_grid(csv_dir, path, sheet)
+            grid = grids[sheet]
             if grid is None:
                 continue
             lo = grid[row - 1][col - 1] if row - 1 < len(grid) and col - 1 < len(grid[row - 1]) else ""

@@ -1,5 +1,6 @@
 // Fuzz target: the formula decompiler. The first byte picks the shared-formula
-// mode, the next two the token length; the rest after the tokens is the extra data.
+// and Excel 95 modes and the cell, the next two the token length; the rest after
+// the tokens is the extra data.
 #include "office/sheet/FormulaText.h"
 
 #include <cstddef>
@@ -32,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const size_t length = std::min<size_t>(size - 3, size_t(data[1] | (data[2] << 8)));
     const char *p = reinterpret_cast<const char *>(data + 3);
     office::sheet::FormulaTokens formula{QByteArray(p, qsizetype(length)),
-                                         QByteArray(p + length, qsizetype(size - 3 - length)), shared};
+                                         QByteArray(p + length, qsizetype(size - 3 - length)), shared,
+                                         (data[0] & 2) != 0};
     QString text;
     (void)office::sheet::formulaText(formula, data[0] >> 1, data[0], AnyContext(), text);
     return 0;

@@ -82,12 +82,11 @@ Status CellTexts::formulaText(const Worksheet &sheet, const Cell &cell, QString 
     text.clear();
     if (!cell.isFormula() || cell.ref >= sheet.formulas().size())
         return Status::failure(QStringLiteral("Zelle enthält keine Formel"));
-    if (m_book.biffVersion() != 8)
-        return Status::failure(QStringLiteral("Formeln von Excel 95 werden nicht als Text gelesen"));
     if (!m_context) m_context = std::make_unique<WorkbookFormulaContext>(m_book);
 
     const FormulaCell &formula = sheet.formulas()[cell.ref];
-    FormulaTokens tokens{formula.tokens(), formula.extra(), false};
+    const bool biff5 = m_book.biffVersion() == 5;
+    FormulaTokens tokens{formula.tokens(), formula.extra(), false, biff5};
     if (tokens.tokens.size() == 5 && (tokens.tokens[0] == char(kPtgExp) || tokens.tokens[0] == char(kPtgTbl))) {
         // The cell is part of a shared formula, an array formula or a data table
         // whose tokens stand in the record anchored at the cell named here.
@@ -98,6 +97,7 @@ Status CellTexts::formulaText(const Worksheet &sheet, const Cell &cell, QString 
         if (!block) return Status::failure(QStringLiteral("Gemeinsame Formel fehlt"));
         if (block->kind == FormulaBlock::Table) return tableText(*block, text);
         if (!blockTokens(*block, tokens)) return Status::failure(QStringLiteral("Gemeinsame Formel ist abgeschnitten"));
+        tokens.biff5 = biff5;
     }
     return office::sheet::formulaText(tokens, cell.row0, cell.column0, *m_context, text);
 }

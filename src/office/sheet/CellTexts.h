@@ -33,8 +33,8 @@ public:
     const NumberFormat &numberFormat(int xf, const QLocale &locale = QLocale::system());
 
     /// The formula text of a formula cell ("=SUM(A1:A3)"), shared and array
-    /// formulas resolved for this cell. Fails for other cells, for Excel 95
-    /// workbooks and for tokens that cannot be read.
+    /// formulas resolved for this cell. Fails for other cells and for tokens that
+    /// cannot be read (Excel 95 formulas with 3-D references or external names among them).
     Status formulaText(const Worksheet &sheet, const Cell &cell, QString &text);
 
 private:

@@ -17,6 +17,7 @@ namespace {
 // spreadsheet itself stops at 8192 characters).
 constexpr qsizetype kMaxTextLength = 32768;
 constexpr int kMaxRow0 = 65535;
+constexpr int kMaxRow0Biff5 = 16383;
 constexpr int kMaxColumn0 = 255;
 
 // Binding strength of what an operand's text ends with; parentheses are added
@@ -137,7 +138,8 @@ QString sheetPrefix(const SheetSpan &span) {
 class Decompiler {
 public:
     Decompiler(const FormulaTokens &f, int row0, int column0, const FormulaContext &context)
-        : m_in(f.tokens), m_extra(f.extra), m_shared(f.shared), m_row0(row0), m_column0(column0), m_context(context) {}
+        : m_in(f.tokens), m_extra(f.extra), m_shared(f.shared), m_biff5(f.biff5),
+          m_maxRow0(f.biff5 ? kMaxRow0Biff5 : kMaxRow0), m_row0(row0), m_column0(column0), m_context(context) {}
 
     Status run(QString &text);
 
@@ -156,6 +158,12 @@ private:
     Status skipExtraMem();
 
     QString cellText(std::uint16_t row, std::uint16_t col, bool relativeToCell) const;
+    bool readCell(std::uint16_t &row, std::uint16_t &col);
+    /// A relative row of a shared formula: signed 16 bits, or 14 bits in BIFF5.
+    int rowOffset(std::uint16_t row) const {
+        if (m_biff5) return (row & 0x2000) ? int(row) - 0x4000 : int(row);
+        return std::int16_t(row);
+    }
     QString takeSpace() {
         QString s = m_space;
         m_space.clear();
@@ -165,6 +173,8 @@ private:
     ByteReader m_in;
     ByteReader m_extra;
     const bool m_shared;
+    const bool m_biff5;
+    const int m_maxRow0;
     const int m_row0;
     const int m_column0;
     const FormulaContext &m_context;
@@ -217,6 +227,18 @@ Status Decompiler::binary(const char *symbol, int precedence) {
     return Status::success();
 }
 
+/// Row and column of a reference in BIFF8 layout (flags in the column field);
+/// BIFF5 keeps the flags in the row and the column in one byte.
+bool Decompiler::readCell(std::uint16_t &row, std::uint16_t &col) {
+    if (!m_biff5) return m_in.u16(row) && m_in.u16(col);
+    std::uint16_t raw = 0;
+    std::uint8_t column = 0;
+    if (!m_in.u16(raw) || !m_in.u8(column)) return false;
+    row = raw & 0x3FFF;
+    col = std::uint16_t(column | (raw & 0xC000));
+    return true;
+}
+
 QString Decompiler::cellText(std::uint16_t row, std::uint16_t col, bool relativeToCell) const {
     const bool rowRelative = col & 0x8000;
     const bool colRelative = col & 0x4000;
@@ -224,7 +246,7 @@ QString Decompiler::cellText(std::uint16_t row, std::uint16_t col, bool relative
     int c = col & 0x00FF;
     if (relativeToCell) {
         // Shared formulas keep relative parts as offsets from the cell.
-        if (rowRelative) r = (m_row0 + std::int16_t(row)) & kMaxRow0;
+        if (rowRelative) r = (m_row0 + rowOffset(row)) & m_maxRow0;
         if (colRelative) c = (m_column0 + std::int8_t(std::uint8_t(col & 0xFF))) & kMaxColumn0;
     }
     return cellReferenceText(r, c, rowRelative, colRelative);
@@ -235,22 +257,31 @@ Status Decompiler::reference(std::uint8_t base, const QString &prefix) {
     const bool area = base == 0x05 || base == 0x0B || base == 0x0D || base == 0x1B || base == 0x1D;
     const bool error = base == 0x0A || base == 0x0B || base == 0x1C || base == 0x1D;
     if (error) {
-        if (!m_in.skip(area ? 8 : 4)) return truncated();
+        if (!m_in.skip(m_biff5 ? (area ? 6 : 3) : (area ? 8 : 4))) return truncated();
         return push(takeSpace() + prefix + QStringLiteral("#REF!"), kAtom) ? Status::success()
                                                                             : fail(QStringLiteral("Formeltext ist zu lang"));
     }
     QString text;
     if (!area) {
         std::uint16_t row = 0, col = 0;
-        if (!m_in.u16(row) || !m_in.u16(col)) return truncated();
+        if (!readCell(row, col)) return truncated();
         text = cellText(row, col, relativeToCell);
     } else {
         std::uint16_t row1 = 0, row2 = 0, col1 = 0, col2 = 0;
-        if (!m_in.u16(row1) || !m_in.u16(row2) || !m_in.u16(col1) || !m_in.u16(col2)) return truncated();
+        if (m_biff5) {
+            std::uint8_t c1 = 0, c2 = 0;
+            if (!m_in.u16(row1) || !m_in.u16(row2) || !m_in.u8(c1) || !m_in.u8(c2)) return truncated();
+            col1 = std::uint16_t(c1 | (row1 & 0xC000));
+            col2 = std::uint16_t(c2 | (row2 & 0xC000));
+            row1 &= 0x3FFF;
+            row2 &= 0x3FFF;
+        } else if (!m_in.u16(row1) || !m_in.u16(row2) || !m_in.u16(col1) || !m_in.u16(col2)) {
+            return truncated();
+        }
         auto resolve = [&](std::uint16_t row, std::uint16_t col, int &r, int &c) {
             r = row;
             c = col & 0xFF;
-            if (relativeToCell && (col & 0x8000)) r = (m_row0 + std::int16_t(row)) & kMaxRow0;
+            if (relativeToCell && (col & 0x8000)) r = (m_row0 + rowOffset(row)) & m_maxRow0;
             if (relativeToCell && (col & 0x4000)) c = (m_column0 + std::int8_t(std::uint8_t(col & 0xFF))) & kMaxColumn0;
         };
         int r1, c1, r2, c2;
@@ -261,7 +292,7 @@ Status Decompiler::reference(std::uint8_t base, const QString &prefix) {
             // Whole rows: "1:3", "$2:$2".
             text = (rel1r ? QString() : QStringLiteral("$")) + QString::number(r1 + 1) + QLatin1Char(':') +
                    (rel2r ? QString() : QStringLiteral("$")) + QString::number(r2 + 1);
-        } else if (r1 == 0 && r2 == kMaxRow0) {
+        } else if (r1 == 0 && r2 == m_maxRow0) {
             // Whole columns: "A:B", "$C:$C".
             text = (rel1c ? QString() : QStringLiteral("$")) + columnLetters(c1) + QLatin1Char(':') +
                    (rel2c ? QString() : QStringLiteral("$")) + columnLetters(c2);
@@ -300,7 +331,10 @@ Status Decompiler::arrayConstant() {
                 std::uint16_t count = 0;
                 std::uint8_t flags = 0;
                 QString s;
-                if (!m_extra.u16(count) || !m_extra.u8(flags) || !m_extra.chars(count, flags & 0x01, s))
+                std::uint8_t shortCount = 0;
+                const bool read = m_biff5 ? (m_extra.u8(shortCount) && m_extra.chars(shortCount, false, s))
+                                          : (m_extra.u16(count) && m_extra.u8(flags) && m_extra.chars(count, flags & 0x01, s));
+                if (!read)
                     return fail(QStringLiteral("Matrixkonstante ist abgeschnitten"));
                 text += stringLiteral(s);
                 break;
@@ -442,7 +476,7 @@ Status Decompiler::token(std::uint8_t ptg) {
     case 0x17: {
         std::uint8_t count = 0, flags = 0;
         QString s;
-        if (!m_in.u8(count) || !m_in.u8(flags) || !m_in.chars(count, flags & 0x01, s)) return truncated();
+        if (!m_in.u8(count) || (!m_biff5 && !m_in.u8(flags)) || !m_in.chars(count, flags & 0x01, s)) return truncated();
         return push(takeSpace() + stringLiteral(s), kAtom) ? Status::success() : truncated();
     }
     case 0x19: return attribute();
@@ -491,7 +525,7 @@ Status Decompiler::token(std::uint8_t ptg) {
     }
     case 0x03: {
         std::uint16_t index = 0;
-        if (!m_in.u16(index) || !m_in.skip(2)) return truncated();
+        if (!m_in.u16(index) || !m_in.skip(m_biff5 ? 12 : 2)) return truncated();
         const std::optional<QString> name = m_context.definedName(index);
         if (!name) return fail(QStringLiteral("Unbekannter Name %1").arg(index));
         return push(takeSpace() + *name, kAtom) ? Status::success() : truncated();
@@ -506,6 +540,7 @@ Status Decompiler::token(std::uint8_t ptg) {
     case 0x09: case 0x0E: case 0x0F:
         return m_in.skip(2) ? Status::success() : truncated();
     case 0x19: {
+        if (m_biff5) return fail(QStringLiteral("Externe Namen in Formeln von Excel 95 werden nicht gelesen"));
         std::uint16_t xti = 0, index = 0;
         if (!m_in.u16(xti) || !m_in.u16(index) || !m_in.skip(2)) return truncated();
         const std::optional<QString> name = m_context.externalName(xti, index);
@@ -513,6 +548,7 @@ Status Decompiler::token(std::uint8_t ptg) {
         return push(takeSpace() + *name, kAtom) ? Status::success() : truncated();
     }
     case 0x1A: case 0x1B: case 0x1C: case 0x1D: {
+        if (m_biff5) return fail(QStringLiteral("3D-Bezüge in Formeln von Excel 95 werden nicht gelesen"));
         std::uint16_t xti = 0;
         if (!m_in.u16(xti)) return truncated();
         const std::optional<SheetSpan> span = m_context.sheetSpan(xti);

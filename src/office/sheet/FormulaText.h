@@ -15,6 +15,9 @@ struct FormulaTokens {
     QByteArray extra;
     /// Tokens of a shared formula (SHRFMLA): 3-D references hold offsets from the cell too.
     bool shared = false;
+    /// Excel 95 (BIFF5) tokens: shorter references, 8-bit strings; 3-D references and
+    /// external names are not read.
+    bool biff5 = false;
 };
 
 /// Decompiles BIFF8 formula tokens into the text a cell's Formula property gives:

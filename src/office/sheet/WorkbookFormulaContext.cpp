@@ -101,8 +101,9 @@ void WorkbookFormulaContext::readNames(const Workbook &book) {
         c.u8();  // keyboard shortcut
         const int length = c.u8();
         c.skip(2 + 2 + 2 + 4);  // formula size, reserved, sheet index, menu and help text sizes
-        const std::uint8_t flags = c.u8();
-        QString name = c.unicodeChars(length, flags);
+        // Excel 95 names are 8-bit text without the option byte.
+        const QByteArray raw = book.biffVersion() == 5 ? c.bytes(length) : QByteArray();
+        QString name = book.biffVersion() == 5 ? QString::fromLatin1(raw) : c.unicodeChars(length, c.u8());
         if (c.ok() && (options & 0x0020) && !name.isEmpty()) {
             if (const char *builtIn = builtInName(name.front().unicode())) name = QString::fromLatin1(builtIn);
         }

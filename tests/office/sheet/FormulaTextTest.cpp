@@ -258,3 +258,23 @@ TEST(FormulaText, EveryTruncationOfAValidFormulaFails) {
         else EXPECT_TRUE(text.isEmpty()) << n;
     }
 }
+
+TEST(FormulaText, Excel95Tokens) {
+    const TableContext ctx = sampleContext();
+    const auto text = [&](const QByteArray &tokens, int row0 = 0, int column0 = 0) {
+        QString out;
+        const office::Status st = formulaText({tokens, {}, false, true}, row0, column0, ctx, out);
+        return st ? out : QStringLiteral("<failed: ") + st.message + QLatin1Char('>');
+    };
+    // References keep their flags in the row and the column in one byte.
+    EXPECT_EQ(text(Rgce().u8(0x44).u16(6 | 0xC000).u8(1).u8(0x44).u16(6).u8(2).op(0x05).bytes()), QStringLiteral("=B7*$C$7"));
+    EXPECT_EQ(text(Rgce().u8(0x25).u16(6 | 0xC000).u16(9 | 0x8000).u8(3).u8(4).funcVar(4, 1).bytes()),
+              QStringLiteral("=SUM(D7:$E10)"));
+    EXPECT_EQ(text(Rgce().u8(0x25).u16(0xC000).u16(16383 | 0xC000).u8(0).u8(0).bytes()), QStringLiteral("=A:A"));
+    // Strings are 8-bit without an option byte; names carry 12 reserved bytes.
+    EXPECT_EQ(text(Rgce().u8(0x17).u8(2).u8('h').u8('i').bytes()), QStringLiteral("=\"hi\""));
+    EXPECT_EQ(text(Rgce().u8(0x23).u16(1).u16(0).u16(0).u16(0).u16(0).u16(0).u16(0).bytes()), QStringLiteral("=Rate"));
+    // A shared formula's row offset is 14 bits wide: 0x3FFF is one row up.
+    EXPECT_EQ(text(Rgce().u8(0x2C).u16(0x3FFF | 0xC000).u8(0).bytes(), 4, 2), QStringLiteral("=C4"));
+    EXPECT_TRUE(text(Rgce().u8(0x3A).u16(0).bytes()).startsWith(QLatin1String("<failed")));
+}
