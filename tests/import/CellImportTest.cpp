@@ -234,3 +234,31 @@ TEST(CellImport, ParseCellIdentifier) {
     for (const char *bad : {"", "1", "1,2,3", "0,1", "1,0", "65537,1", "a,b", "1.5,2"})
         EXPECT_FALSE(celltrove::importing::ParseCellIdentifier(QString::fromLatin1(bad), row, column)) << bad;
 }
+
+// Documents a translation tool or a hand edit may leave behind: the run ends
+// normally, without a crash or a hang, whatever gets written.
+TEST(CellImport, MalformedDocumentsEndTheRunNormally) {
+    const QString header = QStringLiteral("<!-- Excel-Dateiname: -->Mappe.xls\r<!-- ExcelsheetNr.: -->1\r");
+    const QString bodies[] = {
+        QStringLiteral("<!-- CellID: "),
+        QStringLiteral("<!-- CellID: 1,1-->"),
+        QStringLiteral("<!-- CellIDs-Gesamt:>>2\r<!-- CellID: 1,1-->\r\rvorher\r\r"),
+        QStringLiteral("<!-- CellID: 1,1--><!-- CellID: 2,1-->\rx"),
+        QStringLiteral("<comm>\rohne Ende\r<!-- CellID: 1,1-->\r\ra\r\r<!-- CellIDs-Gesamt:>>x"),
+        QStringLiteral("</comm><comm><!-- CellID: 1,1-->\r\r<!-- CellIDs-Gesamt:>>-5"),
+        QStringLiteral("<!-- CellID: 1-1-->\r\ra\r\r<!-- CellID: ,-->\r\rb\r\r<!-- CellIDs-Gesamt:>>99999999999"),
+        QStringLiteral("<!-- CellID: 1,1-->\r\r<<lf>><<lf>>\r<!-- <!-- <!-- \r\r<!-- CellIDs-Gesamt:>>"),
+    };
+    for (const QString &body : bodies) {
+        SCOPED_TRACE(body.toStdString());
+        ImportHarness h;
+        h.book({1}).worksheets[1].comments = {QStringLiteral("c")};
+        office::doc::Application word;
+        office::doc::Document *doc = word.documents().add();
+        doc->selection().insertAfter(header + body);
+        ASSERT_TRUE(doc->saveAs(h.path(QStringLiteral("kaputt.rtf")), office::doc::SaveFormat::Rtf));
+        h.run({QStringLiteral("kaputt.rtf")});
+        EXPECT_TRUE(h.outcome.ran);
+        EXPECT_TRUE(h.logHas(QStringLiteral("                Gesamtanalyse")));
+    }
+}
