@@ -20,6 +20,7 @@ struct CliCommand {
 // One function per sub-command, each in its own file.
 int versionCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int cellsCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+int textCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int importCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 

@@ -106,6 +106,7 @@ private:
     int m_pendingCodePage = 1252;
 
     QHash<int, FontEntry> m_fonts;
+    size_t m_fontTableDepth = 0;  // stack size of the font table's group
     int m_fontNumber = -1;
     int m_fontCodePage = 0;
     QByteArray m_fontName;
@@ -257,7 +258,7 @@ void Reader::groupStart() {
         return;
     }
     GroupState child = state();
-    if (child.dest == Dest::FontTable) {
+    if (child.dest == Dest::FontTable && m_stack.size() == m_fontTableDepth) {  // a new font entry
         m_fontNumber = -1;
         m_fontCodePage = 0;
         m_fontName.clear();
@@ -287,7 +288,7 @@ void Reader::groupEnd() {
     const Dest closing = m_stack.back().dest;
     const Dest parent = m_stack[m_stack.size() - 2].dest;
     if (closing == Dest::StyleEntry && parent == Dest::StyleSheet) commitStyleEntry();
-    if (closing == Dest::FontTable) commitFont();
+    if (closing == Dest::FontTable && m_stack.size() <= m_fontTableDepth + 1) commitFont();
     m_stack.pop_back();
 }
 
@@ -298,6 +299,7 @@ bool Reader::knownIgnorable(QByteArrayView w) const {
 void Reader::enterDestination(QByteArrayView w) {
     if (w == "fonttbl") {
         state().dest = Dest::FontTable;
+        m_fontTableDepth = m_stack.size();
         m_fontNumber = -1;
         m_fontName.clear();
     } else if (w == "colortbl") {
