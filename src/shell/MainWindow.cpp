@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "export/ExportRun.h"
+#include "import/ImportRun.h"
 #include "run/RunRequest.h"
 #include "run/SettingsStore.h"
 #include "shell/AboutBox.h"
@@ -58,8 +59,8 @@ QString existingAncestor(const QString &path) {
     while (!candidate.isEmpty() && !QFileInfo(candidate).isDir()) {
         const qsizetype cut = candidate.lastIndexOf(QLatin1Char('/'));
         if (cut < 0) return {};
+        if (cut == 0 && candidate == QLatin1String("/")) return {};
         candidate = cut == 0 ? QStringLiteral("/") : candidate.left(cut);
-        if (candidate == QLatin1String("/") && !QFileInfo(candidate).isDir()) return {};
     }
     return candidate;
 }
@@ -278,34 +279,34 @@ void MainWindow::runBatch(bool exportRun) {
     if (exportRun) m_exportTab->correctColumnRange();
     const run::RunRequest request = currentRequest();
 
-    if (!exportRun) {
-        // The import run comes with its own driver; the file type is checked here already.
-        if (request.fileTypeFilter != run::FileTypeFilter::Rtf) {
-            m_messages.critical(this, T(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
-                                T(QStringLiteral("Fehler")));
-            m_exportTab->showHint();
-            m_files->setFilterIndex(1);
-        }
-        return;
-    }
-
     m_runInProgress = true;
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     GuiRunUi ui(*m_progress, m_messages, this);
-    const exporting::RunOutcome outcome = exporting::RunExport(request, m_texts, m_settings, ui);
-    m_endDialog->setLogFilePath(outcome.logPath);
-    if (!outcome.ran || request.selectedFiles.isEmpty()) {
+    bool ran = false;
+    QString logPath;
+    if (exportRun) {
+        const exporting::RunOutcome outcome = exporting::RunExport(request, m_texts, m_settings, ui);
+        ran = outcome.ran;
+        logPath = outcome.logPath;
+    } else {
+        const importing::ImportOutcome outcome = importing::RunImport(request, m_texts, m_settings, ui);
+        ran = outcome.ran;
+        logPath = outcome.logPath;
+    }
+    m_endDialog->setLogFilePath(logPath);
+    m_exportTab->showHint();
+    if (!ran || request.selectedFiles.isEmpty()) {
         // Stopped before its file loop (wrong file type, nothing selected, no log): the
-        // message has been shown; the window is the user's again.
+        // message has been shown; the window is the user's again, under the filter that
+        // fits the button.
         m_progress->hide();
         leaveRun();
-        m_exportTab->showHint();
-        if (request.fileTypeFilter != run::FileTypeFilter::Excel) m_files->setFilterIndex(0);
+        const run::FileTypeFilter fitting = exportRun ? run::FileTypeFilter::Excel : run::FileTypeFilter::Rtf;
+        if (request.fileTypeFilter != fitting) m_files->setFilterIndex(static_cast<int>(fitting));
         return;
     }
-    m_exportTab->showHint();
-    finishRun(true);
+    finishRun(exportRun);
 }
 
 void MainWindow::finishRun(bool exportRun) {
