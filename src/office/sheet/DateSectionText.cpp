@@ -6,6 +6,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <tuple>
 
 namespace office::sheet {
 
@@ -26,6 +27,27 @@ QString dateSeparator(const QLocale &locale) {
     for (QChar c : locale.dateFormat(QLocale::ShortFormat))
         if (!c.isLetter() && c != QLatin1Char('\'')) return QString(c);
     return QStringLiteral("/");
+}
+
+/// The Japanese era a date falls in: its start and its names (ggg, gg, g).
+struct JapaneseEra {
+    int year, month, day;
+    const char16_t *name;
+    const char16_t *shortName;
+    const char *letter;
+};
+constexpr JapaneseEra kEras[] = {
+    {2019, 5, 1, u"令和", u"令", "R"},
+    {1989, 1, 8, u"平成", u"平", "H"},
+    {1926, 12, 25, u"昭和", u"昭", "S"},
+    {1912, 7, 30, u"大正", u"大", "T"},
+    {1868, 1, 1, u"明治", u"明", "M"},
+};
+
+const JapaneseEra *eraOf(const ExcelDateTime &dt) {
+    for (const JapaneseEra &e : kEras)
+        if (std::tie(dt.year, dt.month, dt.day) >= std::tie(e.year, e.month, e.day)) return &e;
+    return nullptr;
 }
 
 }  // namespace
@@ -55,6 +77,17 @@ QString dateSectionText(const FormatSection &section, double serial, const Displ
         switch (t.kind) {
         case Kind::Literal: out += t.text; break;
         case Kind::DateSeparator: out += dateSeparator(settings.locale); break;
+        case Kind::EraYear: {
+            const JapaneseEra *era = section.localeId == 0x411 ? eraOf(*dt) : nullptr;
+            out += era ? padded(dt->year - era->year + 1, t.width) : padded(dt->year, 4);
+            break;
+        }
+        case Kind::EraName:
+            if (const JapaneseEra *era = section.localeId == 0x411 ? eraOf(*dt) : nullptr)
+                out += t.width == 1   ? QString::fromLatin1(era->letter)
+                       : t.width == 2 ? QString::fromUtf16(era->shortName)
+                                      : QString::fromUtf16(era->name);
+            break;
         case Kind::Year: out += t.width == 2 ? padded(dt->year % 100, 2) : padded(dt->year, 4); break;
         case Kind::Month:
             if (t.width <= 2) out += padded(dt->month, t.width);

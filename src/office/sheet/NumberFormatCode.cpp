@@ -13,7 +13,8 @@ bool isDigitPlaceholder(Kind k) { return k == Kind::DigitZero || k == Kind::Digi
 bool isDateKind(Kind k) {
     switch (k) {
     case Kind::Year: case Kind::Month: case Kind::Minute: case Kind::Day: case Kind::Hour:
-    case Kind::Second: case Kind::SubSecond: case Kind::AmPm: case Kind::ElapsedHours:
+    case Kind::Second: case Kind::SubSecond: case Kind::AmPm: case Kind::ElapsedHours: case Kind::EraYear:
+    case Kind::EraName:
     case Kind::ElapsedMinutes: case Kind::ElapsedSeconds:
         return true;
     default:
@@ -344,6 +345,10 @@ FormatCode parseFormatCode(const QString &code) {
             b.token(Kind::Hour, std::min(run, 2));
         } else if (lower == QLatin1Char('s')) {
             b.token(Kind::Second, std::min(run, 2));
+        } else if (lower == QLatin1Char('e')) {
+            b.token(Kind::EraYear, std::min(run, 2));
+        } else if (lower == QLatin1Char('g')) {
+            b.token(Kind::EraName, std::min(run, 3));
         } else {
             b.literal(QString(c));
             ++i;

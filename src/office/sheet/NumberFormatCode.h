@@ -32,6 +32,8 @@ struct FormatToken {
         ElapsedMinutes,
         ElapsedSeconds,
         DateSeparator, ///< '/' in a date: the locale's date separator
+        EraYear,       ///< 'e': the year of the Japanese era under "[$-411]", else the year
+        EraName,       ///< 'g' to 'ggg': the Japanese era's name under "[$-411]", else nothing
     };
     Kind kind = Kind::Literal;
     QString text;  ///< Literal: the text; AmPm: the code as written
