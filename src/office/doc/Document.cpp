@@ -365,6 +365,9 @@ int Document::insertDocument(int pos, const Document &source) {
         char16_t c = src.at(p);
         if (intoTable) {
             // Tables cannot nest here: inserted cells become tabs, rows paragraphs.
+            const bool lastCellOfRow = c == kCellMark && !pf.rowEnd && p + 1 < n && src.at(p + 1) == kCellMark &&
+                                       source.paraFormats().at(src.paraFormatAt(p + 1)).rowEnd;
+            if (lastCellOfRow) continue;
             if (c == kCellMark) c = pf.rowEnd ? char16_t(kParagraphMark) : char16_t(kTab);
             if (c == kParagraphMark) pf = m_paraFormats.at(hostPara);
         }

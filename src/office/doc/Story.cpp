@@ -14,6 +14,7 @@ QString Story::text(int start, int end) const {
 
 void Story::insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat) {
     pos = std::clamp(pos, 0, length());
+    m_cellMarks += int(text.count(QChar(kCellMark)));
     const qsizetype n = text.size();
     m_text.insert(pos, reinterpret_cast<const char16_t *>(text.utf16()), n);
     m_charFormats.insertFill(pos, n, charFormat);
@@ -23,6 +24,7 @@ void Story::insert(int pos, QStringView text, quint32 charFormat, quint32 paraFo
 
 void Story::insert(int pos, QStringView text, const quint32 *charFormats, const quint16 *paraFormats) {
     pos = std::clamp(pos, 0, length());
+    m_cellMarks += int(text.count(QChar(kCellMark)));
     const qsizetype n = text.size();
     m_text.insert(pos, reinterpret_cast<const char16_t *>(text.utf16()), n);
     m_charFormats.insert(pos, charFormats, n);
@@ -33,6 +35,8 @@ void Story::insert(int pos, QStringView text, const quint32 *charFormats, const 
 void Story::remove(int start, int end) {
     start = std::clamp(start, 0, length());
     end = std::clamp(end, start, length());
+    if (m_cellMarks > 0)
+        for (int p = start; p < end; ++p) m_cellMarks -= m_text.at(p) == kCellMark;
     m_text.remove(start, end - start);
     m_charFormats.remove(start, end - start);
     m_paraFormats.remove(start, end - start);

@@ -53,6 +53,8 @@ public:
         ++m_revision;
     }
     void markClean() { m_lowestChange = INT_MAX; }
+    /// Number of table marks (character 7) in the story: zero means no tables.
+    int cellMarkCount() const { return m_cellMarks; }
     /// Grows with every change; caches of derived structure (tables) compare it.
     quint64 revision() const { return m_revision; }
 
@@ -62,6 +64,7 @@ private:
     GapBuffer<quint16> m_paraFormats;
     int m_lowestChange = 0;
     quint64 m_revision = 0;
+    int m_cellMarks = 0;
 };
 
 }  // namespace office::doc

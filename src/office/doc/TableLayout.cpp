@@ -10,6 +10,7 @@ int TableSpan::columnCount() const {
 
 std::vector<TableSpan> scanTables(const Story &story, const FormatTable<ParaFormat> &paraFormats) {
     std::vector<TableSpan> tables;
+    if (story.cellMarkCount() == 0) return tables;
     const int length = story.length();
     int paragraphStart = 0;
     RowSpan row;
@@ -59,6 +60,7 @@ std::vector<TableSpan> scanTables(const Story &story, const FormatTable<ParaForm
 }
 
 bool paragraphInTable(const Story &story, const FormatTable<ParaFormat> &paraFormats, int pos) {
+    if (story.cellMarkCount() == 0) return false;
     for (int p = std::max(pos, 0); p < story.length(); ++p) {
         const char16_t c = story.at(p);
         if (c == kCellMark) return true;
