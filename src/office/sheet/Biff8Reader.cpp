@@ -186,14 +186,25 @@ Status Biff8Reader::readGlobals(std::vector<SheetEntry> &entries) {
 
 Status Biff8Reader::readSharedStrings(const BiffRecord &record) {
     RecordCursor c(record.body, &record.boundaries);
-    c.u32();  // total references
+    m_book.m_sstReferences = c.u32();
     const std::uint32_t unique = c.u32();
     if (!c.ok()) return damaged(record);
     // Each string takes at least three bytes; never reserve more than the data allows.
     m_book.m_strings.reserve(std::min<std::size_t>(unique, std::size_t(c.remaining() / 3 + 1)),
                              std::size_t(c.remaining()));
     for (std::uint32_t i = 0; i < unique && c.remaining() > 0; ++i) {
-        QString text = c.unicodeString(2);
+        // As RecordCursor::unicodeString, keeping runs and phonetic data for the writer.
+        const int count = c.u16();
+        const std::uint8_t flags = c.u8();
+        SstFormatting formatting;
+        std::uint32_t phonetic = 0;
+        if (flags & 0x08) formatting.runCount = c.u16();
+        if (flags & 0x04) phonetic = c.u32();
+        const QString text = c.unicodeChars(count, flags);
+        if (formatting.runCount) formatting.runs = c.bytes(formatting.runCount * 4);
+        if (phonetic) formatting.phonetic = c.bytes(int(std::min<std::uint32_t>(phonetic, std::uint32_t(c.remaining() + 1))));
+        if (c.ok() && (formatting.runCount || phonetic))
+            m_book.m_sstFormatting[std::uint32_t(m_book.m_strings.count())] = std::move(formatting);
         if (!c.ok())
             return Status::failure(QStringLiteral("Die Tabelle der gemeinsamen Texte (SST) ist beschädigt"),
                                    record.offset);

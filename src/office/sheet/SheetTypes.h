@@ -92,6 +92,13 @@ struct FormulaBlock {
     QByteArray record;
 };
 
+/// Rich-text runs and phonetic data of a shared string, kept as read.
+struct SstFormatting {
+    std::uint16_t runCount = 0;
+    QByteArray runs;      ///< runCount runs of 4 bytes
+    QByteArray phonetic;  ///< the phonetic block (ExtRst), empty when none
+};
+
 /// Column attributes from COLINFO, one per column.
 struct ColumnState {
     bool hidden = false;

@@ -90,6 +90,7 @@ Status Workbook::readContainer(const QString &password) {
         Status st = decryptWorkbookStream(m_stream, filePass, password);
         if (!st) return st;
         m_decrypted = true;
+        m_password = password;
     }
     return Biff8Reader(*this).read();
 }
@@ -119,5 +120,41 @@ bool Workbook::xfIsDate(int xf) const {
 }
 
 QString Workbook::string(std::uint32_t index) const { return m_strings.at(index); }
+
+int Workbook::dateXfFor(int xf) {
+    if (xfIsDate(xf)) return xf;
+    constexpr std::uint16_t kShortDate = 14;
+    // Reuse a cell XF that already shows the short date.
+    for (int i = 0; i < xfCount(); ++i) {
+        if (m_xfFormats[std::size_t(i)] != kShortDate) continue;
+        const QByteArray body = xfRecord(i);
+        if (body.size() >= 6 && !(quint8(body[4]) & 0x04)) return i;  // not a style XF
+    }
+    QByteArray body = xfRecord(xf);
+    if (body.size() < 6) return xf;
+    body[2] = char(kShortDate & 0xFF);
+    body[3] = char(kShortDate >> 8);
+    m_addedXfs.push_back(body);
+    m_xfFormats.push_back(kShortDate);
+    m_xfIsDate.push_back(true);
+    return xfCount() - 1;
+}
+
+QByteArray Workbook::xfRecord(int xf) const {
+    int seen = 0;
+    for (const RawRecord &r : m_globalRecords) {
+        if (r.id != 0x00E0) continue;
+        if (seen++ == xf) return m_stream.mid(r.offset + 4, r.length - 4);
+    }
+    const int added = xf - seen;
+    return added >= 0 && std::size_t(added) < m_addedXfs.size() ? m_addedXfs[std::size_t(added)] : QByteArray();
+}
+
+bool Workbook::isModified() const {
+    if (!m_addedXfs.empty()) return true;
+    for (const auto &sheet : m_sheets)
+        if (sheet->isModified()) return true;
+    return false;
+}
 
 }  // namespace office::sheet

@@ -82,12 +82,41 @@ public:
     int stringCount() const { return m_strings.count(); }
     /// Number of entries read from the shared string table (SST).
     int sharedStringCount() const { return m_sharedStringCount; }
+    /// Rich-text runs and phonetic data of the i-th shared string, or nullptr.
+    const SstFormatting *sstFormatting(std::uint32_t i) const {
+        const auto it = m_sstFormatting.find(i);
+        return it == m_sstFormatting.end() ? nullptr : &it->second;
+    }
+    /// The SST's count of references to its strings.
+    std::uint32_t sstReferenceCount() const { return m_sstReferences; }
     /// EXTERNSHEET record body (empty when none).
     const QByteArray &externSheetRecord() const { return m_externSheet; }
     /// SUPBOOK record bodies, in order.
     const std::vector<QByteArray> &supBookRecords() const { return m_supBooks; }
     /// NAME record bodies, in order (a formula's name index is 1-based into them).
     const std::vector<QByteArray> &nameRecords() const { return m_names; }
+
+    // --- editing and saving ------------------------------------------------------
+    /// Adds a text to the workbook's strings; returns its index.
+    std::uint32_t addString(const QString &text) { return m_strings.add(text); }
+    /// An XF like xf but showing numbers as dates: xf itself when it does, else an
+    /// existing or a new XF with the built-in short date format (14).
+    int dateXfFor(int xf);
+    /// True once a cell or comment was changed (or an XF added).
+    bool isModified() const;
+    /// Saves the workbook over the file it was opened from (see saveAs).
+    Status save();
+    /// Saves the workbook as BIFF8: the records and streams that were not changed are
+    /// written back byte for byte. The file is written to a temporary file in the same
+    /// folder and renamed over path only when complete; on failure path is untouched.
+    /// Workbooks read from Excel 95 files are refused.
+    Status saveAs(const QString &path);
+    /// The file image saveAs writes.
+    Status toBytes(QByteArray &out) const;
+    /// The workbook stream saveAs writes (encrypted again when it was encrypted).
+    Status streamBytes(QByteArray &out) const;
+    /// XF records added by dateXfFor, after the file's own.
+    const std::vector<QByteArray> &addedXfRecords() const { return m_addedXfs; }
 
     // --- records and streams, for the writer -----------------------------------------
     /// The compound file as read (every stream and storage).
@@ -104,6 +133,8 @@ public:
 private:
     friend class Biff8Reader;
 
+    // Body of the i-th XF record (the file's or an added one); empty when out of range.
+    QByteArray xfRecord(int xf) const;
     // Finds the workbook stream in m_container, decrypts it if need be, and reads it.
     Status readContainer(const QString &password);
 
@@ -120,6 +151,8 @@ private:
     mutable std::shared_ptr<CellTexts> m_cellTexts;
     StringPool m_strings;
     int m_sharedStringCount = 0;
+    std::map<std::uint32_t, SstFormatting> m_sstFormatting;
+    std::uint32_t m_sstReferences = 0;
     QByteArray m_externSheet;
     std::vector<QByteArray> m_supBooks;
     std::vector<QByteArray> m_names;
@@ -127,6 +160,8 @@ private:
     QString m_streamName;
     QByteArray m_stream;
     std::vector<RawRecord> m_globalRecords;
+    std::vector<QByteArray> m_addedXfs;
+    QString m_password;
     QStringList m_warnings;
 };
 

@@ -3,9 +3,13 @@
 #include "office/sheet/CellValue.h"
 #include "office/sheet/SheetTypes.h"
 
+#include <QList>
+#include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <set>
 #include <vector>
 
 namespace office::sheet {
@@ -23,7 +27,7 @@ public:
     static constexpr int kRowCount = 65536;   ///< Rows.Count
     static constexpr int kColumnCount = 256;  ///< Columns.Count
 
-    explicit Worksheet(const Workbook *book) : m_book(book) {}
+    explicit Worksheet(Workbook *book) : m_book(book) {}
 
     const QString &name() const { return m_name; }
     /// 1-based position among all sheets of the workbook (worksheets or not).
@@ -95,6 +99,26 @@ public:
     bool displayFormulas() const { return m_window2Flags & 0x0001; }
     void setDisplayFormulas(bool on);
 
+    // --- editing ----------------------------------------------------------------
+    /// Sets a cell from a text as typing it does (interpretTypedText with the
+    /// workbook's date system): a number, a date, a text or, for "", an empty cell.
+    /// The cell keeps its format; a date typed into a cell without a date format gets
+    /// one. A formula in the cell is replaced. Texts longer than a cell holds are cut
+    /// and *truncated is set. False for a cell outside the sheet.
+    bool setValue(int row, int column, const QString &text, const QLocale &locale = QLocale::system(),
+                  bool *truncated = nullptr);
+    /// Sets each text of the grid (rows of cells) as setValue does, the first at
+    /// (row, column); cells beyond the sheet are left out. Returns how many texts were cut.
+    int pasteGrid(int row, int column, const QList<QStringList> &grid, const QLocale &locale = QLocale::system());
+    /// Sets the text of the i-th comment (1-based); author, box and anchor stay.
+    /// False when there is no such comment.
+    bool setCommentText(int i, const QString &text);
+    /// True once a cell or comment of the sheet was changed.
+    bool isModified() const { return m_cellsModified || !m_changedComments.empty(); }
+    bool cellsModified() const { return m_cellsModified; }
+    /// Indexes (0-based) of the comments whose text was set.
+    const std::set<int> &changedComments() const { return m_changedComments; }
+
     // --- records, for the writer ----------------------------------------------
     /// The sheet's records other than ROW, DBCELL and the cell and formula records,
     /// in stream order, from its BOF to its EOF.
@@ -111,9 +135,12 @@ private:
     // Rows (0-based) of non-empty cells in each column, ascending; built on first use.
     const std::vector<std::uint16_t> &nonEmptyRows(int column0) const;
     bool isNonEmpty(const Cell &cell) const;
+    // The stored cell at (row0, column0), created (as a BLANK with the default XF) if missing.
+    Cell &cellForWriting(int row0, int column0);
+    void storeTyped(Cell &cell, const QString &text, const QLocale &locale, bool *truncated);
     std::pair<std::size_t, std::size_t> rowSpan(int row0) const;
 
-    const Workbook *m_book;
+    Workbook *m_book;
     QString m_name;
     int m_index = 0;
     SheetKind m_kind = SheetKind::Worksheet;
@@ -130,6 +157,8 @@ private:
     int m_cellBlockPosition = 0;
     qint64 m_streamOffset = 0;
     mutable std::vector<std::vector<std::uint16_t>> m_columnIndex;
+    bool m_cellsModified = false;
+    std::set<int> m_changedComments;
 };
 
 }  // namespace office::sheet

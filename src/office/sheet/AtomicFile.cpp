@@ -1,0 +1,23 @@
+#include "office/sheet/AtomicFile.h"
+
+#include <QSaveFile>
+
+namespace office::sheet {
+
+Status writeFileAtomically(const QString &path, const QByteArray &bytes, const DeviceWriter &writer) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(file.errorString()));
+    const bool written = writer ? writer(file, bytes) : file.write(bytes) == bytes.size();
+    if (!written) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(reason));
+    }
+    // commit() flushes, syncs and renames; until then the old file stays as it was.
+    if (!file.commit())
+        return Status::failure(QStringLiteral("Datei kann nicht gespeichert werden: %1").arg(file.errorString()));
+    return Status::success();
+}
+
+}  // namespace office::sheet

@@ -1,0 +1,496 @@
+#include "office/sheet/Biff8Writer.h"
+
+#include "office/sheet/Biff8Records.h"
+#include "office/sheet/BiffRecordReader.h"
+#include "office/sheet/Workbook.h"
+#include "office/sheet/Worksheet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace office::sheet {
+
+using namespace biff;
+
+namespace {
+
+constexpr std::uint16_t kDefColWidth = 0x0055;
+
+void put16(QByteArray &b, unsigned v) {
+    b.append(char(v & 0xFF));
+    b.append(char((v >> 8) & 0xFF));
+}
+void put32(QByteArray &b, std::uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+void set16(QByteArray &b, qint64 at, unsigned v) {
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+void set32(QByteArray &b, qint64 at, std::uint32_t v) {
+    set16(b, at, v & 0xFFFF);
+    set16(b, at + 2, v >> 16);
+}
+std::uint32_t get32(const QByteArray &b, qint64 at) {
+    const auto *p = reinterpret_cast<const unsigned char *>(b.constData() + at);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+
+// One record: id, body length, body (at most kMaxRecordData bytes; callers split).
+void putRecord(QByteArray &out, std::uint16_t id, const QByteArray &body) {
+    put16(out, id);
+    put16(out, unsigned(body.size()));
+    out.append(body);
+}
+
+bool isWide(QStringView text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; });
+}
+
+void putChars(QByteArray &out, QStringView text, bool wide) {
+    for (QChar c : text) {
+        if (wide) put16(out, c.unicode());
+        else out.append(char(c.unicode()));
+    }
+}
+
+// An RK value when the number survives the trip exactly.
+bool encodeRk(double value, std::uint32_t &rk) {
+    auto decode = [](std::uint32_t r) {
+        double v;
+        if (r & 0x02) {
+            v = double(std::int32_t(r) >> 2);
+        } else {
+            const std::uint64_t bits = std::uint64_t(r & 0xFFFFFFFCu) << 32;
+            std::memcpy(&v, &bits, sizeof v);
+        }
+        return (r & 0x01) ? v / 100 : v;
+    };
+    for (int scaled = 0; scaled < 2; ++scaled) {
+        const double v = scaled ? value * 100 : value;
+        if (std::abs(v) < (1 << 29) && v == std::trunc(v)) {
+            const std::uint32_t r = (std::uint32_t(std::int32_t(v)) << 2) | 0x02 | std::uint32_t(scaled);
+            if (decode(r) == value) return rk = r, true;
+        }
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        if ((bits & 0xFFFFFFFFu) == 0 && ((bits >> 32) & 0x03) == 0) {
+            const std::uint32_t r = std::uint32_t(bits >> 32) | std::uint32_t(scaled);
+            if (decode(r) == value) return rk = r, true;
+        }
+    }
+    return false;
+}
+
+// Writes a record whose body may outgrow one record: the rest goes into CONTINUE
+// records. Strings split inside their characters resume with a flag byte.
+class ContinuedRecord {
+public:
+    ContinuedRecord(QByteArray &out, std::uint16_t id) : m_out(out) { begin(id); }
+    ~ContinuedRecord() { finish(); }
+
+    int room() const { return kMaxRecordData - m_used; }
+    void next() {
+        finish();
+        begin(kContinue);
+    }
+    void append(const QByteArray &bytes) {
+        m_out.append(bytes);
+        m_used += int(bytes.size());
+    }
+    /// Bytes that may be split anywhere.
+    void appendSplittable(const QByteArray &bytes) {
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            if (room() == 0) next();
+            const qsizetype take = std::min<qsizetype>(room(), bytes.size() - done);
+            append(bytes.mid(done, take));
+            done += take;
+        }
+    }
+    /// A string: its header never split, its characters split with a flag byte, its
+    /// formatting runs (4 bytes each) split only between runs, its phonetic data anywhere.
+    void appendString(const QByteArray &header, QStringView text, bool wide, const QByteArray &runs = {},
+                      const QByteArray &phonetic = {}) {
+        const int unit = wide ? 2 : 1;
+        if (room() < header.size() + (text.isEmpty() ? 0 : unit)) next();
+        append(header);
+        qsizetype done = 0;
+        while (done < text.size()) {
+            qsizetype take = std::min<qsizetype>(room() / unit, text.size() - done);
+            if (take == 0) {
+                next();
+                append(QByteArray(1, char(wide ? 1 : 0)));
+                continue;
+            }
+            QByteArray chars;
+            putChars(chars, text.mid(done, take), wide);
+            append(chars);
+            done += take;
+        }
+        for (qsizetype at = 0; at < runs.size();) {
+            if (room() < 4) next();
+            const qsizetype take = std::min<qsizetype>(room() / 4 * 4, runs.size() - at);
+            append(runs.mid(at, take));
+            at += take;
+        }
+        appendSplittable(phonetic);
+    }
+    /// Stream offset of the record being written, and how far into it we are.
+    qint64 recordStart() const { return m_start; }
+    qint64 position() const { return m_out.size(); }
+
+private:
+    void begin(std::uint16_t id) {
+        m_start = m_out.size();
+        put16(m_out, id);
+        put16(m_out, 0);
+        m_used = 0;
+    }
+    void finish() { set16(m_out, m_start + 2, unsigned(m_used)); }
+
+    QByteArray &m_out;
+    qint64 m_start = 0;
+    int m_used = 0;
+};
+
+}  // namespace
+
+QByteArray Biff8Writer::raw(qint64 offset, qint64 length) const { return m_book.stream().mid(offset, length); }
+
+void Biff8Writer::planStrings() {
+    const std::uint32_t shared = std::uint32_t(m_book.sharedStringCount());
+    for (int n = 1; n <= m_book.sheetCount(); ++n) {
+        const Worksheet &sheet = *m_book.sheet(n);
+        if (!sheet.cellsModified()) continue;
+        for (const Cell &cell : sheet.cells()) {
+            if (cell.isFormula() || cell.type != CellType::Text) continue;
+            ++m_newReferences;
+            if (cell.ref < shared || m_newSstIndex.count(cell.ref)) continue;
+            m_newSstIndex[cell.ref] = shared + std::uint32_t(m_newSstStrings.size());
+            m_newSstStrings.push_back(cell.ref);
+        }
+    }
+}
+
+Status Biff8Writer::write(QByteArray &stream) {
+    if (m_book.biffVersion() != 8)
+        return Status::failure(QStringLiteral("Arbeitsmappen im Format von Excel 95 können nicht gespeichert werden"));
+    planStrings();
+    QByteArray out;
+    out.reserve(m_book.stream().size() + 4096);
+    std::vector<qint64> boundSheets;
+    writeGlobals(out, boundSheets);
+    for (int n = 1; n <= m_book.sheetCount(); ++n) {
+        const Worksheet &sheet = *m_book.sheet(n);
+        if (std::size_t(n - 1) < boundSheets.size()) set32(out, boundSheets[std::size_t(n - 1)], std::uint32_t(out.size()));
+        writeSheet(sheet, out);
+    }
+    stream = out;
+    return Status::success();
+}
+
+void Biff8Writer::writeGlobals(QByteArray &out, std::vector<qint64> &boundSheets) {
+    const auto &records = m_book.globalRecords();
+    const bool rebuildSst = !m_newSstStrings.empty();
+    int lastXf = -1;
+    bool hasSst = false;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].id == kXf) lastXf = int(i);
+        if (records[i].id == kSst) hasSst = true;
+    }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const RawRecord &r = records[i];
+        if (r.id == kEof && rebuildSst && !hasSst) writeSharedStrings(out);
+        if (r.id == kSst && rebuildSst) {
+            writeSharedStrings(out);
+        } else if (r.id == kExtSst && rebuildSst) {
+            // written with the SST
+        } else if (r.id == kBoundSheet) {
+            boundSheets.push_back(out.size() + 4);
+            out.append(raw(r.offset, r.length));
+        } else {
+            out.append(raw(r.offset, r.length));
+        }
+        if (int(i) == lastXf)
+            for (const QByteArray &xf : m_book.addedXfRecords()) putRecord(out, kXf, xf);
+    }
+}
+
+// The SST: the file's strings in their places (so unchanged cells keep their indexes),
+// then the new ones; and EXTSST, its index into the stream.
+void Biff8Writer::writeSharedStrings(QByteArray &out) {
+    const std::uint32_t shared = std::uint32_t(m_book.sharedStringCount());
+    const std::uint32_t count = shared + std::uint32_t(m_newSstStrings.size());
+    const std::uint32_t perBucket = std::max<std::uint32_t>(8, (count + 127) / 128);
+    QByteArray extSst;
+    put16(extSst, perBucket);
+    {
+        ContinuedRecord sst(out, kSst);
+        QByteArray head;
+        put32(head, m_book.sstReferenceCount() + m_newReferences);
+        put32(head, count);
+        sst.append(head);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint32_t stringIndex = i < shared ? i : m_newSstStrings[i - shared];
+            const QString text = m_book.string(stringIndex);
+            const SstFormatting *formatting = i < shared ? m_book.sstFormatting(i) : nullptr;
+            const bool wide = isWide(text);
+            QByteArray header;
+            put16(header, unsigned(text.size()));
+            std::uint8_t flags = wide ? 0x01 : 0x00;
+            if (formatting && formatting->runCount) flags |= 0x08;
+            if (formatting && !formatting->phonetic.isEmpty()) flags |= 0x04;
+            header.append(char(flags));
+            if (flags & 0x08) put16(header, formatting->runCount);
+            if (flags & 0x04) put32(header, std::uint32_t(formatting->phonetic.size()));
+            // A string whose header would not fit starts the next record: note it first.
+            if (sst.room() < header.size() + (text.isEmpty() ? 0 : (wide ? 2 : 1))) sst.next();
+            if (i % perBucket == 0) {
+                put32(extSst, std::uint32_t(sst.position()));
+                put16(extSst, unsigned(sst.position() - sst.recordStart()));
+                put16(extSst, 0);
+            }
+            sst.appendString(header, text, wide, formatting ? formatting->runs : QByteArray(),
+                             formatting ? formatting->phonetic : QByteArray());
+        }
+    }
+    putRecord(out, kExtSst, extSst);
+}
+
+void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out) {
+    const auto &records = sheet.records();
+    if (records.empty()) return;
+    const qint64 start = records.front().offset;
+    const qint64 end = records.back().offset + records.back().length;
+    if (!sheet.isModified()) {
+        // Copied whole; only INDEX holds stream offsets, which move with the sheet.
+        const qint64 base = out.size();
+        out.append(raw(start, end - start));
+        const qint64 delta = base - start;
+        for (const RawRecord &r : records) {
+            if (r.id != kIndex || delta == 0 || r.length < 20) continue;
+            const qint64 at = base + (r.offset - start) + 4;
+            set32(out, at + 12, std::uint32_t(get32(out, at + 12) + delta));
+            for (qint64 p = at + 16; p + 4 <= at + r.length - 4 + 0; p += 4) set32(out, p, std::uint32_t(get32(out, p) + delta));
+        }
+        return;
+    }
+    std::map<int, int> changedText;  // TXO record index -> comment index
+    for (int c : sheet.changedComments())
+        if (sheet.comments()[std::size_t(c)].textRecord >= 0) changedText[sheet.comments()[std::size_t(c)].textRecord] = c;
+    qint64 indexAt = -1, dimensionsAt = -1, defColWidthAt = -1;
+    std::vector<qint64> dbCells;
+    int firstRow = 0, lastRow = -1;
+    // INDEX comes before the cells but lists their DBCELLs: count the blocks first.
+    std::vector<int> rows;
+    for (const RowInfo &r : sheet.rowInfos()) rows.push_back(r.row - 1);
+    for (const Cell &c : sheet.cells()) rows.push_back(c.row0);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const std::size_t blocks = (rows.size() + 31) / 32;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (int(i) == sheet.cellBlockPosition()) writeCellBlock(sheet, out, dbCells, firstRow, lastRow);
+        const RawRecord &r = records[i];
+        if (r.id == kIndex) {
+            indexAt = out.size() + 4;
+            putRecord(out, kIndex, QByteArray(16 + 4 * int(blocks), 0));
+        } else if (r.id == kDimensions) {
+            dimensionsAt = out.size() + 4;
+            putRecord(out, kDimensions, QByteArray(14, 0));
+        } else if (r.id == biff::kTxo && changedText.count(int(i))) {
+            writeTextObject(sheet, changedText[int(i)], out);
+        } else {
+            if (r.id == kDefColWidth) defColWidthAt = out.size();
+            out.append(raw(r.offset, r.length));
+        }
+    }
+    if (dimensionsAt >= 0 && !sheet.cells().empty()) {
+        int minCol = 255, maxCol = 0;
+        for (const Cell &c : sheet.cells()) minCol = std::min<int>(minCol, c.column0), maxCol = std::max<int>(maxCol, c.column0);
+        set32(out, dimensionsAt, sheet.cells().front().row0);
+        set32(out, dimensionsAt + 4, std::uint32_t(sheet.cells().back().row0 + 1));
+        set16(out, dimensionsAt + 8, unsigned(minCol));
+        set16(out, dimensionsAt + 10, unsigned(maxCol + 1));
+    }
+    if (indexAt >= 0) {
+        if (lastRow >= firstRow) {
+            set32(out, indexAt + 4, std::uint32_t(firstRow));
+            set32(out, indexAt + 8, std::uint32_t(lastRow + 1));
+        }
+        set32(out, indexAt + 12, std::uint32_t(std::max<qint64>(defColWidthAt, 0)));
+        for (std::size_t b = 0; b < dbCells.size() && b < blocks; ++b)
+            set32(out, indexAt + 16 + qint64(4 * b), std::uint32_t(dbCells[b]));
+    }
+}
+
+// ROW records and cells in blocks of 32 rows, each block closed by a DBCELL that
+// points back to its rows and cells.
+void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &dbCells,
+                                 int &firstRow, int &lastRow) {
+    const auto &cells = sheet.cells();
+    std::map<int, const RowInfo *> rowInfo;
+    for (const RowInfo &r : sheet.rowInfos()) rowInfo[r.row - 1] = &r;
+    std::vector<int> rows;
+    for (const auto &[row, info] : rowInfo) rows.push_back(row);
+    for (const Cell &c : cells) rows.push_back(c.row0);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty()) return;
+    firstRow = rows.front();
+    lastRow = rows.back();
+    std::vector<bool> blockWritten(sheet.formulaBlocks().size(), false);
+    std::size_t cellAt = 0;
+    for (std::size_t blockStart = 0; blockStart < rows.size(); blockStart += 32) {
+        const std::size_t blockEnd = std::min(rows.size(), blockStart + 32);
+        const qint64 firstRowAt = out.size();
+        for (std::size_t i = blockStart; i < blockEnd; ++i) {
+            const int row = rows[i];
+            auto first = std::lower_bound(cells.begin(), cells.end(), row, [](const Cell &c, int r) { return c.row0 < r; });
+            auto last = std::upper_bound(first, cells.end(), row, [](int r, const Cell &c) { return r < c.row0; });
+            const auto it = rowInfo.find(row);
+            QByteArray body = it != rowInfo.end() && it->second->record.size() >= 16 ? it->second->record.left(16) : QByteArray();
+            if (body.isEmpty()) {
+                put16(body, unsigned(row));
+                put16(body, 0);
+                put16(body, 0);
+                put16(body, 0x00FF);  // default height
+                put16(body, 0);
+                put16(body, 0);
+                put32(body, 0x000F0100u);  // fGhostDirty off, reserved bit, XF 15
+            }
+            if (first != last) {
+                set16(body, 2, first->column0);
+                set16(body, 4, unsigned((last - 1)->column0 + 1));
+            }
+            putRecord(out, kRow, body);
+        }
+        std::vector<qint64> rowStarts;
+        for (std::size_t i = blockStart; i < blockEnd; ++i) {
+            const int row = rows[i];
+            while (cellAt < cells.size() && cells[cellAt].row0 < row) ++cellAt;
+            rowStarts.push_back(cellAt < cells.size() && cells[cellAt].row0 == row ? out.size() : -1);
+            for (; cellAt < cells.size() && cells[cellAt].row0 == row; ++cellAt)
+                writeCell(sheet, cells[cellAt], out, blockWritten);
+        }
+        dbCells.push_back(out.size());
+        QByteArray db;
+        put32(db, std::uint32_t(out.size() - firstRowAt));
+        qint64 reference = firstRowAt + 20;  // the record after the first ROW
+        for (qint64 startAt : rowStarts) {
+            if (startAt < 0) {
+                put16(db, 0);
+                continue;
+            }
+            put16(db, unsigned(startAt - reference));
+            reference = startAt;
+        }
+        putRecord(out, kDbCell, db);
+    }
+}
+
+void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, std::vector<bool> &blockWritten) {
+    QByteArray body;
+    put16(body, cell.row0);
+    put16(body, cell.column0);
+    put16(body, cell.xf);
+    if (cell.isFormula() && cell.ref < sheet.formulas().size()) {
+        const FormulaCell &formula = sheet.formulas()[cell.ref];
+        putRecord(out, kFormula, formula.record);
+        // A shared, array or table formula follows the first formula cell of its range.
+        const auto &blocks = sheet.formulaBlocks();
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            if (blockWritten[b] || !blocks[b].range.contains(cell.row(), cell.column())) continue;
+            const std::uint16_t id = blocks[b].kind == FormulaBlock::Shared  ? kShrFmla
+                                     : blocks[b].kind == FormulaBlock::Array ? kArray
+                                                                             : kTable;
+            putRecord(out, id, blocks[b].record);
+            blockWritten[b] = true;
+        }
+        if (cell.type == CellType::Text && !formula.stringRecord.isEmpty()) {
+            if (formula.stringRecord.size() <= kMaxRecordData) {
+                putRecord(out, kString, formula.stringRecord);
+            } else {
+                const QString text = m_book.string(formula.textIndex);
+                const bool wide = isWide(text);
+                QByteArray header;
+                put16(header, unsigned(text.size()));
+                header.append(char(wide ? 1 : 0));
+                ContinuedRecord string(out, kString);
+                string.appendString(header, text, wide);
+            }
+        }
+        return;
+    }
+    switch (cell.type) {
+    case CellType::Blank: putRecord(out, kBlank, body); return;
+    case CellType::Number: {
+        std::uint32_t rk;
+        if (encodeRk(cell.number, rk)) {
+            put32(body, rk);
+            putRecord(out, kRk, body);
+        } else {
+            body.append(reinterpret_cast<const char *>(&cell.number), 8);
+            putRecord(out, kNumber, body);
+        }
+        return;
+    }
+    case CellType::Text: {
+        const auto it = m_newSstIndex.find(cell.ref);
+        put32(body, it != m_newSstIndex.end() ? it->second : cell.ref);
+        putRecord(out, kLabelSst, body);
+        return;
+    }
+    case CellType::Bool:
+    case CellType::Error:
+        body.append(char(std::uint8_t(cell.number)));
+        body.append(char(cell.type == CellType::Error ? 1 : 0));
+        putRecord(out, kBoolErr, body);
+        return;
+    }
+}
+
+// A comment's TXO with its new text: the record as it was with the new lengths, the
+// text in CONTINUE records, and two formatting runs keeping the first run's font.
+void Biff8Writer::writeTextObject(const Worksheet &sheet, int commentIndex, QByteArray &out) {
+    const Comment &comment = sheet.comments()[std::size_t(commentIndex)];
+    const RawRecord &group = sheet.records()[std::size_t(comment.textRecord)];
+    const QByteArray bytes = raw(group.offset, group.length);
+    BiffRecordReader reader(bytes, 0, false);
+    BiffRecord r;
+    QByteArray txo, lastContinue;
+    while (reader.next(r)) {
+        if (r.id == biff::kTxo) txo = QByteArray(r.body.constData(), r.body.size());
+        else lastContinue = QByteArray(r.body.constData(), r.body.size());
+    }
+    if (txo.size() < 14) {
+        out.append(bytes);
+        return;
+    }
+    const QString text = comment.text;
+    std::uint16_t font = 0;
+    if (lastContinue.size() >= 16) font = std::uint16_t(quint8(lastContinue[2]) | (quint8(lastContinue[3]) << 8));
+    set16(txo, 10, unsigned(text.size()));
+    set16(txo, 12, text.isEmpty() ? 0 : 16);
+    putRecord(out, biff::kTxo, txo);
+    if (text.isEmpty()) return;
+    const bool wide = isWide(text);
+    const qsizetype perRecord = (kMaxRecordData - 1) / (wide ? 2 : 1);
+    for (qsizetype done = 0; done < text.size(); done += perRecord) {
+        QByteArray chunk(1, char(wide ? 1 : 0));
+        putChars(chunk, QStringView(text).mid(done, perRecord), wide);
+        putRecord(out, kContinue, chunk);
+    }
+    QByteArray runs;
+    put16(runs, 0);
+    put16(runs, font);
+    put32(runs, 0);
+    put16(runs, unsigned(text.size()));
+    put16(runs, 0);
+    put32(runs, 0);
+    putRecord(out, kContinue, runs);
+}
+
+}  // namespace office::sheet

@@ -1,0 +1,67 @@
+#include "office/sheet/TypedInput.h"
+
+#include "office/sheet/ExcelDate.h"
+#include "office/sheet/LocaleNumber.h"
+#include "office/sheet/ValueText.h"
+
+namespace office::sheet {
+namespace {
+
+// Date and time patterns in the order tried: what valueToText writes first.
+QStringList datePatterns(const QLocale &locale) {
+    const QString dates[] = {shortDatePatternWithFullYear(locale), locale.dateFormat(QLocale::ShortFormat)};
+    const QString times[] = {timePatternWithSeconds(locale), locale.timeFormat(QLocale::ShortFormat)};
+    QStringList patterns;
+    for (const QString &d : dates) {
+        for (const QString &t : times) patterns << d + QLatin1Char(' ') + t;
+        patterns << d;
+    }
+    return patterns;
+}
+
+std::optional<double> parseDate(const QString &text, const QLocale &locale, bool date1904) {
+    // Dates need digits and a separator; this keeps plain words away from the parser.
+    if (text.size() < 3 || !text.front().isDigit()) return std::nullopt;
+    for (const QString &pattern : datePatterns(locale)) {
+        QDateTime dt = locale.toDateTime(text, pattern);
+        if (!dt.isValid()) continue;
+        QDate date = dt.date();
+        // A two-digit year reads as 1930-2029, as the spreadsheet reads it.
+        if (!pattern.contains(QLatin1String("yyyy")) && date.year() < 1930) date = date.addYears(100);
+        return dateTimeToSerial(QDateTime(date, dt.time()), date1904);
+    }
+    for (const QString &pattern : {timePatternWithSeconds(locale), locale.timeFormat(QLocale::ShortFormat)}) {
+        const QTime time = locale.toTime(text, pattern);
+        if (time.isValid()) return double(time.msecsSinceStartOfDay()) / 86400000.0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904) {
+    TypedInput input;
+    if (text.isEmpty()) return input;
+    if (const auto number = parseLocaleNumber(text, locale)) {
+        input.kind = TypedInput::Number;
+        input.number = *number;
+        return input;
+    }
+    if (const auto serial = parseDate(text.trimmed(), locale, date1904)) {
+        input.kind = TypedInput::Date;
+        input.number = *serial;
+        return input;
+    }
+    input.kind = TypedInput::Text;
+    input.text = text;
+    if (input.text.size() > kMaxCellText) {
+        // Do not cut a surrogate pair in half.
+        int cut = kMaxCellText;
+        if (input.text.at(cut - 1).isHighSurrogate()) --cut;
+        input.text.truncate(cut);
+        input.truncated = true;
+    }
+    return input;
+}
+
+}  // namespace office::sheet

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace office::sheet {
+
+/// What a text typed into a cell becomes.
+struct TypedInput {
+    enum Kind { Empty, Number, Date, Text };
+    Kind kind = Empty;
+    double number = 0;  ///< the number, or the date serial in the workbook's date system
+    QString text;       ///< for Text: the text, cut to kMaxCellText characters
+    bool truncated = false;
+};
+
+/// Longest text a cell holds, in UTF-16 characters.
+constexpr int kMaxCellText = 32767;
+
+/// Interprets a text as typing it into a cell does under the locale: empty stays
+/// empty; a number (parseLocaleNumber) becomes a number; a date in the locale's short
+/// format (two- or four-digit year), optionally followed by a time, or a time alone,
+/// becomes a date serial; anything else, including a text starting with "=", stays text.
+TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904);
+
+}  // namespace office::sheet

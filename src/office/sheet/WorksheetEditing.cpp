@@ -1,0 +1,98 @@
+// Worksheet: setting values, pasting grids and setting comment texts.
+
+#include "office/sheet/TypedInput.h"
+#include "office/sheet/Workbook.h"
+#include "office/sheet/Worksheet.h"
+
+#include <algorithm>
+
+namespace office::sheet {
+namespace {
+constexpr std::uint16_t kDefaultCellXf = 15;  // the "Normal" cell format every BIFF8 file has
+}
+
+Cell &Worksheet::cellForWriting(int row0, int column0) {
+    const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
+        return c.row0 < row0 || (c.row0 == row0 && c.column0 < column0);
+    });
+    if (it != m_cells.end() && it->row0 == row0 && it->column0 == column0) return *it;
+    Cell cell;
+    cell.row0 = std::uint16_t(row0);
+    cell.column0 = std::uint16_t(column0);
+    cell.xf = m_book && m_book->xfCount() > kDefaultCellXf ? kDefaultCellXf : 0;
+    return *m_cells.insert(it, cell);
+}
+
+void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &locale, bool *truncated) {
+    const TypedInput input = interpretTypedText(text, locale, m_book && m_book->isDate1904());
+    if (truncated) *truncated = input.truncated;
+    cell.flags &= ~Cell::kFormula;
+    cell.ref = 0;
+    cell.number = 0;
+    switch (input.kind) {
+    case TypedInput::Empty: cell.type = CellType::Blank; break;
+    case TypedInput::Number:
+        cell.type = CellType::Number;
+        cell.number = input.number;
+        break;
+    case TypedInput::Date:
+        cell.type = CellType::Number;
+        cell.number = input.number;
+        if (m_book && !m_book->xfIsDate(cell.xf)) cell.xf = std::uint16_t(m_book->dateXfFor(cell.xf));
+        break;
+    case TypedInput::Text:
+        cell.type = CellType::Text;
+        cell.ref = m_book ? m_book->addString(input.text) : 0;
+        break;
+    }
+    m_cellsModified = true;
+    m_columnIndex.clear();
+}
+
+bool Worksheet::setValue(int row, int column, const QString &text, const QLocale &locale, bool *truncated) {
+    if (truncated) *truncated = false;
+    if (row < 1 || row > kRowCount || column < 1 || column > kColumnCount) return false;
+    storeTyped(cellForWriting(row - 1, column - 1), text, locale, truncated);
+    return true;
+}
+
+int Worksheet::pasteGrid(int row, int column, const QList<QStringList> &grid, const QLocale &locale) {
+    if (row < 1 || column < 1) return 0;
+    // New cells are appended and sorted in once, so a large paste stays linear.
+    std::vector<Cell> added;
+    int cut = 0;
+    for (qsizetype r = 0; r < grid.size() && row + r <= kRowCount; ++r) {
+        for (qsizetype c = 0; c < grid[r].size() && column + c <= kColumnCount; ++c) {
+            const int row0 = int(row - 1 + r), column0 = int(column - 1 + c);
+            bool truncated = false;
+            if (cell(row0 + 1, column0 + 1)) {
+                storeTyped(cellForWriting(row0, column0), grid[r][c], locale, &truncated);
+            } else if (!grid[r][c].isEmpty()) {
+                Cell fresh;
+                fresh.row0 = std::uint16_t(row0);
+                fresh.column0 = std::uint16_t(column0);
+                fresh.xf = m_book && m_book->xfCount() > kDefaultCellXf ? kDefaultCellXf : 0;
+                storeTyped(fresh, grid[r][c], locale, &truncated);
+                added.push_back(fresh);
+            }
+            cut += truncated;
+        }
+    }
+    if (!added.empty()) {
+        m_cells.insert(m_cells.end(), added.begin(), added.end());
+        std::stable_sort(m_cells.begin(), m_cells.end(), [](const Cell &a, const Cell &b) {
+            return a.row0 < b.row0 || (a.row0 == b.row0 && a.column0 < b.column0);
+        });
+    }
+    return cut;
+}
+
+bool Worksheet::setCommentText(int i, const QString &text) {
+    if (i < 1 || i > commentCount()) return false;
+    Comment &comment = m_comments[std::size_t(i - 1)];
+    comment.text = text.left(kMaxCellText);
+    m_changedComments.insert(i - 1);
+    return true;
+}
+
+}  // namespace office::sheet

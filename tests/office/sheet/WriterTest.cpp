@@ -1,0 +1,232 @@
+// Saving workbooks: typed input, unchanged saves keeping every stream, changed cells
+// and comments read back by xlrd with everything else as before, atomic replacement.
+
+#include "office/sheet/AtomicFile.h"
+#include "office/sheet/TypedInput.h"
+#include "office/sheet/Workbook.h"
+
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace office::sheet;
+
+namespace {
+
+const QLocale de(QLocale::German, QLocale::Germany);
+
+QStringList readableWorkbooks() {
+    QStringList paths;
+    const QDir fixtures(testsupport::fixtureDir() + QStringLiteral("/xls"));
+    for (const QString &name : fixtures.entryList({QStringLiteral("*.xls")}, QDir::Files, QDir::Name))
+        paths << fixtures.filePath(name);
+    if (!testsupport::corpusDir().isEmpty()) {
+        const QDir corpus(testsupport::corpusDir() + QStringLiteral("/xls"));
+        for (const QString &name : corpus.entryList({QStringLiteral("*.xls")}, QDir::Files, QDir::Name))
+            paths << corpus.filePath(name);
+    }
+    return paths;
+}
+
+// xlrd's view of a file, one line per cell and note (see tests/fixtures/xlrd_dump.py).
+QStringList xlrdLines(const QString &path) {
+    const auto r = testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
+                                           {testsupport::fixtureDir() + QStringLiteral("/xlrd_dump.py"), path});
+    QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeFirst();  // the file name
+    return lines;
+}
+
+}  // namespace
+
+TEST(TypedInput, WhatATypedTextBecomes) {
+    const struct {
+        const char *text;
+        TypedInput::Kind kind;
+        double number;
+    } cases[] = {
+        {"", TypedInput::Empty, 0},
+        {"3,5", TypedInput::Number, 3.5},
+        {"-1.234,5", TypedInput::Number, -1234.5},
+        {"06.12.2026", TypedInput::Date, 46362},
+        {"06.12.26", TypedInput::Date, 46362},
+        {"06.12.2026 14:30:00", TypedInput::Date, 46362 + 14.5 / 24},
+        {"18:00:00", TypedInput::Date, 0.75},
+        {"=A1+1", TypedInput::Text, 0},
+        {"Größe", TypedInput::Text, 0},
+        {"31.02.2026", TypedInput::Text, 0},
+        {" ", TypedInput::Text, 0},
+    };
+    for (const auto &c : cases) {
+        const TypedInput input = interpretTypedText(QString::fromUtf8(c.text), de, false);
+        EXPECT_EQ(input.kind, c.kind) << c.text;
+        if (c.kind == TypedInput::Number || c.kind == TypedInput::Date) {
+            EXPECT_NEAR(input.number, c.number, 1e-9) << c.text;
+        }
+        if (c.kind == TypedInput::Text) {
+            EXPECT_EQ(input.text, QString::fromUtf8(c.text));
+        }
+    }
+    EXPECT_EQ(interpretTypedText(QStringLiteral("06.12.2026"), de, true).number, 46362 - 1462);
+    const TypedInput longText = interpretTypedText(QString(40000, QLatin1Char('x')), de, false);
+    EXPECT_TRUE(longText.truncated);
+    EXPECT_EQ(longText.text.size(), kMaxCellText);
+}
+
+TEST(Writer, UnchangedSaveKeepsEveryStream) {
+    for (const QString &path : readableWorkbooks()) {
+        std::unique_ptr<Workbook> book;
+        if (!Workbook::open(path, book).ok) continue;
+        SCOPED_TRACE(path.toStdString());
+        QByteArray bytes;
+        ASSERT_TRUE(book->toBytes(bytes).ok);
+        office::ole::CompoundFile saved;
+        ASSERT_TRUE(office::ole::CompoundFile::readBytes(bytes, saved).ok);
+        ASSERT_EQ(saved.entries().size(), book->container().entries().size());
+        for (std::size_t i = 0; i < saved.entries().size(); ++i) {
+            EXPECT_EQ(saved.entries()[i].path, book->container().entries()[i].path);
+            EXPECT_TRUE(saved.entries()[i].data == book->container().entries()[i].data);
+        }
+    }
+}
+
+TEST(Writer, ChangedCellsAndCommentsReadBackEverythingElseKept) {
+    REQUIRE_PROGRAM("/usr/bin/python3");
+    QTemporaryDir dir;
+    int checked = 0;
+    for (const QString &path : readableWorkbooks()) {
+        std::unique_ptr<Workbook> book;
+        if (!Workbook::open(path, book).ok || book->biffVersion() != 8) continue;
+        const QStringList before = xlrdLines(path);
+        if (before.isEmpty() || before.first().startsWith(QLatin1String("refused"))) continue;
+        SCOPED_TRACE(path.toStdString());
+        // The first text cell of each worksheet gets a new text; a comment, if any, too.
+        QStringList expectedChanges;
+        for (int n = 1; n <= book->worksheetCount(); ++n) {
+            Worksheet &sheet = *book->worksheet(n);
+            for (const Cell &cell : sheet.cells()) {
+                if (cell.isFormula() || sheet.valueOf(cell).kind() != ValueKind::Text) continue;
+                const int row = cell.row(), column = cell.column();
+                ASSERT_TRUE(sheet.setValue(row, column, QStringLiteral("Übersetzt %1").arg(n), de));
+                expectedChanges << QStringLiteral("cell\t%1\t%2\t%3\ttext\tÜbersetzt %4").arg(sheet.name()).arg(row).arg(column).arg(n);
+                break;
+            }
+            if (sheet.commentCount() > 0) {
+                ASSERT_TRUE(sheet.setCommentText(1, QStringLiteral("Neue Anmerkung ß")));
+                expectedChanges << QStringLiteral("note\t%1\t%2\t%3\tNeue Anmerkung ß").arg(sheet.name()).arg(sheet.comment(1).row).arg(sheet.comment(1).column);
+            }
+        }
+        if (expectedChanges.isEmpty()) continue;
+        const QString target = dir.filePath(QFileInfo(path).fileName());
+        const office::Status st = book->saveAs(target);
+        ASSERT_TRUE(st.ok) << st.message.toStdString();
+        const QStringList after = xlrdLines(target);
+        for (const QString &line : expectedChanges) EXPECT_TRUE(after.contains(line)) << line.toStdString();
+        // Every other line of xlrd's dump is unchanged.
+        QStringList kept = before, now = after;
+        for (const QString &line : expectedChanges) {
+            const QString key = line.section(QLatin1Char('\t'), 0, 3) + QLatin1Char('\t');
+            kept.erase(std::remove_if(kept.begin(), kept.end(), [&](const QString &l) { return l.startsWith(key); }), kept.end());
+            now.erase(std::remove_if(now.begin(), now.end(), [&](const QString &l) { return l.startsWith(key); }), now.end());
+        }
+        EXPECT_EQ(now, kept);
+        // Our own reader agrees, and streams other than the workbook stream are untouched.
+        std::unique_ptr<Workbook> again;
+        ASSERT_TRUE(Workbook::open(target, again).ok);
+        for (const auto &entry : book->container().entries()) {
+            if (entry.path == book->streamName()) continue;
+            const auto *savedEntry = again->container().find(entry.path);
+            ASSERT_TRUE(savedEntry) << entry.path.toStdString();
+            EXPECT_TRUE(savedEntry->data == entry.data) << entry.path.toStdString();
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 20);
+}
+
+TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
+    QTemporaryDir dir;
+    std::unique_ptr<Workbook> book;
+    ASSERT_TRUE(Workbook::open(testsupport::fixtureDir() + QStringLiteral("/xls/kinds.xls"), book).ok);
+    Worksheet &werte = *book->worksheet(1);
+    Worksheet &datum = *book->worksheet(QStringLiteral("Datum"));
+    const int dateXf = datum.cell(1, 1)->xf;
+    EXPECT_TRUE(datum.setValue(1, 1, QStringLiteral("24.12.2026"), de));
+    EXPECT_TRUE(werte.setValue(1, 1, QStringLiteral("4,25"), de));          // text cell becomes a number
+    EXPECT_TRUE(werte.setValue(3, 6, QStringLiteral("=A2*3"), de));         // formula replaced by text
+    EXPECT_TRUE(werte.setValue(1, 3, QString(), de));                       // emptied
+    EXPECT_TRUE(werte.setValue(30, 2, QStringLiteral("01.02.2027"), de));   // new cell, date format added
+    EXPECT_EQ(werte.pasteGrid(40, 1, {{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("b")}}, de), 0);
+    const QString target = dir.filePath(QStringLiteral("kinds.xls"));
+    ASSERT_TRUE(book->saveAs(target).ok);
+    std::unique_ptr<Workbook> again;
+    ASSERT_TRUE(Workbook::open(target, again).ok);
+    const Worksheet &w = *again->worksheet(1);
+    const Worksheet &d = *again->worksheet(QStringLiteral("Datum"));
+    EXPECT_EQ(d.value(1, 1), CellValue::date(46380, false));
+    EXPECT_EQ(d.cell(1, 1)->xf, dateXf);
+    EXPECT_EQ(w.value(1, 1), CellValue::number(4.25));
+    EXPECT_EQ(w.value(3, 6), CellValue::text(QStringLiteral("=A2*3")));
+    EXPECT_FALSE(w.cell(3, 6)->isFormula());
+    EXPECT_TRUE(w.value(1, 3).isEmpty());
+    EXPECT_EQ(w.value(30, 2).kind(), ValueKind::Date);
+    EXPECT_EQ(w.value(40, 1), CellValue::text(QStringLiteral("a")));
+    EXPECT_EQ(w.value(40, 2), CellValue::number(1));
+    EXPECT_EQ(w.value(41, 1), CellValue::text(QStringLiteral("b")));
+    EXPECT_EQ(w.value(12, 2).textValue().size(), 5004);  // long SST string kept
+    EXPECT_EQ(w.value(8, 2), CellValue::number(70));      // shared formula kept
+    EXPECT_EQ(again->worksheet(3)->mergedAreas().size(), 1u);
+    EXPECT_TRUE(again->worksheet(3)->isColumnHidden(2));
+}
+
+TEST(Writer, EncryptedWorkbookIsSavedEncrypted) {
+    REQUIRE_CORPUS();
+    QTemporaryDir dir;
+    std::unique_ptr<Workbook> book;
+    ASSERT_TRUE(Workbook::open(testsupport::corpusFile(QStringLiteral("xls/edr_protectedsheet-xxx.xls")), book).ok);
+    ASSERT_TRUE(book->worksheet(1)->setValue(1, 1, QStringLiteral("y"), de));
+    const QString target = dir.filePath(QStringLiteral("protected.xls"));
+    ASSERT_TRUE(book->saveAs(target).ok);
+    std::unique_ptr<Workbook> again;
+    ASSERT_TRUE(Workbook::open(target, again).ok);
+    EXPECT_TRUE(again->wasDecrypted());
+    EXPECT_EQ(again->worksheet(1)->value(1, 1), CellValue::text(QStringLiteral("y")));
+    EXPECT_EQ(again->worksheet(1)->value(2, 1).toDouble(), 1.4);
+}
+
+TEST(Writer, FailedSaveLeavesTheFileAsItWas) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("book.xls"));
+    const QByteArray original = testsupport::readFile(testsupport::fixtureDir() + QStringLiteral("/xls/kinds.xls"));
+    ASSERT_TRUE(testsupport::writeFile(path, original));
+    for (qint64 failAfter : {qint64(0), qint64(1), qint64(512), qint64(10000)}) {
+        const DeviceWriter failing = [failAfter](QIODevice &device, const QByteArray &bytes) {
+            device.write(bytes.left(failAfter));
+            return false;
+        };
+        EXPECT_FALSE(writeFileAtomically(path, QByteArray(20000, 'x'), failing).ok);
+        EXPECT_EQ(testsupport::readFile(path), original) << failAfter;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("book.xls")});
+    }
+    EXPECT_FALSE(writeFileAtomically(dir.filePath(QStringLiteral("no/such/folder/book.xls")), "x").ok);
+    std::unique_ptr<Workbook> book;
+    ASSERT_TRUE(Workbook::open(path, book).ok);
+    book->worksheet(1)->setValue(1, 1, QStringLiteral("neu"), de);
+    ASSERT_TRUE(book->save().ok);
+    std::unique_ptr<Workbook> again;
+    ASSERT_TRUE(Workbook::open(path, again).ok);
+    EXPECT_EQ(again->worksheet(1)->value(1, 1), CellValue::text(QStringLiteral("neu")));
+}
+
+TEST(Writer, ExcelNinetyFiveIsRefusedForWriting) {
+    std::unique_ptr<Workbook> book;
+    ASSERT_TRUE(Workbook::open(testsupport::fixtureDir() + QStringLiteral("/xls/excel95.xls"), book).ok);
+    book->worksheet(1)->setValue(1, 1, QStringLiteral("x"), de);
+    QByteArray bytes;
+    const office::Status st = book->toBytes(bytes);
+    EXPECT_FALSE(st.ok);
+    EXPECT_TRUE(st.message.contains(QLatin1String("Excel 95")));
+}
