@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliRunUi.h"
+#include "cli/RunFiles.h"
 #include "export/ExportRun.h"
 
 #include <QFileInfo>
@@ -9,8 +10,9 @@ namespace celltrove::cli {
 
 namespace {
 
-const char *const kExportUsage = "Aufruf: celltrove-cli export [--numbers] [--formulas] [--no-comments] "
-                                 "[--columns FROM-TO] FILE.xls...\n";
+const char *const kExportUsage =
+    "Aufruf: celltrove-cli export [--numbers] [--formulas] [--no-comments] "
+    "[--columns FROM-TO] FILE.xls...\n";
 
 bool parseColumns(const QString &spec, run::RunOptions &options) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})-(\\d{1,3})$"));
@@ -57,20 +59,15 @@ int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     if (files.isEmpty()) return usageError(err, QString());
 
-    QString folder;
-    for (const QString &file : files) {
-        const QFileInfo info(file);
-        if (info.suffix().compare(QLatin1String("xls"), Qt::CaseInsensitive) != 0) {
-            err << texts.LookupText(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")) << "\n";
-            return kExitUsage;
-        }
-        const QString fileFolder = info.absolutePath();
-        if (!folder.isEmpty() && fileFolder != folder)
-            return usageError(err, QStringLiteral("Alle Dateien müssen in einem Ordner liegen."));
-        folder = fileFolder;
-        request.selectedFiles << info.fileName();
+    QString error;
+    bool wrongType = false;
+    if (!CollectRunFiles(files, QStringLiteral("xls"),
+                         texts.LookupText(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")), request, error,
+                         wrongType)) {
+        if (!wrongType) return usageError(err, error);
+        err << error << "\n";
+        return kExitUsage;
     }
-    request.folder = run::WithTrailingSeparator(folder);
 
     CliRunUi ui(err);
     const exporting::RunOutcome outcome = exporting::RunExport(request, texts, settings, ui);

@@ -3,6 +3,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliRunUi.h"
+#include "cli/RunFiles.h"
 #include "import/ImportRun.h"
 
 #include <QFileInfo>
@@ -29,21 +30,17 @@ int importCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
 
     run::RunRequest request;
     request.fileTypeFilter = run::FileTypeFilter::Rtf;
-    QString folder;
-    for (const QString &file : args) {
+    for (const QString &file : args)
         if (file.startsWith(QLatin1String("--"))) return usageError(err, file);
-        const QFileInfo info(file);
-        if (info.suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) != 0) {
-            err << texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")) << "\n";
-            return kExitUsage;
-        }
-        const QString fileFolder = info.absolutePath();
-        if (!folder.isEmpty() && fileFolder != folder)
-            return usageError(err, QStringLiteral("Alle Dateien müssen in einem Ordner liegen."));
-        folder = fileFolder;
-        request.selectedFiles << info.fileName();
+    QString error;
+    bool wrongType = false;
+    if (!CollectRunFiles(args, QStringLiteral("rtf"),
+                         texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")), request, error,
+                         wrongType)) {
+        if (!wrongType) return usageError(err, error);
+        err << error << "\n";
+        return kExitUsage;
     }
-    request.folder = run::WithTrailingSeparator(folder);
 
     CliRunUi ui(err);
     const importing::ImportOutcome outcome = importing::RunImport(request, texts, settings, ui);

@@ -11,8 +11,13 @@ using office::sheet::Worksheet;
 
 namespace {
 
-constexpr bool kEngineWrites = false;
-const QString kNoWriter = QStringLiteral("the workbook engine cannot write workbooks yet");
+// Longest text a cell holds; longer texts are cut by the engine.
+constexpr int kMaxCellText = 32767;
+
+office::Status cutReport() {
+    return office::Status::failure(
+        QStringLiteral("Text länger als %1 Zeichen, nur der Anfang wurde übernommen").arg(kMaxCellText));
+}
 
 class SheetAdapter : public ImportSheet {
 public:
@@ -22,11 +27,19 @@ public:
     QString cellText(int row, int column) const override {
         return office::sheet::valueToText(m_sheet->value(row, column));
     }
-    office::Status setCellText(int, int, const QString &) override { return office::Status::failure(kNoWriter); }
+    office::Status setCellText(int row, int column, const QString &text) override {
+        bool truncated = false;
+        if (!m_sheet->setValue(row, column, text, QLocale::system(), &truncated))
+            return office::Status::failure(QStringLiteral("Zelle liegt außerhalb des Blatts"));
+        return truncated ? cutReport() : office::Status::success();
+    }
     int commentCount() const override { return m_sheet->commentCount(); }
-    office::Status setCommentText(int, const QString &) override { return office::Status::failure(kNoWriter); }
-    office::Status pasteGrid(int, int, const QList<QStringList> &) override {
-        return office::Status::failure(kNoWriter);
+    office::Status setCommentText(int i, const QString &text) override {
+        return m_sheet->setCommentText(i, text) ? office::Status::success()
+                                                : office::Status::failure(QStringLiteral("Kommentar fehlt"));
+    }
+    office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
+        return m_sheet->pasteGrid(row, column, grid) > 0 ? cutReport() : office::Status::success();
     }
     void usedRange(int &rows, int &columns) const override {
         const UsedRange used = DetectUsedRange(*m_sheet);
@@ -48,7 +61,7 @@ public:
         m_adapter = std::make_unique<SheetAdapter>(sheet);
         return m_adapter.get();
     }
-    office::Status save() override { return office::Status::failure(kNoWriter); }
+    office::Status save() override { return m_book->save(); }
 
 private:
     std::unique_ptr<Workbook> m_book;
@@ -61,12 +74,6 @@ std::unique_ptr<ImportWorkbook> OpenSheetWorkbook(const QString &path, office::S
     std::unique_ptr<Workbook> book;
     status = Workbook::open(path, book);
     if (!status || !book) return nullptr;
-    // Until the engine writes workbooks, refuse here: one clear reason per
-    // document instead of a failure for every cell.
-    if (!kEngineWrites) {
-        status = office::Status::failure(kNoWriter);
-        return nullptr;
-    }
     return std::make_unique<SheetWorkbook>(std::move(book));
 }
 
