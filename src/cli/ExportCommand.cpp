@@ -14,9 +14,9 @@ const char *const kExportUsage =
     "Aufruf: celltrove-cli export [--numbers] [--formulas] [--no-comments] "
     "[--columns FROM-TO] FILE.xls...\n";
 
-bool parseColumns(const QString &spec, run::RunOptions &options) {
+bool parseColumns(const QString &text, run::RunOptions &options) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})-(\\d{1,3})$"));
-    const QRegularExpressionMatch m = pattern.match(spec);
+    const QRegularExpressionMatch m = pattern.match(text);
     if (!m.hasMatch()) return false;
     options.rangeStart = m.captured(1).toInt();
     options.rangeEnd = m.captured(2).toInt();
