@@ -1,14 +1,10 @@
 #include "export/ExportRun.h"
 
 #include "export/WorkbookExport.h"
-#include "office/sheet/ValueText.h"
+#include "import/RunLogStart.h"
 #include "run/BatchRun.h"
 #include "run/ColumnLetters.h"
 #include "run/RunContext.h"
-
-#include <celltrove/Version.h>
-
-#include <QDateTime>
 
 namespace celltrove::exporting {
 
@@ -16,15 +12,6 @@ using run::ExportFormat;
 using run::RunContext;
 
 namespace {
-
-void writeHeaderLines(RunContext &run) {
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    run.WriteLog(run.T(QStringLiteral("Celltrove für Excel - Build ")) + QString::number(kBuildNumber));
-    run.WriteLog(locale.toString(now.date(), office::sheet::shortDatePatternWithFullYear(locale)) + u'\t' +
-                 locale.toString(now.time(), office::sheet::timePatternWithSeconds(locale)));
-    run.WriteLog(run.T(QStringLiteral("Option: Export ")) + run::ExportFormatCaption(run.request().format));
-}
 
 void writeOptionLines(RunContext &run) {
     const run::RunOptions &o = run.request().options;
@@ -61,18 +48,17 @@ RunOutcome RunExport(run::RunRequest request, const run::TextLookup &texts, run:
     RunContext run(request, texts, settings, ui);
     RunOutcome outcome;
     outcome.logPath = run::WithTrailingSeparator(request.folder) + kExportLogName;
-    if (!run.log().OpenLog(outcome.logPath, false)) {
-        ui.ShowCritical(run.T(QStringLiteral("Kann Log-Datei nicht schreiben: ")) + outcome.logPath + QStringLiteral(" (") +
-                            run.log().errorString() + u')',
-                        run.T(QStringLiteral("Fehler")));
+    if (!importing::StartRunLog(
+            run, outcome.logPath,
+            run.T(QStringLiteral("Option: Export ")) + run::ExportFormatCaption(run.request().format))) {
         outcome.runError = true;
         return outcome;
     }
-    writeHeaderLines(run);
     writeOptionLines(run);
 
     if (request.fileTypeFilter != run::FileTypeFilter::Excel) {
-        ui.ShowCritical(run.T(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")), run.T(QStringLiteral("Fehler")));
+        ui.ShowCritical(run.T(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")),
+                        run.T(QStringLiteral("Fehler")));
         ui.HideProgressWindow();
         run.log().CloseLog();
         return outcome;
