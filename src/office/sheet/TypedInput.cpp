@@ -1,5 +1,6 @@
 #include "office/sheet/TypedInput.h"
 
+#include "office/sheet/CellValue.h"
 #include "office/sheet/ExcelDate.h"
 #include "office/sheet/LocaleNumber.h"
 #include "office/sheet/ValueText.h"
@@ -37,6 +38,15 @@ std::optional<double> parseDate(const QString &text, const QLocale &locale, bool
     return std::nullopt;
 }
 
+// BIFF error code of a spreadsheet error literal, compared as the spreadsheet
+// compares what is typed: without regard to letter case.
+std::optional<std::uint8_t> errorLiteralCode(const QString &text) {
+    if (text.size() < 4 || text.front() != QLatin1Char('#')) return std::nullopt;
+    for (const std::uint8_t code : {0x00, 0x07, 0x0F, 0x17, 0x1D, 0x24, 0x2A})
+        if (text.compare(errorText(code), Qt::CaseInsensitive) == 0) return code;
+    return std::nullopt;
+}
+
 }  // namespace
 
 TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904) {
@@ -50,6 +60,18 @@ TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool d
     if (const auto serial = parseDate(text.trimmed(), locale, date1904)) {
         input.kind = TypedInput::Date;
         input.number = *serial;
+        return input;
+    }
+    if (const auto code = errorLiteralCode(text)) {
+        input.kind = TypedInput::Error;
+        input.number = *code;
+        return input;
+    }
+    // Only the exact texts a boolean is read as: a translated or otherwise changed
+    // word stays a text.
+    if (text == QLatin1String("True") || text == QLatin1String("False")) {
+        input.kind = TypedInput::Bool;
+        input.number = text == QLatin1String("True") ? 1 : 0;
         return input;
     }
     input.kind = TypedInput::Text;

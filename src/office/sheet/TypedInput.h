@@ -7,9 +7,11 @@ namespace office::sheet {
 
 /// What a text typed into a cell becomes.
 struct TypedInput {
-    enum Kind { Empty, Number, Date, Text };
+    enum Kind { Empty, Number, Date, Text, Bool, Error };
     Kind kind = Empty;
-    double number = 0;  ///< the number, or the date serial in the workbook's date system
+    /// The number, the date serial in the workbook's date system, 0/1 for a boolean
+    /// or the BIFF error code for an error.
+    double number = 0;
     QString text;       ///< for Text: the text, cut to kMaxCellText characters
     bool truncated = false;
 };
@@ -20,7 +22,9 @@ constexpr int kMaxCellText = 32767;
 /// Interprets a text as typing it into a cell does under the locale: empty stays
 /// empty; a number (parseLocaleNumber) becomes a number; a date in the locale's short
 /// format (two- or four-digit year), optionally followed by a time, or a time alone,
-/// becomes a date serial; anything else, including a text starting with "=", stays text.
+/// becomes a date serial; an error literal ("#DIV/0!", "#N/A", ... in any letter case)
+/// becomes that error; exactly "True" or "False", the texts a boolean cell is read as,
+/// become that boolean; anything else, including a text starting with "=", stays text.
 TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904);
 
 }  // namespace office::sheet

@@ -44,6 +44,14 @@ void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &local
         cell.type = CellType::Text;
         cell.ref = m_book ? m_book->addString(input.text) : 0;
         break;
+    case TypedInput::Bool:
+        cell.type = CellType::Bool;
+        cell.number = input.number;
+        break;
+    case TypedInput::Error:
+        cell.type = CellType::Error;
+        cell.number = input.number;
+        break;
     }
     m_cellsModified = true;
     m_columnIndex.clear();

@@ -59,11 +59,21 @@ TEST(TypedInput, WhatATypedTextBecomes) {
         {"Größe", TypedInput::Text, 0},
         {"31.02.2026", TypedInput::Text, 0},
         {" ", TypedInput::Text, 0},
+        {"#DIV/0!", TypedInput::Error, 0x07},
+        {"#n/a", TypedInput::Error, 0x2A},
+        {"#NULL!", TypedInput::Error, 0x00},
+        {"#NAME?", TypedInput::Error, 0x1D},
+        {"#DIV/0", TypedInput::Text, 0},
+        {" #REF!", TypedInput::Text, 0},
+        {"True", TypedInput::Bool, 1},
+        {"False", TypedInput::Bool, 0},
+        {"TRUE", TypedInput::Text, 0},
+        {"Wahr", TypedInput::Text, 0},
     };
     for (const auto &c : cases) {
         const TypedInput input = interpretTypedText(QString::fromUtf8(c.text), de, false);
         EXPECT_EQ(input.kind, c.kind) << c.text;
-        if (c.kind == TypedInput::Number || c.kind == TypedInput::Date) {
+        if (c.kind != TypedInput::Empty && c.kind != TypedInput::Text) {
             EXPECT_NEAR(input.number, c.number, 1e-9) << c.text;
         }
         if (c.kind == TypedInput::Text) {
@@ -160,6 +170,8 @@ TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
     EXPECT_TRUE(werte.setValue(3, 6, QStringLiteral("=A2*3"), de));         // formula replaced by text
     EXPECT_TRUE(werte.setValue(1, 3, QString(), de));                       // emptied
     EXPECT_TRUE(werte.setValue(30, 2, QStringLiteral("01.02.2027"), de));   // new cell, date format added
+    EXPECT_TRUE(werte.setValue(31, 1, QStringLiteral("#DIV/0!"), de));     // error value
+    EXPECT_TRUE(werte.setValue(31, 2, QStringLiteral("False"), de));       // boolean
     EXPECT_EQ(werte.pasteGrid(40, 1, {{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("b")}}, de), 0);
     const QString target = dir.filePath(QStringLiteral("kinds.xls"));
     ASSERT_TRUE(book->saveAs(target).ok);
@@ -174,6 +186,8 @@ TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
     EXPECT_FALSE(w.cell(3, 6)->isFormula());
     EXPECT_TRUE(w.value(1, 3).isEmpty());
     EXPECT_EQ(w.value(30, 2).kind(), ValueKind::Date);
+    EXPECT_EQ(w.value(31, 1), CellValue::error(0x07));
+    EXPECT_EQ(w.value(31, 2), CellValue::boolean(false));
     EXPECT_EQ(w.value(40, 1), CellValue::text(QStringLiteral("a")));
     EXPECT_EQ(w.value(40, 2), CellValue::number(1));
     EXPECT_EQ(w.value(41, 1), CellValue::text(QStringLiteral("b")));
