@@ -35,6 +35,8 @@ TEST(WriterTranslation, TranslatedTextsReachTheirCellsAndComments) {
         {{2, 1}, QStringLiteral("Grüße aus Köln")},
         {{7, 256}, QStringLiteral("letzte Spalte")},
         {{40000, 2}, QStringLiteral("weit unten")},
+        // Writer holds a paragraph this long as several text portions.
+        {{12, 3}, QStringLiteral("wort ").repeated(1800)},
     };
     for (const auto &[cell, text] : cells) doc.cell(cell.first, cell.second, text);
     doc.total(int(cells.size()));

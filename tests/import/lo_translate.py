@@ -64,7 +64,10 @@ def translatable_runs(doc):
 def translate(desktop, source, target):
     doc = desktop.loadComponentFromURL(uno.systemPathToFileUrl(os.path.abspath(source)), "_blank", 0,
                                        (prop("Hidden", True),))
-    for text, start, string in translatable_runs(doc):
+    # Writer holds a long paragraph as several portions, and replacing the text
+    # of one moves the start of every later portion of its paragraph. Going
+    # backwards, each edit lies behind every start still to be used.
+    for text, start, string in reversed(translatable_runs(doc)):
         cursor = text.createTextCursorByRange(start)
         for i, segment in enumerate(string.split("\n")):
             if i:
