@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     first.setValue(1, 1, QStringLiteral("Übersetzt"), locale);
     first.setValue(2, 1, QStringLiteral("3,5"), locale);
     first.setValue(3, 2, QStringLiteral("06.12.2026"), locale);
+    first.setValue(4, 3, QStringLiteral("#N/A"), locale);
     if (first.commentCount() > 0) first.setCommentText(1, QStringLiteral("neu"));
     QByteArray saved;
     if (book->toBytes(saved).ok) {
