@@ -5,7 +5,12 @@
 namespace celltrove::exporting {
 
 QString CellMarker(int row, int column) {
-    return tagged::kCellMarkerStart + QString::number(row) + u',' + QString::number(column) + tagged::kCellMarkerEnd;
+    // Built in one buffer: the export writes one marker per cell.
+    QString marker;
+    marker.reserve(tagged::kCellMarkerStart.size() + tagged::kCellMarkerEnd.size() + 12);
+    marker.append(tagged::kCellMarkerStart).append(QString::number(row)).append(u',');
+    marker.append(QString::number(column)).append(tagged::kCellMarkerEnd);
+    return marker;
 }
 
 QString HeaderLine(const QString &productLabel) {
@@ -18,6 +23,7 @@ QString TaggedFileName(const QString &workbookFileName, int sheetIndex) {
 }
 
 QString CellParagraphText(const QString &cellText) {
+    if (!cellText.contains(u'\r') && !cellText.contains(u'\n')) return cellText;
     QString text = cellText;
     // A CR would end the paragraph and split the cell in two; CR LF is one line end.
     text.replace(QStringLiteral("\r\n"), QString(tagged::kLineBreak));

@@ -90,10 +90,19 @@ public:
     void editCharFormat(int start, int end, Edit edit) {
         start = std::max(start, 0);
         end = std::min(end, m_story.length());
+        // Neighbouring characters mostly share a format: edit each format number once.
+        quint32 from = 0, to = 0;
+        bool known = false;
         for (int p = start; p < end; ++p) {
-            CharFormat f = m_charFormats.at(m_story.charFormatAt(p));
-            edit(f);
-            m_story.setCharFormat(p, m_charFormats.id(f));
+            const quint32 current = m_story.charFormatAt(p);
+            if (!known || current != from) {
+                CharFormat f = m_charFormats.at(current);
+                edit(f);
+                from = current;
+                to = m_charFormats.id(f);
+                known = true;
+            }
+            m_story.setCharFormat(p, to);
         }
         if (start < end) m_saved = false;
     }

@@ -2,32 +2,53 @@
 
 #include <QtGlobal>
 
+#include "office/doc/GrowableBlock.h"
+
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
-#include <vector>
 
 namespace office::doc {
 
 /// A sequence of trivially copyable items with a movable gap, so that a run of
 /// edits near one place (typing at the end, replacing while walking forward)
 /// costs time proportional to the edit, not to the sequence.
+/// The store is a GrowableBlock: a long export builds stories of hundreds of
+/// megabytes, where zero-filled copies and page faults would otherwise dominate.
 template <typename T>
 class GapBuffer {
     static_assert(std::is_trivially_copyable_v<T>);
 
 public:
-    qsizetype size() const { return qsizetype(m_buf.size()) - gapLength(); }
+    GapBuffer() = default;
+    GapBuffer(const GapBuffer &other) { *this = other; }
+    GapBuffer &operator=(const GapBuffer &other) {
+        if (this == &other) return *this;
+        clear();
+        const qsizetype n = other.size();
+        makeRoom(n);
+        other.copyTo(0, n, m_buf);
+        m_gapStart = n;
+        return *this;
+    }
+    GapBuffer(GapBuffer &&other) noexcept { swap(other); }
+    GapBuffer &operator=(GapBuffer &&other) noexcept {
+        swap(other);
+        return *this;
+    }
+    ~GapBuffer() { GrowableBlock::release(m_buf, bytes(m_capacity)); }
 
-    T at(qsizetype i) const { return i < m_gapStart ? m_buf[size_t(i)] : m_buf[size_t(i + gapLength())]; }
-    T &ref(qsizetype i) { return i < m_gapStart ? m_buf[size_t(i)] : m_buf[size_t(i + gapLength())]; }
+    qsizetype size() const { return m_capacity - gapLength(); }
+
+    T at(qsizetype i) const { return i < m_gapStart ? m_buf[i] : m_buf[i + gapLength()]; }
+    T &ref(qsizetype i) { return i < m_gapStart ? m_buf[i] : m_buf[i + gapLength()]; }
 
     /// Inserts n items copied from src at pos (0 <= pos <= size()).
     void insert(qsizetype pos, const T *src, qsizetype n) {
         if (n <= 0) return;
         makeRoom(n);
         moveGap(pos);
-        std::memcpy(static_cast<void *>(m_buf.data() + m_gapStart), src, size_t(n) * sizeof(T));
+        std::memcpy(static_cast<void *>(m_buf + m_gapStart), src, size_t(n) * sizeof(T));
         m_gapStart += n;
     }
     /// Inserts n copies of value at pos.
@@ -35,7 +56,7 @@ public:
         if (n <= 0) return;
         makeRoom(n);
         moveGap(pos);
-        std::fill(m_buf.begin() + m_gapStart, m_buf.begin() + m_gapStart + n, value);
+        std::fill(m_buf + m_gapStart, m_buf + m_gapStart + n, value);
         m_gapStart += n;
     }
     /// Removes n items starting at pos.
@@ -47,50 +68,59 @@ public:
     /// Copies n items starting at pos into dst.
     void copyTo(qsizetype pos, qsizetype n, T *dst) const {
         const qsizetype before = std::clamp<qsizetype>(m_gapStart - pos, 0, n);
-        if (before > 0) std::memcpy(static_cast<void *>(dst), m_buf.data() + pos, size_t(before) * sizeof(T));
+        if (before > 0) std::memcpy(static_cast<void *>(dst), m_buf + pos, size_t(before) * sizeof(T));
         if (n > before)
-            std::memcpy(static_cast<void *>(dst + before), m_buf.data() + pos + before + gapLength(),
+            std::memcpy(static_cast<void *>(dst + before), m_buf + pos + before + gapLength(),
                         size_t(n - before) * sizeof(T));
     }
     void clear() {
-        m_buf.clear();
-        m_gapStart = m_gapEnd = 0;
+        GrowableBlock::release(m_buf, bytes(m_capacity));
+        m_buf = nullptr;
+        m_capacity = m_gapStart = m_gapEnd = 0;
     }
 
 private:
     qsizetype gapLength() const { return m_gapEnd - m_gapStart; }
+    static size_t bytes(qsizetype items) { return size_t(items) * sizeof(T); }
+
+    void swap(GapBuffer &other) noexcept {
+        std::swap(m_buf, other.m_buf);
+        std::swap(m_capacity, other.m_capacity);
+        std::swap(m_gapStart, other.m_gapStart);
+        std::swap(m_gapEnd, other.m_gapEnd);
+    }
 
     void moveGap(qsizetype pos) {
         if (pos < m_gapStart) {
             const qsizetype n = m_gapStart - pos;
-            std::memmove(static_cast<void *>(m_buf.data() + m_gapEnd - n), m_buf.data() + pos, size_t(n) * sizeof(T));
+            std::memmove(static_cast<void *>(m_buf + m_gapEnd - n), m_buf + pos, size_t(n) * sizeof(T));
             m_gapStart -= n;
             m_gapEnd -= n;
         } else if (pos > m_gapStart) {
             const qsizetype n = pos - m_gapStart;
-            std::memmove(static_cast<void *>(m_buf.data() + m_gapStart), m_buf.data() + m_gapEnd, size_t(n) * sizeof(T));
+            std::memmove(static_cast<void *>(m_buf + m_gapStart), m_buf + m_gapEnd, size_t(n) * sizeof(T));
             m_gapStart += n;
             m_gapEnd += n;
         }
     }
 
-    // Grows geometrically so that a long run of insertions stays linear.
+    // Grows geometrically so that a long run of insertions stays linear. The
+    // items behind the gap move to the new end; while text is added at the end
+    // of a story they are only its last few characters.
     void makeRoom(qsizetype n) {
         if (gapLength() >= n) return;
         const qsizetype used = size();
         const qsizetype capacity = std::max<qsizetype>(used + n + used / 2, 64);
-        std::vector<T> grown(static_cast<size_t>(capacity));
-        const qsizetype tail = qsizetype(m_buf.size()) - m_gapEnd;
-        if (m_gapStart > 0)
-            std::memcpy(static_cast<void *>(grown.data()), m_buf.data(), size_t(m_gapStart) * sizeof(T));
+        const qsizetype tail = m_capacity - m_gapEnd;
+        m_buf = static_cast<T *>(GrowableBlock::resize(m_buf, bytes(m_capacity), bytes(capacity)));
         if (tail > 0)
-            std::memcpy(static_cast<void *>(grown.data() + capacity - tail), m_buf.data() + m_gapEnd,
-                        size_t(tail) * sizeof(T));
+            std::memmove(static_cast<void *>(m_buf + capacity - tail), m_buf + m_gapEnd, size_t(tail) * sizeof(T));
         m_gapEnd = capacity - tail;
-        m_buf.swap(grown);
+        m_capacity = capacity;
     }
 
-    std::vector<T> m_buf;
+    T *m_buf = nullptr;
+    qsizetype m_capacity = 0;
     qsizetype m_gapStart = 0;
     qsizetype m_gapEnd = 0;
 };

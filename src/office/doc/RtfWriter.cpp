@@ -2,6 +2,9 @@
 
 #include "office/doc/Document.h"
 
+#include <charconv>
+#include <cstring>
+
 namespace office::doc {
 
 namespace {
@@ -28,8 +31,10 @@ void appendHexByte(QByteArray &out, int byte) {
 }
 
 void appendNumber(QByteArray &out, const char *word, qint64 n) {
-    out.append(word);
-    out.append(QByteArray::number(n));
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(word, qsizetype(std::strlen(word)));
+    out.append(digits, qsizetype(end - digits));
 }
 
 const char *fontFamily(const QString &name) {
@@ -238,6 +243,18 @@ bool RtfWriter::writeCharProps(const CharFormat &f, QByteArray &out) const {
     return ok;
 }
 
+// A run's properties, worked out once per format number and save.
+const QByteArray &RtfWriter::charProps(quint32 format, bool &ok) {
+    auto it = m_charProps.find(format);
+    if (it == m_charProps.end()) {
+        CachedProps cached;
+        cached.complete = writeCharProps(m_document.charFormats().at(format), cached.bytes);
+        it = m_charProps.insert(format, cached);
+    }
+    ok &= it->complete;
+    return it->bytes;
+}
+
 // \pard\plain with the paragraph style and, in a table, \intbl.
 void RtfWriter::writeParagraphStart(int pos, bool inTable, QByteArray &out) const {
     const Story &story = m_document.story();
@@ -346,8 +363,7 @@ bool RtfWriter::writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOf
             }
             end = p + 1;
         }
-        QByteArray props;
-        ok &= writeCharProps(m_document.charFormats().at(format), props);
+        const QByteArray &props = charProps(format, ok);
         const QString text = story.text(p, end);
         const bool endsParagraph = text.endsWith(QChar(kParagraphMark)) || text.endsWith(QChar(kCellMark));
         if (!props.isEmpty()) {

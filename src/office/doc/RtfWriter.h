@@ -36,6 +36,7 @@ private:
     bool writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOffset);
     bool writeRowStart(int pos, QByteArray &out);
     bool writeCharProps(const CharFormat &f, QByteArray &out) const;
+    const QByteArray &charProps(quint32 format, bool &ok);
     bool writeStyleProps(int styleIndex, QByteArray &out) const;
     void writeParagraphStart(int pos, bool inTable, QByteArray &out) const;
 
@@ -44,6 +45,11 @@ private:
     QHash<int, int> m_colors;
     QList<QString> m_fontOrder;
     QList<int> m_colorOrder;
+    struct CachedProps {
+        QByteArray bytes;
+        bool complete = true;  // false when a font or colour is missing from the tables
+    };
+    QHash<quint32, CachedProps> m_charProps;
     // Column widths (twips) of the table being written, set at its first row.
     QList<int> m_columnWidths;
 };

@@ -1,5 +1,6 @@
 #include "office/sheet/LocaleNumber.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace office::sheet {
@@ -84,6 +85,9 @@ std::optional<QString> plainNumber(QStringView s, const QLocale &locale) {
 }  // namespace
 
 std::optional<double> parseLocaleNumber(const QString &text, const QLocale &locale, bool acceptPercent) {
+    // Without a digit there is no number; most texts end here, before the
+    // comparatively slow questions to the locale.
+    if (std::none_of(text.cbegin(), text.cend(), isDigit)) return std::nullopt;
     QStringView s = trimBlanks(text);
     if (s.isEmpty()) return std::nullopt;
     const QString currency = locale.currencySymbol();
