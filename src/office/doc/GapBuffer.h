@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-#include "office/doc/GrowableBlock.h"
+#include "office/memory/GrowableBlock.h"
 
 #include <algorithm>
 #include <cstring>
@@ -36,7 +36,7 @@ public:
         swap(other);
         return *this;
     }
-    ~GapBuffer() { GrowableBlock::release(m_buf, bytes(m_capacity)); }
+    ~GapBuffer() { memory::GrowableBlock::release(m_buf, bytes(m_capacity)); }
 
     qsizetype size() const { return m_capacity - gapLength(); }
 
@@ -74,7 +74,7 @@ public:
                         size_t(n - before) * sizeof(T));
     }
     void clear() {
-        GrowableBlock::release(m_buf, bytes(m_capacity));
+        memory::GrowableBlock::release(m_buf, bytes(m_capacity));
         m_buf = nullptr;
         m_capacity = m_gapStart = m_gapEnd = 0;
     }
@@ -112,7 +112,7 @@ private:
         const qsizetype used = size();
         const qsizetype capacity = std::max<qsizetype>(used + n + used / 2, 64);
         const qsizetype tail = m_capacity - m_gapEnd;
-        m_buf = static_cast<T *>(GrowableBlock::resize(m_buf, bytes(m_capacity), bytes(capacity)));
+        m_buf = static_cast<T *>(memory::GrowableBlock::resize(m_buf, bytes(m_capacity), bytes(capacity)));
         if (tail > 0)
             std::memmove(static_cast<void *>(m_buf + capacity - tail), m_buf + m_gapEnd, size_t(tail) * sizeof(T));
         m_gapEnd = capacity - tail;

@@ -1,5 +1,7 @@
 #include "office/ole/CompoundFile.h"
 
+#include "office/memory/HugePages.h"
+
 #include <QFile>
 
 #include <gsf/gsf.h>
@@ -57,6 +59,7 @@ Status collect(GsfInfile *storage, const QString &prefix, std::vector<Entry> &ou
         if (size < 0 || size > CompoundFile::kMaxStreamSize)
             return Status::failure(QStringLiteral("Datenstrom %1 hat eine ungültige Größe").arg(entry.path));
         entry.data.resize(qsizetype(size));
+        memory::adviseHugePages(entry.data.data(), size_t(size));
         if (size > 0 && !gsf_input_read(child.get(), size_t(size), reinterpret_cast<guint8 *>(entry.data.data())))
             return Status::failure(QStringLiteral("Datenstrom %1 ist abgeschnitten").arg(entry.path));
         out.push_back(std::move(entry));

@@ -1,5 +1,6 @@
 #include "office/sheet/Biff8Reader.h"
 
+#include "office/memory/HugePages.h"
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/CodePage.h"
 #include "office/sheet/DateFormatCheck.h"
@@ -279,6 +280,7 @@ Status Biff8Reader::readSheet(Worksheet &sheet, const SheetEntry &entry) {
             if (c.ok() && rows > 0 && columns > 0 && sheet.m_cells.empty()) {
                 const qint64 bound = (stream.size() - record.offset) / 6;
                 sheet.m_cells.reserve(std::size_t(std::min(rows * std::min<qint64>(columns, 256), bound)));
+                memory::adviseHugePages(sheet.m_cells.data(), sheet.m_cells.capacity() * sizeof(Cell));
             }
             break;
         }

@@ -1,5 +1,7 @@
 #include "office/sheet/StringPool.h"
 
+#include "office/memory/HugePages.h"
+
 namespace office::sheet {
 
 std::uint32_t StringPool::add(QStringView text) {
@@ -18,6 +20,7 @@ QString StringPool::at(std::uint32_t index) const {
 void StringPool::reserve(std::size_t strings, std::size_t characters) {
     m_starts.reserve(strings);
     m_chars.reserve(characters);
+    memory::adviseHugePages(m_chars.data(), m_chars.capacity() * sizeof(char16_t));
 }
 
 }  // namespace office::sheet

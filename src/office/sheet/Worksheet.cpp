@@ -21,10 +21,17 @@ bool before(const Cell &cell, int row0, int column0) {
 const Cell *Worksheet::cell(int row, int column) const {
     if (!inSheet(row, column)) return nullptr;
     const int row0 = row - 1, column0 = column - 1;
+    // Callers mostly walk a sheet cell by cell: try the cell after the last one found.
+    const std::size_t hint = m_lookupHint;
+    if (hint < m_cells.size() && m_cells[hint].row0 == row0 && m_cells[hint].column0 == column0) {
+        m_lookupHint = hint + 1;
+        return &m_cells[hint];
+    }
     const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
         return before(c, row0, column0);
     });
     if (it == m_cells.end() || it->row0 != row0 || it->column0 != column0) return nullptr;
+    m_lookupHint = std::size_t(it - m_cells.begin()) + 1;
     return &*it;
 }
 

@@ -157,6 +157,7 @@ private:
     int m_cellBlockPosition = 0;
     qint64 m_streamOffset = 0;
     mutable std::vector<std::vector<std::uint16_t>> m_columnIndex;
+    mutable std::size_t m_lookupHint = 0;  // where cell() looks first
     bool m_cellsModified = false;
     std::set<int> m_changedComments;
 };

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-namespace office::doc {
+namespace office::memory {
 
 /// Raw memory for stores that grow to hundreds of megabytes (a long export's
 /// story). Small blocks come from malloc; large ones are page mappings that grow
@@ -19,4 +19,4 @@ public:
     static void release(void *block, size_t bytes);
 };
 
-}  // namespace office::doc
+}  // namespace office::memory

@@ -1,4 +1,4 @@
-#include "office/doc/GrowableBlock.h"
+#include "office/memory/GrowableBlock.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include <sys/mman.h>
 
-namespace office::doc {
+namespace office::memory {
 
 namespace {
 
@@ -56,4 +56,4 @@ void GrowableBlock::release(void *block, size_t bytes) {
         std::free(block);
 }
 
-}  // namespace office::doc
+}  // namespace office::memory
