@@ -28,6 +28,7 @@ struct WorkbookJob {
     int sheetOrdinal = 0;
     int writeCounter = 0;
     QLocale locale = QLocale::system();
+    office::sheet::NumberSymbols numberSymbols = office::sheet::NumberSymbols::of(locale);
 };
 
 QString percentText(qint64 visited, qint64 total, const WorkbookJob &job) {
@@ -88,7 +89,7 @@ void exportSheet(WorkbookJob &job, Worksheet &sheet, const importing::UsedRange 
             const office::sheet::CellValue value = sheet.value(row, column);
             if (value.isEmpty()) continue;
             const QString text = office::sheet::valueToText(value, job.locale);
-            if (IsExportedCell(value, text, column, options, job.locale)) {
+            if (IsExportedCell(value, text, column, options, job.numberSymbols)) {
                 ++job.writeCounter;
                 writer.WriteCellBlock(row, column, text);
             }

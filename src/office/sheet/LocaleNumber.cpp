@@ -34,9 +34,9 @@ bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // The unsigned number proper: digits with optional grouping, fraction and exponent,
 // rewritten into the C locale's form. Empty on anything else.
-std::optional<QString> plainNumber(QStringView s, const QLocale &locale) {
-    const QString decimal = locale.decimalPoint();
-    QString group = locale.groupSeparator();
+std::optional<QString> plainNumber(QStringView s, const NumberSymbols &symbols) {
+    const QString &decimal = symbols.decimal;
+    const QString &group = symbols.group;
     // Locales that group with a (no-break) space also take a plain one.
     const bool spaceGroups = group.size() == 1 && isBlank(group.front());
     QString out;
@@ -84,13 +84,22 @@ std::optional<QString> plainNumber(QStringView s, const QLocale &locale) {
 
 }  // namespace
 
+NumberSymbols NumberSymbols::of(const QLocale &locale) {
+    return {locale.decimalPoint(), locale.groupSeparator(), locale.currencySymbol(),
+            locale.negativeSign(),  locale.positiveSign(),   locale.percent()};
+}
+
 std::optional<double> parseLocaleNumber(const QString &text, const QLocale &locale, bool acceptPercent) {
-    // Without a digit there is no number; most texts end here, before the
-    // comparatively slow questions to the locale.
+    if (std::none_of(text.cbegin(), text.cend(), isDigit)) return std::nullopt;
+    return parseLocaleNumber(text, NumberSymbols::of(locale), acceptPercent);
+}
+
+std::optional<double> parseLocaleNumber(const QString &text, const NumberSymbols &symbols, bool acceptPercent) {
+    // Without a digit there is no number; most texts end here.
     if (std::none_of(text.cbegin(), text.cend(), isDigit)) return std::nullopt;
     QStringView s = trimBlanks(text);
     if (s.isEmpty()) return std::nullopt;
-    const QString currency = locale.currencySymbol();
+    const QString &currency = symbols.currency;
     bool negative = false;
     if (s.startsWith(QLatin1Char('(')) && s.endsWith(QLatin1Char(')'))) {
         negative = true;
@@ -98,22 +107,22 @@ std::optional<double> parseLocaleNumber(const QString &text, const QLocale &loca
     }
     bool hadCurrency = stripCurrency(s, currency);
     bool percent = false;
-    if (acceptPercent && (s.endsWith(QLatin1Char('%')) || s.endsWith(locale.percent()))) {
+    if (acceptPercent && (s.endsWith(QLatin1Char('%')) || s.endsWith(symbols.percent))) {
         percent = true;
         s = trimBlanks(s.left(s.size() - 1));
     }
     if (!s.isEmpty() && !negative) {
-        const QString minus = locale.negativeSign();
+        const QString &minus = symbols.minus;
         if (s.front() == QLatin1Char('-') || s.startsWith(minus)) {
             negative = true;
             s = trimBlanks(s.mid(s.front() == QLatin1Char('-') ? 1 : minus.size()));
-        } else if (s.front() == QLatin1Char('+') || s.startsWith(locale.positiveSign())) {
+        } else if (s.front() == QLatin1Char('+') || s.startsWith(symbols.plus)) {
             s = trimBlanks(s.mid(1));
         }
     }
     if (!hadCurrency) hadCurrency = stripCurrency(s, currency);
     if (hadCurrency && percent) return std::nullopt;
-    const std::optional<QString> plain = plainNumber(s, locale);
+    const std::optional<QString> plain = plainNumber(s, symbols);
     if (!plain) return std::nullopt;
     bool ok = false;
     double value = QLocale::c().toDouble(*plain, &ok);
