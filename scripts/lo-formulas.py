@@ -3,48 +3,23 @@
 Excel's English A1 syntax: file, sheet index, row, column, formula (tab-separated).
 Run with Debian's /usr/bin/python3 (python3-uno)."""
 import os
-import subprocess
 import sys
-import tempfile
-import time
 
 import uno
-from com.sun.star.beans import PropertyValue
-from com.sun.star.connection import NoConnectException
 
-
-def prop(name, value):
-    p = PropertyValue()
-    p.Name, p.Value = name, value
-    return p
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fixtures"))
+from lo_connect import Office  # noqa: E402
 
 
 def main(files):
-    profile = tempfile.mkdtemp(prefix="lo-formulas-")
-    pipe = "celltrove_lo_%d" % os.getpid()
-    office = subprocess.Popen(["soffice", "-env:UserInstallation=file://" + profile, "--headless", "--invisible",
-                               "--norestore", "--accept=pipe,name=%s;urp;" % pipe],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        local = uno.getComponentContext()
-        resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
-        for _ in range(120):
-            try:
-                ctx = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
-                break
-            except NoConnectException:
-                time.sleep(0.5)
-        else:
-            sys.exit("LibreOffice did not start")
-        desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
+    with Office() as office:
         XL_ENGLISH = uno.getConstantByName("com.sun.star.sheet.FormulaLanguage.XL_ENGLISH")
         FORMULA = uno.getConstantByName("com.sun.star.sheet.CellFlags.FORMULA")
         XL_A1 = uno.Enum("com.sun.star.sheet.AddressConvention", "XL_A1") if False else 3
         ALL_GROUPS = uno.getConstantByName("com.sun.star.sheet.FormulaMapGroup.ALL_EXCEPT_SPECIAL") | \
             uno.getConstantByName("com.sun.star.sheet.FormulaMapGroup.SPECIAL")
         for path in files:
-            url = uno.systemPathToFileUrl(os.path.abspath(path))
-            doc = desktop.loadComponentFromURL(url, "_blank", 0, (prop("Hidden", True), prop("ReadOnly", True)))
+            doc = office.load(path, read_only=True)
             if doc is None:
                 continue
             parser = doc.createInstance("com.sun.star.sheet.FormulaParser")
@@ -64,12 +39,6 @@ def main(files):
                             text = text.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
                             print("%s\t%d\t%d\t%d\t=%s" % (os.path.basename(path), s + 1, row + 1, col + 1, text))
             doc.close(True)
-    finally:
-        try:
-            desktop.terminate()
-        except Exception:
-            pass
-        office.wait(timeout=30)
 
 
 if __name__ == "__main__":

@@ -35,8 +35,9 @@ public:
     }
     int commentCount() const override { return m_sheet->commentCount(); }
     office::Status setCommentText(int i, const QString &text) override {
-        return m_sheet->setCommentText(i, text) ? office::Status::success()
-                                                : office::Status::failure(QStringLiteral("Kommentar fehlt"));
+        bool truncated = false;
+        if (!m_sheet->setCommentText(i, text, &truncated)) return office::Status::failure(QStringLiteral("Kommentar fehlt"));
+        return truncated ? cutReport() : office::Status::success();
     }
     office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
         return m_sheet->pasteGrid(row, column, grid) > 0 ? cutReport() : office::Status::success();

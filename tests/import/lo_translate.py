@@ -7,41 +7,12 @@ changed to upper case, inside the run (line breaks stay where they are), and
 the document is saved with Writer's own RTF filter.
 """
 import os
-import subprocess
 import sys
-import tempfile
-import time
 
-import uno
-from com.sun.star.beans import PropertyValue
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures"))
+from lo_connect import Office, file_url, prop  # noqa: E402
 
 STRUCTURE_STYLE = "tw4winExternal"
-
-
-def prop(name, value):
-    p = PropertyValue()
-    p.Name, p.Value = name, value
-    return p
-
-
-def connect(profile):
-    pipe = "celltrove_translate_%d" % os.getpid()
-    proc = subprocess.Popen(["soffice", "--headless", "--invisible", "--norestore",
-                             "-env:UserInstallation=file://" + profile,
-                             "--accept=pipe,name=%s;urp;" % pipe],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    local = uno.getComponentContext()
-    resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
-    for _ in range(240):
-        try:
-            ctx = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
-            desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
-            desktop.loadComponentFromURL("private:factory/swriter", "_blank", 0, (prop("Hidden", True),)).close(True)
-            return proc, desktop
-        except Exception:
-            time.sleep(0.5)
-    proc.kill()
-    raise SystemExit("soffice did not start")
 
 
 def translatable_runs(doc):
@@ -62,7 +33,7 @@ def translatable_runs(doc):
 
 
 def translate(desktop, source, target):
-    doc = desktop.loadComponentFromURL(uno.systemPathToFileUrl(os.path.abspath(source)), "_blank", 0,
+    doc = desktop.loadComponentFromURL(file_url(source), "_blank", 0,
                                        (prop("Hidden", True),))
     # Writer holds a long paragraph as several portions, and replacing the text
     # of one moves the start of every later portion of its paragraph. Going
@@ -75,24 +46,15 @@ def translate(desktop, source, target):
             cursor.goRight(len(segment.encode("utf-16-le")) // 2, True)
             cursor.setString(segment.upper())
             cursor.collapseToEnd()
-    doc.storeToURL(uno.systemPathToFileUrl(os.path.abspath(target)), (prop("FilterName", "Rich Text Format"),))
+    doc.storeToURL(file_url(target), (prop("FilterName", "Rich Text Format"),))
     doc.close(True)
 
 
 def main():
     args = sys.argv[1:]
-    with tempfile.TemporaryDirectory() as profile:
-        proc, desktop = connect(profile)
-        try:
-            for source, target in zip(args[0::2], args[1::2]):
-                translate(desktop, source, target)
-        finally:
-            try:
-                desktop.terminate()
-            except Exception:
-                pass
-            proc.wait(timeout=60)
-
+    with Office() as office:
+        for source, target in zip(args[0::2], args[1::2]):
+            translate(office.desktop, source, target)
 
 if __name__ == "__main__":
     main()

@@ -28,6 +28,9 @@ struct RawRecord {
     qint64 length = 0;
 };
 
+/// Longest text a comment holds, in UTF-16 characters (as long as a cell's text).
+constexpr int kMaxCommentText = 32767;
+
 /// A comment (note) attached to a cell.
 struct Comment {
     int row = 1;     ///< 1-based

@@ -110,9 +110,10 @@ public:
     /// Sets each text of the grid (rows of cells) as setValue does, the first at
     /// (row, column); cells beyond the sheet are left out. Returns how many texts were cut.
     int pasteGrid(int row, int column, const QList<QStringList> &grid, const QLocale &locale = QLocale::system());
-    /// Sets the text of the i-th comment (1-based); author, box and anchor stay.
+    /// Sets the text of the i-th comment (1-based); author, box and anchor stay. Texts
+    /// longer than a comment holds (kMaxCommentText) are cut and *truncated is set.
     /// False when there is no such comment.
-    bool setCommentText(int i, const QString &text);
+    bool setCommentText(int i, const QString &text, bool *truncated = nullptr);
     /// True once a cell or comment of the sheet was changed.
     bool isModified() const { return m_cellsModified || !m_changedComments.empty(); }
     bool cellsModified() const { return m_cellsModified; }

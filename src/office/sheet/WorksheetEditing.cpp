@@ -95,10 +95,17 @@ int Worksheet::pasteGrid(int row, int column, const QList<QStringList> &grid, co
     return cut;
 }
 
-bool Worksheet::setCommentText(int i, const QString &text) {
+bool Worksheet::setCommentText(int i, const QString &text, bool *truncated) {
+    if (truncated) *truncated = false;
     if (i < 1 || i > commentCount()) return false;
     Comment &comment = m_comments[std::size_t(i - 1)];
-    comment.text = text.left(kMaxCellText);
+    qsizetype keep = text.size();
+    if (keep > kMaxCommentText) {
+        keep = kMaxCommentText;
+        if (text.at(keep - 1).isHighSurrogate()) --keep;  // never half a character
+        if (truncated) *truncated = true;
+    }
+    comment.text = text.left(keep);
     m_changedComments.insert(i - 1);
     return true;
 }
