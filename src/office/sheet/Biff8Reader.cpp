@@ -5,6 +5,7 @@
 #include "office/sheet/CodePage.h"
 #include "office/sheet/DateFormatCheck.h"
 #include "office/sheet/RecordCursor.h"
+#include "office/sheet/RkNumber.h"
 #include "office/sheet/StringPool.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
@@ -23,18 +24,6 @@ QString hex(std::uint16_t id) { return QStringLiteral("0x%1").arg(id, 4, 16, QLa
 
 bool before(const Cell &a, const Cell &b) {
     return a.row0 < b.row0 || (a.row0 == b.row0 && a.column0 < b.column0);
-}
-
-// An RK value: a 30-bit integer or the top 30 bits of a double, optionally divided by 100.
-double decodeRk(std::uint32_t rk) {
-    double value;
-    if (rk & 0x02) {
-        value = double(std::int32_t(rk) >> 2);
-    } else {
-        const std::uint64_t bits = std::uint64_t(rk & 0xFFFFFFFCu) << 32;
-        std::memcpy(&value, &bits, sizeof value);
-    }
-    return (rk & 0x01) ? value / 100 : value;
 }
 
 bool isCellBlockRecord(std::uint16_t id) {
@@ -392,7 +381,8 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         const std::uint16_t row = c.u16(), first = c.u16();
         const int count = (c.remaining() - 2) / 2;
         if (!c.ok() || count < 0) return damaged(record);
-        for (int i = 0; i < count; ++i) addCell(row, std::uint16_t(first + i), c.u16(), CellType::Blank, 0, 0, 0);
+        for (int i = 0; i < count; ++i)
+            addCell(row, std::uint16_t(first + i), c.u16(), CellType::Blank, 0, 0, Cell::kInMultiple);
         return Status::success();
     }
     case kNumber: {
@@ -406,7 +396,7 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         const std::uint16_t row = c.u16(), col = c.u16(), xf = c.u16();
         const std::uint32_t rk = c.u32();
         if (!c.ok()) return damaged(record);
-        addCell(row, col, xf, CellType::Number, decodeRk(rk), 0, 0);
+        addCell(row, col, xf, CellType::Number, decodeRk(rk), rk, Cell::kRkValue);
         return Status::success();
     }
     case kMulRk: {
@@ -415,7 +405,9 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         if (!c.ok() || count < 0) return damaged(record);
         for (int i = 0; i < count; ++i) {
             const std::uint16_t xf = c.u16();
-            addCell(row, std::uint16_t(first + i), xf, CellType::Number, decodeRk(c.u32()), 0, 0);
+            const std::uint32_t rk = c.u32();
+            addCell(row, std::uint16_t(first + i), xf, CellType::Number, decodeRk(rk), rk,
+                    Cell::kRkValue | Cell::kInMultiple);
         }
         return Status::success();
     }

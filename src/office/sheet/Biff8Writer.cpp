@@ -2,12 +2,11 @@
 
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/BiffRecordReader.h"
+#include "office/sheet/RkNumber.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
 namespace office::sheet {
 
@@ -56,32 +55,24 @@ void putChars(QByteArray &out, QStringView text, bool wide) {
     }
 }
 
-// An RK value when the number survives the trip exactly.
-bool encodeRk(double value, std::uint32_t &rk) {
-    auto decode = [](std::uint32_t r) {
-        double v;
-        if (r & 0x02) {
-            v = double(std::int32_t(r) >> 2);
-        } else {
-            const std::uint64_t bits = std::uint64_t(r & 0xFFFFFFFCu) << 32;
-            std::memcpy(&v, &bits, sizeof v);
-        }
-        return (r & 0x01) ? v / 100 : v;
+// A number cell that goes back as an RK value (as it was read, or as typed when
+// an RK holds it exactly); other numbers are NUMBER records, as they were read.
+bool storedAsRk(const Cell &cell) { return (cell.flags & Cell::kRkValue) && decodeRk(cell.ref) == cell.number; }
+
+// The end of the run of cells from `at` that goes into one MULRK or MULBLANK record:
+// neighbours in the row that were read from such records, all blank or all RK
+// numbers. A run of one is written as a cell record of its own.
+std::size_t multipleRunEnd(const std::vector<Cell> &cells, std::size_t at, std::size_t rowEnd) {
+    const auto joins = [&](const Cell &c) {
+        return (c.flags & Cell::kInMultiple) && !c.isFormula() &&
+               (c.type == CellType::Blank || (c.type == CellType::Number && storedAsRk(c)));
     };
-    for (int scaled = 0; scaled < 2; ++scaled) {
-        const double v = scaled ? value * 100 : value;
-        if (std::abs(v) < (1 << 29) && v == std::trunc(v)) {
-            const std::uint32_t r = (std::uint32_t(std::int32_t(v)) << 2) | 0x02 | std::uint32_t(scaled);
-            if (decode(r) == value) return rk = r, true;
-        }
-        std::uint64_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        if ((bits & 0xFFFFFFFFu) == 0 && ((bits >> 32) & 0x03) == 0) {
-            const std::uint32_t r = std::uint32_t(bits >> 32) | std::uint32_t(scaled);
-            if (decode(r) == value) return rk = r, true;
-        }
-    }
-    return false;
+    if (!joins(cells[at])) return at + 1;
+    std::size_t next = at + 1;
+    while (next < rowEnd && joins(cells[next]) && cells[next].type == cells[at].type &&
+           cells[next].column0 == cells[next - 1].column0 + 1)
+        ++next;
+    return next;
 }
 
 // Writes a record whose body may outgrow one record: the rest goes into CONTINUE
@@ -372,8 +363,14 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
             const int row = rows[i];
             while (cellAt < cells.size() && cells[cellAt].row0 < row) ++cellAt;
             rowStarts.push_back(cellAt < cells.size() && cells[cellAt].row0 == row ? out.size() : -1);
-            for (; cellAt < cells.size() && cells[cellAt].row0 == row; ++cellAt)
-                writeCell(sheet, cells[cellAt], out, blockWritten);
+            std::size_t rowEnd = cellAt;
+            while (rowEnd < cells.size() && cells[rowEnd].row0 == row) ++rowEnd;
+            while (cellAt < rowEnd) {
+                const std::size_t next = multipleRunEnd(cells, cellAt, rowEnd);
+                if (next - cellAt > 1) writeMultiple(cells, cellAt, next, out);
+                else writeCell(sheet, cells[cellAt], out, blockWritten);
+                cellAt = next;
+            }
         }
         dbCells.push_back(out.size());
         QByteArray db;
@@ -427,9 +424,8 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
     switch (cell.type) {
     case CellType::Blank: putRecord(out, kBlank, body); return;
     case CellType::Number: {
-        std::uint32_t rk;
-        if (encodeRk(cell.number, rk)) {
-            put32(body, rk);
+        if (storedAsRk(cell)) {
+            put32(body, cell.ref);
             putRecord(out, kRk, body);
         } else {
             body.append(reinterpret_cast<const char *>(&cell.number), 8);
@@ -450,6 +446,20 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
         putRecord(out, kBoolErr, body);
         return;
     }
+}
+
+// Neighbouring blank or RK cells of one row in a MULBLANK or MULRK record.
+void Biff8Writer::writeMultiple(const std::vector<Cell> &cells, std::size_t first, std::size_t end, QByteArray &out) {
+    const bool blank = cells[first].type == CellType::Blank;
+    QByteArray body;
+    put16(body, cells[first].row0);
+    put16(body, cells[first].column0);
+    for (std::size_t i = first; i < end; ++i) {
+        put16(body, cells[i].xf);
+        if (!blank) put32(body, cells[i].ref);
+    }
+    put16(body, cells[end - 1].column0);
+    putRecord(out, blank ? kMulBlank : kMulRk, body);
 }
 
 // A comment's TXO with its new text: the record as it was with the new lengths, the

@@ -34,6 +34,7 @@ private:
     void writeCellBlock(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &dbCells,
                         int &firstRow, int &lastRow);
     void writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, std::vector<bool> &blockWritten);
+    void writeMultiple(const std::vector<Cell> &cells, std::size_t first, std::size_t end, QByteArray &out);
     void writeTextObject(const Worksheet &sheet, int commentIndex, QByteArray &out);
     QByteArray raw(qint64 offset, qint64 length) const;
 

@@ -52,6 +52,8 @@ struct Cell {
     enum Flag : std::uint8_t {
         kFormula = 0x01,        ///< a FORMULA cell; ref indexes the sheet's formulas
         kCoveredByMerge = 0x02, ///< inside a merged area, not its top-left cell
+        kRkValue = 0x04,        ///< a number stored as an RK value; ref holds it
+        kInMultiple = 0x08,     ///< read from a MULRK or MULBLANK record (kept so when saved)
     };
     std::uint16_t row0 = 0;
     std::uint16_t column0 = 0;
@@ -59,7 +61,7 @@ struct Cell {
     CellType type = CellType::Blank;
     std::uint8_t flags = 0;
     /// Text cells: index into the workbook's strings; formula cells: index into the
-    /// sheet's formulas.
+    /// sheet's formulas; kRkValue numbers: the RK value.
     std::uint32_t ref = 0;
     /// Number; 0/1 for booleans; the error code for errors.
     double number = 0;

@@ -1,5 +1,6 @@
 // Worksheet: setting values, pasting grids and setting comment texts.
 
+#include "office/sheet/RkNumber.h"
 #include "office/sheet/TypedInput.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
@@ -26,7 +27,8 @@ Cell &Worksheet::cellForWriting(int row0, int column0) {
 void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &locale, bool *truncated) {
     const TypedInput input = interpretTypedText(text, locale, m_book && m_book->isDate1904());
     if (truncated) *truncated = input.truncated;
-    cell.flags &= ~Cell::kFormula;
+    // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
+    cell.flags &= ~(Cell::kFormula | Cell::kRkValue | Cell::kInMultiple);
     cell.ref = 0;
     cell.number = 0;
     switch (input.kind) {
@@ -52,6 +54,11 @@ void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &local
         cell.type = CellType::Error;
         cell.number = input.number;
         break;
+    }
+    std::uint32_t rk = 0;
+    if (cell.type == CellType::Number && encodeRk(cell.number, rk)) {
+        cell.flags |= Cell::kRkValue;
+        cell.ref = rk;
     }
     m_cellsModified = true;
     m_columnIndex.clear();
