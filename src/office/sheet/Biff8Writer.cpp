@@ -15,6 +15,7 @@ using namespace biff;
 namespace {
 
 constexpr std::uint16_t kDefColWidth = 0x0055;
+constexpr std::uint16_t kDefaultRowHeight = 0x0225;
 
 void put16(QByteArray &b, unsigned v) {
     b.append(char(v & 0xFF));
@@ -332,6 +333,17 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
     if (rows.empty()) return;
     firstRow = rows.front();
     lastRow = rows.back();
+    // A row that gets its first cell is a row as the sheet's default has it: its
+    // height (in twips), and hidden when the sheet hides rows by default (fDyZero,
+    // the height then being the one the row gets when shown).
+    unsigned newRowHeight = 0x00FF;
+    std::uint32_t newRowFlags = 0x000F0100u;  // fGhostDirty off, reserved bit, XF 15
+    for (const RawRecord &r : sheet.records()) {
+        if (r.id != kDefaultRowHeight || r.length < 8) continue;
+        const QByteArray body = raw(r.offset + 4, 4);
+        newRowHeight = (quint8(body[2]) | (quint8(body[3]) << 8)) & 0x7FFF;
+        if (quint8(body[0]) & 0x02) newRowFlags |= 0x20;
+    }
     std::vector<bool> blockWritten(sheet.formulaBlocks().size(), false);
     std::size_t cellAt = 0;
     for (std::size_t blockStart = 0; blockStart < rows.size(); blockStart += 32) {
@@ -347,10 +359,10 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
                 put16(body, unsigned(row));
                 put16(body, 0);
                 put16(body, 0);
-                put16(body, 0x00FF);  // default height
+                put16(body, newRowHeight);
                 put16(body, 0);
                 put16(body, 0);
-                put32(body, 0x000F0100u);  // fGhostDirty off, reserved bit, XF 15
+                put32(body, newRowFlags);
             }
             if (first != last) {
                 set16(body, 2, first->column0);
