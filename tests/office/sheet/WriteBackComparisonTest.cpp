@@ -76,9 +76,10 @@ QList<Change> changeCellsAndComments(Workbook &book) {
             if (texts.size() == 3) break;
         }
         const struct {
-            const char *typed, *kind;
+            const char *typed, *kind;  ///< typed: "" to type the value
             QString value;
-        } typings[] = {{"Übersetzt %1", "text", QStringLiteral("Übersetzt %1").arg(n)},
+        } typings[] = {// The first sheet's text is long and wide: the SST splits it over CONTINUE records.
+                       {"", "text", QStringLiteral("Übersetzt %1").arg(n) + (n == 1 ? QString(9000, QChar(0x6587)) : QString())},
                        {"12,5", "number", QStringLiteral("12.5")},
                        {"24.12.2026", "date", QString::number(dateSerial)}};
         for (std::size_t i = 0; i < texts.size(); ++i) {
