@@ -13,6 +13,7 @@ namespace {
 
 // Line feeds become paragraph marks (CR LF one mark); cell marks cannot be typed.
 QString normalizeTypedText(const QString &text) {
+    if (!text.contains(u'\n') && !text.contains(QChar(kCellMark))) return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -67,8 +67,19 @@ constexpr int kDefaultLanguage = 1031;
 }  // namespace
 
 void appendRtfText(QByteArray &out, QStringView text) {
-    for (QChar qc : text) {
-        const char16_t c = qc.unicode();
+    // Plain printable ASCII goes out in stretches; only the rest is looked at one by one.
+    auto isPlain = [](char16_t c) { return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}'; };
+    char stretch[256];
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size;) {
+        qsizetype n = 0;
+        while (i < size && n < qsizetype(sizeof stretch) && isPlain(text[i].unicode()))
+            stretch[n++] = char(text[i++].unicode());
+        if (n > 0) {
+            out.append(stretch, n);
+            continue;
+        }
+        const char16_t c = text[i++].unicode();
         switch (c) {
         case u'\\': out.append("\\\\"); continue;
         case u'{': out.append("\\{"); continue;
@@ -364,7 +375,8 @@ bool RtfWriter::writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOf
             end = p + 1;
         }
         const QByteArray &props = charProps(format, ok);
-        const QString text = story.text(p, end);
+        story.textInto(p, end, m_runText);
+        const QString &text = m_runText;
         const bool endsParagraph = text.endsWith(QChar(kParagraphMark)) || text.endsWith(QChar(kCellMark));
         if (!props.isEmpty()) {
             out.append('{');

@@ -50,6 +50,7 @@ private:
         bool complete = true;  // false when a font or colour is missing from the tables
     };
     QHash<quint32, CachedProps> m_charProps;
+    QString m_runText;  // the run being written, its storage reused
     // Column widths (twips) of the table being written, set at its first row.
     QList<int> m_columnWidths;
 };

@@ -5,11 +5,16 @@
 namespace office::doc {
 
 QString Story::text(int start, int end) const {
+    QString out;
+    textInto(start, end, out);
+    return out;
+}
+
+void Story::textInto(int start, int end, QString &out) const {
     start = std::clamp(start, 0, length());
     end = std::clamp(end, start, length());
-    QString out(end - start, Qt::Uninitialized);
+    out.resize(end - start);
     m_text.copyTo(start, end - start, reinterpret_cast<char16_t *>(out.data()));
-    return out;
 }
 
 void Story::insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat) {

@@ -34,6 +34,8 @@ public:
 
     /// Text of [start, end), clamped to the story.
     QString text(int start, int end) const;
+    /// The same into out, whose storage is reused: for loops over many runs.
+    void textInto(int start, int end, QString &out) const;
 
     /// Inserts text at pos; every character gets the same formats.
     void insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat);
