@@ -40,18 +40,21 @@ void dropLeadingMarks(Selection &s) {
     while (s.type() != office::doc::kSelectionIP && firstIsCr(s)) s.moveStart(Unit::Character, 1);
 }
 
-// Appends the totals line when the document has none, so that the last cell's
-// text ends and the progress has a total. Only the document in memory changes.
-void ensureTotalLine(office::doc::Application &word, Selection &s) {
+// Leaves the totals line selected. A document without one gets one appended,
+// so that the last cell's text ends and the progress has a total; only the
+// document in memory changes. The line stands at the document's end, so each
+// search for it reads the whole document: search again only after appending.
+void selectTotalLine(office::doc::Application &word, Selection &s) {
     if (FindAnywhere(word, markers::kTotalLine)) return;
     s.endKey(Unit::Story);
     s.insertAfter(markers::kTotalLine + QStringLiteral("123\r"));
     (void)s.range().setStyle(markers::kExternalStyle);
     s.homeKey(Unit::Story);
+    FindAnywhere(word, markers::kTotalLine);
 }
 
-int readTotal(office::doc::Application &word, Selection &s) {
-    FindAnywhere(word, markers::kTotalLine);
+// The number after the selected totals line; 0 or no number gives 1.
+int readTotal(Selection &s) {
     s.moveRight(Unit::Character, 1);
     const int start = s.start();
     s.moveUntil(QStringLiteral("\r"));
@@ -124,8 +127,8 @@ ImportTarget ImportCells(run::RunContext &run, ImportEngines &engines, office::d
     // Manual line breaks become paragraph marks, so that every line end of a
     // cell text is one kind of mark below.
     ReplaceAllRed(word, QString(kLineBreak), QString(kCr));
-    ensureTotalLine(word, s);
-    const int total = readTotal(word, s);
+    selectTotalLine(word, s);
+    const int total = readTotal(s);
 
     ImportTarget target = OpenImportTarget(run, engines, folder, header, documentPath);
     if (!target) {
