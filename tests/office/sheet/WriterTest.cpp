@@ -5,6 +5,7 @@
 #include "WorkbookFiles.h"
 
 #include "office/sheet/AtomicFile.h"
+#include "office/sheet/BiffRecordReader.h"
 #include "office/sheet/TypedInput.h"
 #include "office/sheet/Workbook.h"
 
@@ -20,6 +21,16 @@ using namespace office::sheet;
 namespace {
 
 const QLocale de(QLocale::German, QLocale::Germany);
+
+// The bodies of a workbook stream's records of one kind, in stream order.
+QList<QByteArray> recordBodies(const QByteArray &stream, std::uint16_t id) {
+    QList<QByteArray> bodies;
+    BiffRecordReader reader(stream, 0, false);
+    BiffRecord record;
+    while (reader.next(record))
+        if (record.id == id) bodies.append(QByteArray(record.body.constData(), record.body.size()));
+    return bodies;
+}
 
 }  // namespace
 
@@ -120,6 +131,12 @@ TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
     EXPECT_EQ(w.value(12, 2).textValue().size(), 5004);  // long SST string kept
     EXPECT_EQ(w.value(8, 2), CellValue::number(70));      // shared formula kept
     EXPECT_EQ(again->worksheet(3)->mergedAreas().size(), 1u);
+    // Untouched numbers keep their records: RK values read from one MULRK stay one,
+    // NUMBER records stay NUMBER records.
+    for (std::uint16_t id : {0x00BD, 0x0203}) {
+        EXPECT_FALSE(recordBodies(book->stream(), id).isEmpty()) << id;
+        EXPECT_EQ(recordBodies(again->stream(), id), recordBodies(book->stream(), id)) << id;
+    }
     EXPECT_TRUE(again->worksheet(3)->isColumnHidden(2));
 }
 
