@@ -336,7 +336,7 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
     // A row that gets its first cell is a row as the sheet's default has it: its
     // height (in twips), and hidden when the sheet hides rows by default (fDyZero,
     // the height then being the one the row gets when shown).
-    unsigned newRowHeight = 0x00FF;
+    unsigned newRowHeight = 0x80FF;  // without a sheet default: flagged as the default height
     std::uint32_t newRowFlags = 0x000F0100u;  // fGhostDirty off, reserved bit, XF 15
     for (const RawRecord &r : sheet.records()) {
         if (r.id != kDefaultRowHeight || r.length < 8) continue;
