@@ -101,8 +101,9 @@ public:
 
     // --- editing ----------------------------------------------------------------
     /// Sets a cell from a text as typing it does (interpretTypedText with the
-    /// workbook's date system): a number, a date, a text or, for "", an empty cell.
-    /// The cell keeps its format; a date typed into a cell without a date format gets
+    /// workbook's date system): a number, a date, an error, a text or, for "", an
+    /// empty cell; "True" and "False" give a boolean only to a cell that holds a
+    /// boolean (elsewhere they are words). The cell keeps its format; a date typed into a cell without a date format gets
     /// one. A formula in the cell is replaced. Texts longer than a cell holds are cut
     /// and *truncated is set. False for a cell outside the sheet.
     bool setValue(int row, int column, const QString &text, const QLocale &locale = QLocale::system(),

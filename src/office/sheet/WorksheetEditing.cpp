@@ -25,7 +25,13 @@ Cell &Worksheet::cellForWriting(int row0, int column0) {
 }
 
 void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &locale, bool *truncated) {
-    const TypedInput input = interpretTypedText(text, locale, m_book && m_book->isDate1904());
+    TypedInput input = interpretTypedText(text, locale, m_book && m_book->isDate1904());
+    // "True" and "False" are only how a boolean reads: they give a boolean back to a
+    // cell that holds one, while a text cell with the word keeps it as text.
+    if (input.kind == TypedInput::Bool && valueOf(cell).kind() != ValueKind::Bool) {
+        input.kind = TypedInput::Text;
+        input.text = text;
+    }
     if (truncated) *truncated = input.truncated;
     // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
     cell.flags &= ~(Cell::kFormula | Cell::kRkValue | Cell::kInMultiple);

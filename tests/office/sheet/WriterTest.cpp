@@ -108,7 +108,8 @@ TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
     EXPECT_TRUE(werte.setValue(1, 3, QString(), de));                       // emptied
     EXPECT_TRUE(werte.setValue(30, 2, QStringLiteral("01.02.2027"), de));   // new cell, date format added
     EXPECT_TRUE(werte.setValue(31, 1, QStringLiteral("#DIV/0!"), de));     // error value
-    EXPECT_TRUE(werte.setValue(31, 2, QStringLiteral("False"), de));       // boolean
+    EXPECT_TRUE(werte.setValue(3, 1, QStringLiteral("False"), de));        // boolean stays boolean
+    EXPECT_TRUE(werte.setValue(31, 2, QStringLiteral("False"), de));       // elsewhere the word is text
     EXPECT_EQ(werte.pasteGrid(40, 1, {{QStringLiteral("a"), QStringLiteral("1")}, {QStringLiteral("b")}}, de), 0);
     const QString target = dir.filePath(QStringLiteral("kinds.xls"));
     ASSERT_TRUE(book->saveAs(target).ok);
@@ -124,7 +125,9 @@ TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
     EXPECT_TRUE(w.value(1, 3).isEmpty());
     EXPECT_EQ(w.value(30, 2).kind(), ValueKind::Date);
     EXPECT_EQ(w.value(31, 1), CellValue::error(0x07));
-    EXPECT_EQ(w.value(31, 2), CellValue::boolean(false));
+    EXPECT_EQ(w.value(3, 1), CellValue::boolean(false));
+    EXPECT_FALSE(w.cell(3, 1)->isFormula());
+    EXPECT_EQ(w.value(31, 2), CellValue::text(QStringLiteral("False")));
     EXPECT_EQ(w.value(40, 1), CellValue::text(QStringLiteral("a")));
     EXPECT_EQ(w.value(40, 2), CellValue::number(1));
     EXPECT_EQ(w.value(41, 1), CellValue::text(QStringLiteral("b")));
