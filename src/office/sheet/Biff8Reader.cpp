@@ -182,6 +182,7 @@ Status Biff8Reader::readSharedStrings(const BiffRecord &record) {
     // Each string takes at least three bytes; never reserve more than the data allows.
     m_book.m_strings.reserve(std::min<std::size_t>(unique, std::size_t(c.remaining() / 3 + 1)),
                              std::size_t(c.remaining()));
+    QString text;
     for (std::uint32_t i = 0; i < unique && c.remaining() > 0; ++i) {
         // As RecordCursor::unicodeString, keeping runs and phonetic data for the writer.
         const int count = c.u16();
@@ -190,7 +191,7 @@ Status Biff8Reader::readSharedStrings(const BiffRecord &record) {
         std::uint32_t phonetic = 0;
         if (flags & 0x08) formatting.runCount = c.u16();
         if (flags & 0x04) phonetic = c.u32();
-        const QString text = c.unicodeChars(count, flags);
+        c.unicodeCharsInto(count, flags, text);
         if (formatting.runCount) formatting.runs = c.bytes(formatting.runCount * 4);
         if (phonetic) formatting.phonetic = c.bytes(int(std::min<std::uint32_t>(phonetic, std::uint32_t(c.remaining() + 1))));
         if (c.ok() && (formatting.runCount || phonetic))

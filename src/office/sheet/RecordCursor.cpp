@@ -70,6 +70,12 @@ bool RecordCursor::atSegmentStart() const {
 
 QString RecordCursor::unicodeChars(int count, std::uint8_t flags) {
     QString out;
+    unicodeCharsInto(count, flags, out);
+    return out;
+}
+
+void RecordCursor::unicodeCharsInto(int count, std::uint8_t flags, QString &out) {
+    out.resize(0);
     out.reserve(std::min(count, remaining()));
     int left = count;
     // Characters that begin in a new CONTINUE body begin with their own flags.
@@ -80,7 +86,10 @@ QString RecordCursor::unicodeChars(int count, std::uint8_t flags) {
         const int take = std::min(left, wide ? avail / 2 : avail);
         if (wide) {
             const auto *p = reinterpret_cast<const unsigned char *>(m_data + m_pos);
-            for (int i = 0; i < take; ++i) out += QChar(char16_t(p[2 * i] | (p[2 * i + 1] << 8)));
+            const qsizetype at = out.size();
+            out.resize(at + take);
+            auto *d = reinterpret_cast<char16_t *>(out.data()) + at;
+            for (int i = 0; i < take; ++i) d[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
             m_pos += 2 * take;
         } else {
             out += QLatin1StringView(m_data + m_pos, take);
@@ -97,7 +106,6 @@ QString RecordCursor::unicodeChars(int count, std::uint8_t flags) {
         }
         flags = u8();
     }
-    return out;
 }
 
 QString RecordCursor::unicodeString(int lengthBytes) {

@@ -36,6 +36,8 @@ public:
     QString unicodeString(int lengthBytes);
     /// The characters of a BIFF8 string whose count and flags were already read.
     QString unicodeChars(int count, std::uint8_t flags);
+    /// The same into out, replacing its text but keeping its storage (for long loops).
+    void unicodeCharsInto(int count, std::uint8_t flags, QString &out);
     /// A BIFF5 byte string: a count of lengthBytes bytes, then bytes in the code page.
     QString byteString(int lengthBytes, const QTextCodec *codec);
 
