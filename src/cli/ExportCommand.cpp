@@ -70,9 +70,7 @@ int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
 
     CliRunUi ui(err);
-    const exporting::RunOutcome outcome = exporting::RunExport(request, texts, settings, ui);
-    if (outcome.ran) out << outcome.logPath << "\n";
-    return outcome.runError || !outcome.ran ? kExitRunError : kExitOk;
+    return FinishRun(exporting::RunExport(request, texts, settings, ui), out);
 }
 
 }  // namespace celltrove::cli

@@ -43,9 +43,7 @@ int importCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
 
     CliRunUi ui(err);
-    const importing::ImportOutcome outcome = importing::RunImport(request, texts, settings, ui);
-    if (outcome.ran) out << outcome.logPath << "\n";
-    return outcome.runError || !outcome.ran ? kExitRunError : kExitOk;
+    return FinishRun(importing::RunImport(request, texts, settings, ui), out);
 }
 
 }  // namespace celltrove::cli

@@ -1,5 +1,7 @@
 #include "cli/RunFiles.h"
 
+#include "cli/CliCommand.h"
+
 #include <QFileInfo>
 
 namespace celltrove::cli {
@@ -25,6 +27,11 @@ bool CollectRunFiles(const QStringList &files, const QString &suffix, const QStr
     }
     request.folder = run::WithTrailingSeparator(folder);
     return true;
+}
+
+int FinishRun(const run::RunOutcome &outcome, QTextStream &out) {
+    if (outcome.ran) out << outcome.logPath << "\n";
+    return outcome.runError || !outcome.ran ? kExitRunError : kExitOk;
 }
 
 }  // namespace celltrove::cli

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "run/RunOutcome.h"
 #include "run/RunRequest.h"
 
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 namespace celltrove::cli {
 
@@ -13,5 +15,9 @@ namespace celltrove::cli {
 /// desktop program shows the same text).
 bool CollectRunFiles(const QStringList &files, const QString &suffix, const QString &wrongTypeText,
                      run::RunRequest &request, QString &error, bool &wrongType);
+
+/// The end of a run on the command line: the log's path on `out` when the run
+/// got as far as its files; the exit status for the outcome.
+int FinishRun(const run::RunOutcome &outcome, QTextStream &out);
 
 }  // namespace celltrove::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/RunOutcome.h"
 #include "run/RunRequest.h"
 #include "run/RunUi.h"
 #include "run/SettingsStore.h"
@@ -7,16 +8,7 @@
 
 namespace celltrove::exporting {
 
-/// How an export run ended.
-struct RunOutcome {
-    /// False when the run stopped before its file loop (log not writable, wrong
-    /// file type, no file selected).
-    bool ran = false;
-    /// The run error flag: some file was refused, or the run could not start.
-    bool runError = false;
-    /// The run log ("<folder>/Celltrove4Excel-Export.log").
-    QString logPath;
-};
+using run::RunOutcome;
 
 /// Name of the export run's log in the working folder.
 inline const QString kExportLogName = QStringLiteral("Celltrove4Excel-Export.log");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/ImportWorkbook.h"
+#include "run/RunOutcome.h"
 #include "run/RunRequest.h"
 #include "run/RunUi.h"
 #include "run/SettingsStore.h"
@@ -8,16 +9,7 @@
 
 namespace celltrove::importing {
 
-/// How an import run ended.
-struct ImportOutcome {
-    /// False when the run stopped before its file loop (log not writable,
-    /// wrong file type, no file selected).
-    bool ran = false;
-    /// The run error flag: some document was refused or not written back.
-    bool runError = false;
-    /// The run log ("<folder>/Celltrove4Excel-Import.log").
-    QString logPath;
-};
+using ImportOutcome = run::RunOutcome;
 
 /// Name of the import run's log in the working folder.
 inline const QString kImportLogName = QStringLiteral("Celltrove4Excel-Import.log");

@@ -82,21 +82,11 @@ std::optional<QString> plainNumber(QStringView s, const NumberSymbols &symbols) 
     return out;
 }
 
-}  // namespace
+// Without a digit there is no number: most texts end here, before anything is
+// asked of the locale.
+bool hasDigit(const QString &text) { return std::any_of(text.cbegin(), text.cend(), isDigit); }
 
-NumberSymbols NumberSymbols::of(const QLocale &locale) {
-    return {locale.decimalPoint(), locale.groupSeparator(), locale.currencySymbol(),
-            locale.negativeSign(),  locale.positiveSign(),   locale.percent()};
-}
-
-std::optional<double> parseLocaleNumber(const QString &text, const QLocale &locale, bool acceptPercent) {
-    if (std::none_of(text.cbegin(), text.cend(), isDigit)) return std::nullopt;
-    return parseLocaleNumber(text, NumberSymbols::of(locale), acceptPercent);
-}
-
-std::optional<double> parseLocaleNumber(const QString &text, const NumberSymbols &symbols, bool acceptPercent) {
-    // Without a digit there is no number; most texts end here.
-    if (std::none_of(text.cbegin(), text.cend(), isDigit)) return std::nullopt;
+std::optional<double> parseNumber(const QString &text, const NumberSymbols &symbols, bool acceptPercent) {
     QStringView s = trimBlanks(text);
     if (s.isEmpty()) return std::nullopt;
     const QString &currency = symbols.currency;
@@ -129,6 +119,23 @@ std::optional<double> parseLocaleNumber(const QString &text, const NumberSymbols
     if (!ok || !std::isfinite(value)) return std::nullopt;
     if (percent) value /= 100;
     return negative ? -value : value;
+}
+
+}  // namespace
+
+NumberSymbols NumberSymbols::of(const QLocale &locale) {
+    return {locale.decimalPoint(), locale.groupSeparator(), locale.currencySymbol(),
+            locale.negativeSign(),  locale.positiveSign(),   locale.percent()};
+}
+
+std::optional<double> parseLocaleNumber(const QString &text, const QLocale &locale, bool acceptPercent) {
+    if (!hasDigit(text)) return std::nullopt;
+    return parseNumber(text, NumberSymbols::of(locale), acceptPercent);
+}
+
+std::optional<double> parseLocaleNumber(const QString &text, const NumberSymbols &symbols, bool acceptPercent) {
+    if (!hasDigit(text)) return std::nullopt;
+    return parseNumber(text, symbols, acceptPercent);
 }
 
 }  // namespace office::sheet

@@ -49,7 +49,7 @@ std::optional<std::uint8_t> errorLiteralCode(const QString &text) {
 
 }  // namespace
 
-TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904) {
+TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904, bool booleanCell) {
     TypedInput input;
     if (text.isEmpty()) return input;
     if (const auto number = parseLocaleNumber(text, locale)) {
@@ -67,9 +67,9 @@ TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool d
         input.number = *code;
         return input;
     }
-    // Only the exact texts a boolean is read as: a translated or otherwise changed
-    // word stays a text.
-    if (text == QLatin1String("True") || text == QLatin1String("False")) {
+    // Only the exact texts a boolean is read as, and only into a cell that holds a
+    // boolean: a text cell keeps the word, and a translated word stays a text.
+    if (booleanCell && (text == QLatin1String("True") || text == QLatin1String("False"))) {
         input.kind = TypedInput::Bool;
         input.number = text == QLatin1String("True") ? 1 : 0;
         return input;

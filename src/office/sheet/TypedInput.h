@@ -24,7 +24,8 @@ constexpr int kMaxCellText = 32767;
 /// format (two- or four-digit year), optionally followed by a time, or a time alone,
 /// becomes a date serial; an error literal ("#DIV/0!", "#N/A", ... in any letter case)
 /// becomes that error; exactly "True" or "False", the texts a boolean cell is read as,
-/// become that boolean; anything else, including a text starting with "=", stays text.
-TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904);
+/// become that boolean when booleanCell (the cell typed into holds a boolean);
+/// anything else, including a text starting with "=", stays text.
+TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904, bool booleanCell = true);
 
 }  // namespace office::sheet

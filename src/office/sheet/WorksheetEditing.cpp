@@ -25,13 +25,8 @@ Cell &Worksheet::cellForWriting(int row0, int column0) {
 }
 
 void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &locale, bool *truncated) {
-    TypedInput input = interpretTypedText(text, locale, m_book && m_book->isDate1904());
-    // "True" and "False" are only how a boolean reads: they give a boolean back to a
-    // cell that holds one, while a text cell with the word keeps it as text.
-    if (input.kind == TypedInput::Bool && valueOf(cell).kind() != ValueKind::Bool) {
-        input.kind = TypedInput::Text;
-        input.text = text;
-    }
+    const TypedInput input = interpretTypedText(text, locale, m_book && m_book->isDate1904(),
+                                                valueOf(cell).kind() == ValueKind::Bool);
     if (truncated) *truncated = input.truncated;
     // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
     cell.flags &= ~(Cell::kFormula | Cell::kRkValue | Cell::kInMultiple);
@@ -53,11 +48,8 @@ void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &local
         cell.ref = m_book ? m_book->addString(input.text) : 0;
         break;
     case TypedInput::Bool:
-        cell.type = CellType::Bool;
-        cell.number = input.number;
-        break;
-    case TypedInput::Error:
-        cell.type = CellType::Error;
+    case TypedInput::Error:  // the number holds the value or the error code
+        cell.type = input.kind == TypedInput::Bool ? CellType::Bool : CellType::Error;
         cell.number = input.number;
         break;
     }
