@@ -2,15 +2,41 @@
 
 #include <celltrove/Version.h>
 
+#include <algorithm>
+
 namespace celltrove::exporting {
 
+namespace {
+
+// Decimal digits of a non-negative number into `out`, which holds at least 10.
+qsizetype putDigits(char16_t *out, int n) {
+    char16_t reversed[10];
+    qsizetype count = 0;
+    do {
+        reversed[count++] = char16_t(u'0' + n % 10);
+        n /= 10;
+    } while (n > 0 && count < 10);
+    for (qsizetype i = 0; i < count; ++i) out[i] = reversed[count - 1 - i];
+    return count;
+}
+
+}  // namespace
+
 QString CellMarker(int row, int column) {
-    // Built in one buffer: the export writes one marker per cell.
     QString marker;
-    marker.reserve(tagged::kCellMarkerStart.size() + tagged::kCellMarkerEnd.size() + 12);
-    marker.append(tagged::kCellMarkerStart).append(QString::number(row)).append(u',');
-    marker.append(QString::number(column)).append(tagged::kCellMarkerEnd);
+    AppendCellMarker(marker, row, column);
     return marker;
+}
+
+void AppendCellMarker(QString &out, int row, int column) {
+    // Digits are put directly: the export writes one marker per cell.
+    char16_t digits[24];
+    qsizetype n = putDigits(digits, std::max(row, 0));
+    digits[n++] = u',';
+    n += putDigits(digits + n, std::max(column, 0));
+    out.append(tagged::kCellMarkerStart);
+    out.append(QStringView(digits, n));
+    out.append(tagged::kCellMarkerEnd);
 }
 
 QString HeaderLine(const QString &productLabel) {
@@ -24,12 +50,24 @@ QString TaggedFileName(const QString &workbookFileName, int sheetIndex) {
 
 QString CellParagraphText(const QString &cellText) {
     if (!cellText.contains(u'\r') && !cellText.contains(u'\n')) return cellText;
-    QString text = cellText;
-    // A CR would end the paragraph and split the cell in two; CR LF is one line end.
-    text.replace(QStringLiteral("\r\n"), QString(tagged::kLineBreak));
-    text.replace(u'\r', tagged::kLineBreak);
-    text.replace(u'\n', tagged::kLineBreak);
+    QString text;
+    AppendCellParagraphText(text, cellText);
     return text;
+}
+
+void AppendCellParagraphText(QString &out, QStringView cellText) {
+    // A CR would end the paragraph and split the cell in two; CR LF is one line end.
+    const qsizetype size = cellText.size();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = cellText[i].unicode();
+        if (c != u'\r' && c != u'\n') continue;
+        out.append(cellText.mid(from, i - from));
+        out.append(QChar(tagged::kLineBreak));
+        if (c == u'\r' && i + 1 < size && cellText[i + 1] == u'\n') ++i;
+        from = i + 1;
+    }
+    out.append(cellText.mid(from));
 }
 
 }  // namespace celltrove::exporting

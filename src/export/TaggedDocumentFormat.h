@@ -27,6 +27,8 @@ inline constexpr char16_t kLineBreak = u'\v';
 
 /// "<!-- CellID: 12,3-->" for row 12, column 3 (1-based worksheet coordinates).
 QString CellMarker(int row, int column);
+/// The same, appended to `out`.
+void AppendCellMarker(QString &out, int row, int column);
 
 /// "<!-- " + label + "1.0 Build: 13 -->" with the program's version; `label` is
 /// the looked-up product label ("cellTrove für Excel ").
@@ -38,5 +40,7 @@ QString TaggedFileName(const QString &workbookFileName, int sheetIndex);
 /// A cell's text as one paragraph: every line end (LF, CR LF or a lone CR)
 /// becomes a manual line break.
 QString CellParagraphText(const QString &cellText);
+/// The same, appended to `out`.
+void AppendCellParagraphText(QString &out, QStringView cellText);
 
 }  // namespace celltrove::exporting

@@ -5,91 +5,70 @@
 
 namespace celltrove::exporting {
 
-using office::doc::MoveMode;
-using office::doc::Unit;
-
 namespace {
 constexpr int kSaveThreshold = 2 * TaggedSheetWriter::kCellsPerSave;
 const QString kTwoMarks = QStringLiteral("\r\r");
 }  // namespace
 
-TaggedSheetWriter::TaggedSheetWriter(run::RunContext &run, office::doc::Application &application, int &writeCounter)
-    : m_run(run), m_application(application), m_writeCounter(writeCounter) {}
+TaggedSheetWriter::TaggedSheetWriter(run::RunContext &run, int &writeCounter)
+    : m_run(run), m_writeCounter(writeCounter) {}
 
 office::Status TaggedSheetWriter::begin(const QString &path, const QString &productLabel,
                                         const QString &workbookFileName, int sheetIndex, const QString &sheetName) {
-    m_document = m_application.documents().add();
-    if (!m_document) return office::Status::failure(QStringLiteral("no document"));
-    office::Status status = m_document->saveAs(path, office::doc::SaveFormat::Rtf);
+    m_document = std::make_unique<office::doc::StreamDocument>();
+    office::Status status = m_document->saveAs(path);
     if (!status) return status;
-    EnsureTaggedStyle(*m_document, tagged::kExternalStyle);
-    EnsureTaggedStyle(*m_document, tagged::kInternalStyle);
+    EnsureTaggedStyle(m_document->styles(), tagged::kExternalStyle);
+    EnsureTaggedStyle(m_document->styles(), tagged::kInternalStyle);
+    m_externalFormat = m_document->characterStyleFormat(tagged::kExternalStyle).value_or(0);
 
-    office::doc::Selection &selection = m_document->selection();
-    selection.typeText(HeaderLine(productLabel) + u'\r');
-    selection.typeText(tagged::kWorkbookName + workbookFileName + u'\r');
-    selection.typeText(tagged::kSheetNumber + QString::number(sheetIndex) + u'\r');
-    selection.typeText(tagged::kSheetName + sheetName + kTwoMarks);
     // The header lines carry the external style, the fourth line's mark excepted.
-    // Styled now rather than at the end, so every checkpoint save already shows it.
-    m_document->range(m_document->paragraphs(1).start(), m_document->paragraphs(4).end()).select();
-    selection.moveLeft(Unit::Character, 1, MoveMode::Extend);
-    selection.range().setStyle(tagged::kExternalStyle);
-    selection.endKey(Unit::Story);
+    typeStructure(HeaderLine(productLabel) + u'\r');
+    typeStructure(tagged::kWorkbookName + workbookFileName + u'\r');
+    typeStructure(tagged::kSheetNumber + QString::number(sheetIndex) + u'\r');
+    typeStructure(tagged::kSheetName + sheetName);
+    m_document->typeText(kTwoMarks);
     return office::Status::success();
 }
 
-void TaggedSheetWriter::insertStructure(const QString &text) {
-    office::doc::Selection &selection = m_document->selection();
-    selection.insertAfter(text);
-    selection.range().setStyle(tagged::kExternalStyle);
-    selection.moveRight(Unit::Character, 1);
-}
-
-void TaggedSheetWriter::typeContent(const QString &text) {
-    office::doc::Selection &selection = m_document->selection();
-    selection.typeText(text);
-    selection.moveRight(Unit::Character, 1);
-}
+void TaggedSheetWriter::typeStructure(const QString &text) { m_document->typeText(text, m_externalFormat); }
 
 void TaggedSheetWriter::writeComment(const QString &commentText) {
     m_run.counter().CountText(commentText, false, 1);
-    insertStructure(tagged::kCommentOpen + kTwoMarks);
-    typeContent(commentText + kTwoMarks);
-    insertStructure(tagged::kCommentClose + kTwoMarks);
+    typeStructure(tagged::kCommentOpen + kTwoMarks);
+    m_document->typeText(commentText + kTwoMarks);
+    typeStructure(tagged::kCommentClose + kTwoMarks);
 }
 
 void TaggedSheetWriter::WriteCellBlock(int row, int column, const QString &cellText) {
     m_run.counter().CountText(cellText, false, 1);
     ++m_cellsWritten;
     m_run.ui().Yield();
-    insertStructure(CellMarker(row, column) + kTwoMarks);
-    typeContent(CellParagraphText(cellText) + kTwoMarks);
+    // Both blocks are built in one reused buffer: this runs once per exported cell.
+    m_block.resize(0);
+    AppendCellMarker(m_block, row, column);
+    m_block.append(kTwoMarks);
+    typeStructure(m_block);
+    m_block.resize(0);
+    AppendCellParagraphText(m_block, cellText);
+    m_block.append(kTwoMarks);
+    m_document->typeText(m_block);
 
     if (++m_writeCounter < kSaveThreshold) return;
     m_run.ui().SetProcessText(m_run.T(QStringLiteral("speichern...")));
-    // The document only grew at its end since the last save, so this appends.
     const office::Status status = m_document->save();
     if (!status && m_checkpointStatus) m_checkpointStatus = status;
-    m_document->selection().endKey(Unit::Story);
     m_writeCounter = 1;
 }
 
 office::Status TaggedSheetWriter::finish() {
-    office::doc::Selection &selection = m_document->selection();
-    selection.endKey(Unit::Story);
-    selection.insertAfter(tagged::kTotalLine + QString::number(m_cellsWritten));
-    selection.range().setStyle(tagged::kExternalStyle);
+    typeStructure(tagged::kTotalLine + QString::number(m_cellsWritten));
     office::Status status = m_document->save();
     if (status && !m_checkpointStatus) status = m_checkpointStatus;
-    m_document->close();
-    m_document = nullptr;
+    m_document.reset();
     return status;
 }
 
-void TaggedSheetWriter::abandon() {
-    if (m_document) m_document->close();
-    m_document = nullptr;
-}
+void TaggedSheetWriter::abandon() { m_document.reset(); }
 
 }  // namespace celltrove::exporting

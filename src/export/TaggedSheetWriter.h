@@ -1,14 +1,17 @@
 #pragma once
 
-#include "office/doc/Application.h"
+#include "office/doc/StreamDocument.h"
 #include "office/ole/OfficeStatus.h"
 #include "run/RunContext.h"
 
+#include <memory>
+
 namespace celltrove::exporting {
 
-/// Writes the tagged document of one worksheet into a document of the
-/// document engine, typing at the end as a word processor would, and keeps the
-/// file on disk current at every checkpoint of the periodic save.
+/// Writes the tagged document of one worksheet, typing at its end as a word
+/// processor would, and keeps the file on disk current at every checkpoint of
+/// the periodic save. The document keeps only what was typed since the last
+/// checkpoint, so a sheet of any size is written in little memory.
 class TaggedSheetWriter {
 public:
     /// Saved every this many written cells of a workbook.
@@ -16,7 +19,7 @@ public:
 
     /// `writeCounter` is the workbook's counter of the periodic save; it goes
     /// up by 2 per written cell and the document is saved when it reaches 750.
-    TaggedSheetWriter(run::RunContext &run, office::doc::Application &application, int &writeCounter);
+    TaggedSheetWriter(run::RunContext &run, int &writeCounter);
 
     /// Creates the document at `path` (saved at once, so a failure shows before
     /// any cell is written), adds both character styles and types the header.
@@ -38,17 +41,16 @@ public:
     const office::Status &checkpointStatus() const { return m_checkpointStatus; }
 
 private:
-    // Inserts `text` at the end, gives it the external style and moves behind it.
-    void insertStructure(const QString &text);
-    // Types `text` at the insertion point without a style.
-    void typeContent(const QString &text);
+    // Types structure (markers, headers, brackets) in the external style.
+    void typeStructure(const QString &text);
 
     run::RunContext &m_run;
-    office::doc::Application &m_application;
-    office::doc::Document *m_document = nullptr;
+    std::unique_ptr<office::doc::StreamDocument> m_document;
+    quint32 m_externalFormat = 0;
     int &m_writeCounter;
     int m_cellsWritten = 0;
     office::Status m_checkpointStatus;
+    QString m_block;  // the block being typed, its storage reused
 };
 
 }  // namespace celltrove::exporting

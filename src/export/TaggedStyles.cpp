@@ -10,8 +10,7 @@ constexpr int kRedColorIndex = 6;
 constexpr int kNoProofing = 1024;
 }  // namespace
 
-void EnsureTaggedStyle(office::doc::Document &document, const QString &styleName) {
-    office::doc::Styles &styles = document.styles();
+void EnsureTaggedStyle(office::doc::Styles &styles, const QString &styleName) {
     for (int i = 0; i < styles.count(); ++i)
         if (styles.at(i)->nameLocal() == styleName) return;
     office::doc::Style *style = styles.add(styleName, office::doc::StyleType::Character);

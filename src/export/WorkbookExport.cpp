@@ -5,7 +5,6 @@
 #include "export/TaggedDocumentFormat.h"
 #include "export/TaggedSheetWriter.h"
 #include "import/UsedRange.h"
-#include "office/doc/Application.h"
 #include "office/sheet/ValueText.h"
 #include "office/sheet/Workbook.h"
 #include "run/PathLengthCheck.h"
@@ -21,7 +20,6 @@ namespace {
 // Everything one workbook's export shares between its sheets.
 struct WorkbookJob {
     RunContext &run;
-    office::doc::Application &documents;
     QString folder;
     QString fileName;
     int sheetCount = 0;
@@ -52,7 +50,7 @@ void exportSheet(WorkbookJob &job, Worksheet &sheet, const importing::UsedRange 
     sheet.showAllOutlineLevels();
 
     const QString outputPath = job.folder + TaggedFileName(job.fileName, sheet.index());
-    TaggedSheetWriter writer(run, job.documents, job.writeCounter);
+    TaggedSheetWriter writer(run, job.writeCounter);
     const office::Status begun = writer.begin(outputPath, run.T(QStringLiteral("cellTrove für Excel ")), job.fileName,
                                               sheet.index(), sheet.name());
     if (!begun) {
@@ -110,8 +108,7 @@ void ExportWorkbook(RunContext &run, const QString &fullPath) {
     const office::Status opened = office::sheet::Workbook::open(fullPath, workbook);
 
     const qsizetype slash = fullPath.lastIndexOf(u'/');
-    office::doc::Application documents;
-    WorkbookJob job{run, documents, fullPath.left(slash + 1), fullPath.mid(slash + 1)};
+    WorkbookJob job{run, fullPath.left(slash + 1), fullPath.mid(slash + 1)};
     // The workbook closes with `workbook` on every return, refused or not.
     if (!run::PathLengthCheck(run, job.folder, job.fileName, kTaggedExportPathLimit)) {
         run.runError = true;

@@ -14,9 +14,8 @@ TEST(PeriodicSave, EachCheckpointLeavesACompleteFileOnDisk) {
     ExportFixture f;
     const run::RunRequest request = f.request({});
     run::RunContext context(request, f.texts, f.settings, f.ui);
-    office::doc::Application application;
     int writeCounter = 0;
-    exporting::TaggedSheetWriter writer(context, application, writeCounter);
+    exporting::TaggedSheetWriter writer(context, writeCounter);
     const QString path = f.path(QStringLiteral("Text_x.xls-1.rtf"));
     ASSERT_TRUE(writer.begin(path, QStringLiteral("cellTrove für Excel "), QStringLiteral("x.xls"), 1,
                              QStringLiteral("Blatt")).ok);

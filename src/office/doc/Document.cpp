@@ -1,32 +1,14 @@
 #include "office/doc/Document.h"
 
 #include "office/doc/Application.h"
-#include "office/doc/RtfWriter.h"
+#include "office/doc/RtfFileSave.h"
+#include "office/doc/TypedText.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace office::doc {
 
 namespace {
-
-// Line feeds become paragraph marks (CR LF one mark); cell marks cannot be typed.
-QString normalizeTypedText(const QString &text) {
-    if (!text.contains(u'\n') && !text.contains(QChar(kCellMark))) return text;
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QChar(u'\r') && i + 1 < text.size() && text.at(i + 1) == QChar(u'\n')) continue;
-        if (c == QChar(u'\n')) {
-            out.append(QChar(kParagraphMark));
-        } else if (c.unicode() != kCellMark) {
-            out.append(c);
-        }
-    }
-    return out;
-}
 
 bool isWordChar(char16_t c) { return QChar(c).isLetterOrNumber() || c == u'_'; }
 
@@ -116,51 +98,10 @@ Status Document::saveAs(const QString &path, SaveFormat format) {
 }
 
 Status Document::writeRtf() {
-    const int finalMark = m_story.length() - 1;
-    RtfSaveMark &mark = m_saveMark;
-    const QFileInfo onDisk(m_path);
-    const bool canAppend = mark.valid && mark.path == m_path && m_story.lowestChange() >= mark.writtenEnd &&
-                           mark.styleRevision == m_styles.revision() && onDisk.exists() &&
-                           onDisk.size() == mark.fileSize && onDisk.lastModified() == mark.fileTime &&
-                           !paragraphInTable(m_story, m_paraFormats, mark.writtenEnd);
-    if (canAppend) {
-        QByteArray tail;
-        qint64 finalOffset = 0;
-        if (RtfWriter(*this).writeAppend(mark, tail, &finalOffset)) {
-            QFile file(m_path);
-            if (file.open(QIODevice::ReadWrite) && file.resize(mark.bodyEnd) && file.seek(mark.bodyEnd) &&
-                file.write(tail) == tail.size() && file.flush()) {
-                file.close();
-                const QFileInfo written(m_path);
-                mark.bodyEnd += finalOffset;
-                mark.writtenEnd = finalMark;
-                mark.fileSize = written.size();
-                mark.fileTime = written.lastModified();
-                m_story.markClean();
-                m_saved = true;
-                return Status::success();
-            }
-            // A failed append may have cut the file short: the full write below mends it.
-        }
-    }
-    RtfSaveMark fresh;
-    const QByteArray bytes = RtfWriter(*this).write(&fresh);
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString()));
-    file.write(bytes);
-    if (!file.commit()) return Status::failure(QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString()));
-    const QFileInfo written(m_path);
-    fresh.valid = true;
-    fresh.path = m_path;
-    fresh.writtenEnd = finalMark;
-    fresh.styleRevision = m_styles.revision();
-    fresh.fileSize = written.size();
-    fresh.fileTime = written.lastModified();
-    mark = fresh;
-    m_story.markClean();
-    m_saved = true;
-    return Status::success();
+    const Status status =
+        saveRtfFile(m_path, {m_styles, m_charFormats, m_paraFormats, m_story}, m_saveMark, RtfRewrite::Allowed);
+    if (status) m_saved = true;
+    return status;
 }
 
 void Document::close() { m_application->documents().remove(this); }

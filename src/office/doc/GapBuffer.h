@@ -73,6 +73,12 @@ public:
             std::memcpy(static_cast<void *>(dst + before), m_buf + pos + before + gapLength(),
                         size_t(n - before) * sizeof(T));
     }
+    /// The n items from pos in place when they lie on one side of the gap, else nullptr.
+    const T *contiguous(qsizetype pos, qsizetype n) const {
+        if (pos + n <= m_gapStart) return m_buf + pos;
+        if (pos >= m_gapStart) return m_buf + pos + gapLength();
+        return nullptr;
+    }
     void clear() {
         memory::GrowableBlock::release(m_buf, bytes(m_capacity));
         m_buf = nullptr;

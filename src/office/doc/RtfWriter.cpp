@@ -23,14 +23,14 @@ int cp1252Byte(char16_t c) {
     return -1;
 }
 
-void appendHexByte(QByteArray &out, int byte) {
+void appendHexByte(RtfBuffer &out, int byte) {
     static constexpr char kHex[] = "0123456789abcdef";
     out.append("\\'");
     out.append(kHex[(byte >> 4) & 0xF]);
     out.append(kHex[byte & 0xF]);
 }
 
-void appendNumber(QByteArray &out, const char *word, qint64 n) {
+void appendNumber(RtfBuffer &out, const char *word, qint64 n) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
     out.append(word, qsizetype(std::strlen(word)));
@@ -66,19 +66,17 @@ constexpr int kDefaultLanguage = 1031;
 
 }  // namespace
 
-void appendRtfText(QByteArray &out, QStringView text) {
-    // Plain printable ASCII goes out in stretches; only the rest is looked at one by one.
+void appendRtfText(RtfBuffer &out, QStringView text) {
+    // Plain printable ASCII is copied straight into the buffer; only the rest is
+    // looked at one by one.
     auto isPlain = [](char16_t c) { return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}'; };
-    char stretch[256];
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size;) {
+        char *stretch = out.room(size - i);
         qsizetype n = 0;
-        while (i < size && n < qsizetype(sizeof stretch) && isPlain(text[i].unicode()))
-            stretch[n++] = char(text[i++].unicode());
-        if (n > 0) {
-            out.append(stretch, n);
-            continue;
-        }
+        while (i < size && isPlain(text[i].unicode())) stretch[n++] = char(text[i++].unicode());
+        out.commit(n);
+        if (i == size) break;
         const char16_t c = text[i++].unicode();
         switch (c) {
         case u'\\': out.append("\\\\"); continue;
@@ -107,6 +105,9 @@ void appendRtfText(QByteArray &out, QStringView text) {
     }
 }
 
+RtfWriter::RtfWriter(const Document &document)
+    : RtfWriter(document.styles(), document.charFormats(), document.paraFormats(), document.story()) {}
+
 void RtfWriter::buildTables() {
     auto addFont = [this](const QString &name) {
         if (name.isEmpty() || m_fonts.contains(name)) return;
@@ -121,12 +122,12 @@ void RtfWriter::buildTables() {
     };
     addFont(QStringLiteral("Times New Roman"));
     for (int i = 1; i < kColorIndexCount; ++i) addColor(colorFromIndex(i));
-    const Styles &styles = m_document.styles();
+    const Styles &styles = m_styles;
     for (int i = 0; i < styles.count(); ++i) {
         addFont(styles.at(i)->font().name());
         addColor(styles.at(i)->font().color());
     }
-    const auto &formats = m_document.charFormats();
+    const auto &formats = m_charFormats;
     for (size_t i = 0; i < formats.size(); ++i) {
         addFont(formats.at(quint32(i)).fontName);
         addColor(formats.at(quint32(i)).color);
@@ -134,7 +135,7 @@ void RtfWriter::buildTables() {
 }
 
 // {\rtf1 ...}, font table, colour table, style sheet and the document settings.
-void RtfWriter::writeHeader(QByteArray &out) const {
+void RtfWriter::writeHeader(RtfBuffer &out) const {
     out.append("{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0");
     appendNumber(out, "\\deflang", kDefaultLanguage);
     appendNumber(out, "\\deflangfe", kDefaultLanguage);
@@ -164,8 +165,8 @@ void RtfWriter::writeHeader(QByteArray &out) const {
 
 // {\stylesheet}: Normal, then paragraph styles as \sN and character styles as
 // {\*\csN \additive ...}, each with its formatting written out.
-void RtfWriter::writeStyleSheet(QByteArray &out) const {
-    const Styles &styles = m_document.styles();
+void RtfWriter::writeStyleSheet(RtfBuffer &out) const {
+    const Styles &styles = m_styles;
     out.append("{\\stylesheet");
     for (int i = 0; i < styles.count(); ++i) {
         const Style *s = styles.at(i);
@@ -198,8 +199,8 @@ void RtfWriter::writeStyleSheet(QByteArray &out) const {
 }
 
 // The formatting a style carries, written where the style is used and in the style sheet.
-bool RtfWriter::writeStyleProps(int styleIndex, QByteArray &out) const {
-    const Style *s = m_document.styles().at(styleIndex);
+bool RtfWriter::writeStyleProps(int styleIndex, RtfBuffer &out) const {
+    const Style *s = m_styles.at(styleIndex);
     if (!s) return true;
     const StyleFont &font = s->font();
     bool ok = true;
@@ -225,9 +226,9 @@ bool RtfWriter::writeStyleProps(int styleIndex, QByteArray &out) const {
 }
 
 // \csN with the style's formatting, then the run's direct formatting.
-bool RtfWriter::writeCharProps(const CharFormat &f, QByteArray &out) const {
+bool RtfWriter::writeCharProps(const CharFormat &f, RtfBuffer &out) const {
     bool ok = true;
-    const Style *style = m_document.styles().at(f.style);
+    const Style *style = m_styles.at(f.style);
     if (style && style->type() == StyleType::Character) {
         appendNumber(out, "\\cs", f.style);
         ok &= writeStyleProps(f.style, out);
@@ -256,24 +257,22 @@ bool RtfWriter::writeCharProps(const CharFormat &f, QByteArray &out) const {
 
 // A run's properties, worked out once per format number and save.
 const QByteArray &RtfWriter::charProps(quint32 format, bool &ok) {
-    auto it = m_charProps.find(format);
-    if (it == m_charProps.end()) {
-        CachedProps cached;
-        cached.complete = writeCharProps(m_document.charFormats().at(format), cached.bytes);
-        it = m_charProps.insert(format, cached);
+    if (format >= m_charProps.size()) m_charProps.resize(size_t(format) + 1);
+    CachedProps &cached = m_charProps[format];
+    if (!cached.known) {
+        RtfBuffer props;
+        cached.complete = writeCharProps(m_charFormats.at(format), props);
+        cached.bytes = props.take();
+        cached.known = true;
     }
-    ok &= it->complete;
-    return it->bytes;
+    ok &= cached.complete;
+    return cached.bytes;
 }
 
 // \pard\plain with the paragraph style and, in a table, \intbl.
-void RtfWriter::writeParagraphStart(int pos, bool inTable, QByteArray &out) const {
-    const Story &story = m_document.story();
-    int q = pos;
-    while (q < story.length() - 1 && story.at(q) != kParagraphMark && story.at(q) != kCellMark) ++q;
-    const ParaFormat &pf = m_document.paraFormats().at(story.paraFormatAt(q));
+void RtfWriter::writeParagraphStart(const ParaFormat &pf, bool inTable, RtfBuffer &out) const {
     out.append("\\pard\\plain");
-    const Style *style = m_document.styles().at(pf.style);
+    const Style *style = m_styles.at(pf.style);
     if (pf.style > 0 && style && style->type() == StyleType::Paragraph) {
         appendNumber(out, "\\s", pf.style);
         writeStyleProps(pf.style, out);
@@ -284,9 +283,9 @@ void RtfWriter::writeParagraphStart(int pos, bool inTable, QByteArray &out) cons
 
 // \trowd with the row's cell boundaries. At a table's first row the column widths
 // are worked out from the longest line of every column.
-bool RtfWriter::writeRowStart(int pos, QByteArray &out) {
-    const Story &story = m_document.story();
-    const auto &pfs = m_document.paraFormats();
+bool RtfWriter::writeRowStart(int pos, RtfBuffer &out) {
+    const Story &story = m_story;
+    const auto &pfs = m_paraFormats;
     auto isRowEnd = [&](int p) { return story.at(p) == kCellMark && pfs.at(story.paraFormatAt(p)).rowEnd; };
     const bool tableStart = pos == 0 || !isRowEnd(pos - 1);
     if (tableStart) {
@@ -332,10 +331,41 @@ bool RtfWriter::writeRowStart(int pos, QByteArray &out) {
     return true;
 }
 
-bool RtfWriter::writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOffset) {
-    const Story &story = m_document.story();
-    const auto &pfs = m_document.paraFormats();
-    const int finalMark = story.length() - 1;
+namespace {
+
+// The story read character by character through its own bounds-checked store.
+struct StoryReader {
+    const Story &story;
+    char16_t at(int p) const { return story.at(p); }
+    quint32 charFormatAt(int p) const { return story.charFormatAt(p); }
+    quint32 paraFormatAt(int p) const { return story.paraFormatAt(p); }
+    QStringView text(int start, int end, QString &scratch) const { return story.textView(start, end, scratch); }
+};
+
+// The same through plain pointers, for a story that lies in one piece from `base`
+// on (as it does after typing at its end): the writer reads every character twice.
+struct PieceReader {
+    Story::Piece piece;
+    int base;
+    char16_t at(int p) const { return piece.text[p - base]; }
+    quint32 charFormatAt(int p) const { return piece.charFormats[p - base]; }
+    quint32 paraFormatAt(int p) const { return piece.paraFormats[p - base]; }
+    QStringView text(int start, int end, QString &) const { return QStringView(piece.text + (start - base), end - start); }
+};
+
+}  // namespace
+
+bool RtfWriter::writeBody(int from, int to, RtfBuffer &out, qint64 *finalMarkOffset) {
+    const int base = std::max(from - 1, 0);
+    if (const Story::Piece piece = m_story.piece(base, m_story.length()))
+        return writeBodyWith(PieceReader{piece, base}, from, to, out, finalMarkOffset);
+    return writeBodyWith(StoryReader{m_story}, from, to, out, finalMarkOffset);
+}
+
+template <typename Reader>
+bool RtfWriter::writeBodyWith(const Reader &story, int from, int to, RtfBuffer &out, qint64 *finalMarkOffset) {
+    const auto &pfs = m_paraFormats;
+    const int finalMark = m_story.length() - 1;
     bool ok = true;
     int p = from;
     while (p < to) {
@@ -354,7 +384,7 @@ bool RtfWriter::writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOf
             const bool afterBody = p == 0 || (before == kParagraphMark && !pfs.at(story.paraFormatAt(p - 1)).inTable) ||
                                    (before == kCellMark && pfs.at(story.paraFormatAt(p - 1)).rowEnd);
             if (inTable && afterBody) writeRowStart(p, out);
-            writeParagraphStart(p, inTable, out);
+            writeParagraphStart(pf, inTable, out);
         }
         // One run: characters of one format within one paragraph, the final mark alone.
         const quint32 format = story.charFormatAt(p);
@@ -375,9 +405,9 @@ bool RtfWriter::writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOf
             end = p + 1;
         }
         const QByteArray &props = charProps(format, ok);
-        story.textInto(p, end, m_runText);
-        const QString &text = m_runText;
-        const bool endsParagraph = text.endsWith(QChar(kParagraphMark)) || text.endsWith(QChar(kCellMark));
+        const QStringView text = story.text(p, end, m_runText);
+        const char16_t last = text.isEmpty() ? 0 : text.back().unicode();
+        const bool endsParagraph = last == kParagraphMark || last == kCellMark;
         if (!props.isEmpty()) {
             out.append('{');
             out.append(props);
@@ -395,26 +425,28 @@ bool RtfWriter::writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOf
 
 QByteArray RtfWriter::write(RtfSaveMark *mark) {
     buildTables();
-    QByteArray out;
-    out.reserve(m_document.story().length() * 2 + 4096);
+    RtfBuffer out;
+    out.reserve(m_story.length() * 2 + 4096);
     writeHeader(out);
     qint64 finalOffset = 0;
-    writeBody(0, m_document.story().length(), out, &finalOffset);
+    writeBody(0, m_story.length(), out, &finalOffset);
     out.append("}\r\n");
     if (mark) {
         mark->bodyEnd = finalOffset;
         mark->fontNumbers = m_fonts;
         mark->colorNumbers = m_colors;
     }
-    return out;
+    return out.take();
 }
 
-bool RtfWriter::writeAppend(const RtfSaveMark &mark, QByteArray &out, qint64 *finalMarkOffset) {
+bool RtfWriter::writeAppend(const RtfSaveMark &mark, QByteArray &bytes, qint64 *finalMarkOffset) {
     m_fonts = mark.fontNumbers;
     m_colors = mark.colorNumbers;
     *finalMarkOffset = 0;
-    if (!writeBody(mark.writtenEnd, m_document.story().length(), out, finalMarkOffset)) return false;
+    RtfBuffer out;
+    if (!writeBody(mark.writtenEnd, m_story.length(), out, finalMarkOffset)) return false;
     out.append("}\r\n");
+    bytes = out.take();
     return true;
 }
 

@@ -1,15 +1,22 @@
 #pragma once
 
+#include "office/doc/RtfBuffer.h"
 #include "office/doc/RtfSaveMark.h"
 
 #include <QByteArray>
 #include <QHash>
 
+#include <vector>
+
 namespace office::doc {
 
 class Document;
+class Story;
+class Styles;
 struct CharFormat;
-struct TableSpan;
+struct ParaFormat;
+template <typename Format>
+class FormatTable;
 
 /// Writes a document as RTF the way Word writes it: \ansi\ansicpg1252, a font
 /// table, a colour table whose first sixteen entries are the colour-index palette
@@ -19,7 +26,11 @@ struct TableSpan;
 /// \trowd ... \cell ... \row. Each paragraph ends its own line of the file.
 class RtfWriter {
 public:
-    explicit RtfWriter(const Document &document) : m_document(document) {}
+    explicit RtfWriter(const Document &document);
+    /// A writer over the parts of a document: its style sheet, format tables and story.
+    RtfWriter(const Styles &styles, const FormatTable<CharFormat> &charFormats,
+              const FormatTable<ParaFormat> &paraFormats, const Story &story)
+        : m_styles(styles), m_charFormats(charFormats), m_paraFormats(paraFormats), m_story(story) {}
 
     /// The whole file. The mark (when given) receives what an append needs.
     QByteArray write(RtfSaveMark *mark);
@@ -31,25 +42,31 @@ public:
 
 private:
     void buildTables();
-    void writeHeader(QByteArray &out) const;
-    void writeStyleSheet(QByteArray &out) const;
-    bool writeBody(int from, int to, QByteArray &out, qint64 *finalMarkOffset);
-    bool writeRowStart(int pos, QByteArray &out);
-    bool writeCharProps(const CharFormat &f, QByteArray &out) const;
+    void writeHeader(RtfBuffer &out) const;
+    void writeStyleSheet(RtfBuffer &out) const;
+    bool writeBody(int from, int to, RtfBuffer &out, qint64 *finalMarkOffset);
+    template <typename Reader>
+    bool writeBodyWith(const Reader &story, int from, int to, RtfBuffer &out, qint64 *finalMarkOffset);
+    bool writeRowStart(int pos, RtfBuffer &out);
+    bool writeCharProps(const CharFormat &f, RtfBuffer &out) const;
     const QByteArray &charProps(quint32 format, bool &ok);
-    bool writeStyleProps(int styleIndex, QByteArray &out) const;
-    void writeParagraphStart(int pos, bool inTable, QByteArray &out) const;
+    bool writeStyleProps(int styleIndex, RtfBuffer &out) const;
+    void writeParagraphStart(const ParaFormat &pf, bool inTable, RtfBuffer &out) const;
 
-    const Document &m_document;
+    const Styles &m_styles;
+    const FormatTable<CharFormat> &m_charFormats;
+    const FormatTable<ParaFormat> &m_paraFormats;
+    const Story &m_story;
     QHash<QString, int> m_fonts;
     QHash<int, int> m_colors;
     QList<QString> m_fontOrder;
     QList<int> m_colorOrder;
     struct CachedProps {
         QByteArray bytes;
+        bool known = false;
         bool complete = true;  // false when a font or colour is missing from the tables
     };
-    QHash<quint32, CachedProps> m_charProps;
+    std::vector<CachedProps> m_charProps;  // by format number
     QString m_runText;  // the run being written, its storage reused
     // Column widths (twips) of the table being written, set at its first row.
     QList<int> m_columnWidths;
@@ -57,6 +74,6 @@ private:
 
 /// Appends text to RTF output: escapes \ { }, writes Windows-1252 characters as
 /// \'hh and all others as \uN?.
-void appendRtfText(QByteArray &out, QStringView text);
+void appendRtfText(RtfBuffer &out, QStringView text);
 
 }  // namespace office::doc

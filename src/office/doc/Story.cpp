@@ -17,6 +17,14 @@ void Story::textInto(int start, int end, QString &out) const {
     m_text.copyTo(start, end - start, reinterpret_cast<char16_t *>(out.data()));
 }
 
+QStringView Story::textView(int start, int end, QString &scratch) const {
+    start = std::clamp(start, 0, length());
+    end = std::clamp(end, start, length());
+    if (const char16_t *inPlace = m_text.contiguous(start, end - start)) return QStringView(inPlace, end - start);
+    textInto(start, end, scratch);
+    return scratch;
+}
+
 void Story::insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat) {
     pos = std::clamp(pos, 0, length());
     m_cellMarks += int(text.count(QChar(kCellMark)));

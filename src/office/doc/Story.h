@@ -36,6 +36,22 @@ public:
     QString text(int start, int end) const;
     /// The same into out, whose storage is reused: for loops over many runs.
     void textInto(int start, int end, QString &out) const;
+    /// Text of [start, end) in place where it is stored in one piece, else copied
+    /// into scratch; valid until the story or scratch changes.
+    QStringView textView(int start, int end, QString &scratch) const;
+
+    /// The characters and formats of [start, end) where all three lie in one piece
+    /// of the store, indexed from start; all nullptr otherwise.
+    struct Piece {
+        const char16_t *text = nullptr;
+        const quint32 *charFormats = nullptr;
+        const quint16 *paraFormats = nullptr;
+        explicit operator bool() const { return text && charFormats && paraFormats; }
+    };
+    Piece piece(int start, int end) const {
+        return {m_text.contiguous(start, end - start), m_charFormats.contiguous(start, end - start),
+                m_paraFormats.contiguous(start, end - start)};
+    }
 
     /// Inserts text at pos; every character gets the same formats.
     void insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat);

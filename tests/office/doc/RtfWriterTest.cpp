@@ -30,9 +30,9 @@ TEST(RtfText, EscapesAsWordDoes) {
         {QStringLiteral("\u00A0"), "\\~"},
     };
     for (const Case &c : cases) {
-        QByteArray out;
+        RtfBuffer out;
         appendRtfText(out, c.text);
-        EXPECT_EQ(out, c.rtf) << c.text.toStdString();
+        EXPECT_EQ(out.take(), c.rtf) << c.text.toStdString();
     }
 }
 
