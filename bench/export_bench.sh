@@ -18,6 +18,14 @@ echo "== celltrove export"
 "$build/bin/export_bench" "$work/grid10000.xls"
 "$build/bin/export_bench" "$work/grid65000.xls"
 
+echo "== celltrove-cli export, whole process (three runs)"
+mkdir "$work/cli"
+cp "$work/grid65000.xls" "$work/cli/"
+for run in 1 2 3; do
+    rm -f "$work/cli/"*.rtf
+    /usr/bin/time -f "%e s, peak %M KiB" "$build/bin/celltrove-cli" export "$work/cli/grid65000.xls" 2>&1 >/dev/null | tail -1
+done
+
 echo "== ssconvert to csv"
 /usr/bin/time -f "%e s, peak %M KiB" ssconvert "$work/grid65000.xls" "$work/ss.csv" 2>&1 | tail -1
 

@@ -56,7 +56,9 @@ void TaggedSheetWriter::WriteCellBlock(int row, int column, const QString &cellT
 
     if (++m_writeCounter < kSaveThreshold) return;
     m_run.ui().SetProcessText(m_run.T(QStringLiteral("speichern...")));
-    const office::Status status = m_document->save();
+    // The file is written while the next cells are typed; a failure shows at the
+    // next checkpoint or at the end.
+    const office::Status status = m_document->save(office::doc::SaveTiming::Background);
     if (!status && m_checkpointStatus) m_checkpointStatus = status;
     m_writeCounter = 1;
 }
@@ -70,5 +72,9 @@ office::Status TaggedSheetWriter::finish() {
 }
 
 void TaggedSheetWriter::abandon() { m_document.reset(); }
+
+office::Status TaggedSheetWriter::waitForCheckpoint() {
+    return m_document ? m_document->waitForSave() : office::Status::success();
+}
 
 }  // namespace celltrove::exporting

@@ -9,8 +9,9 @@
 namespace celltrove::exporting {
 
 /// Writes the tagged document of one worksheet, typing at its end as a word
-/// processor would, and keeps the file on disk current at every checkpoint of
-/// the periodic save. The document keeps only what was typed since the last
+/// processor would, and saves it at every checkpoint of the periodic save. The
+/// checkpoint saves run in the background while typing goes on; each is on disk
+/// before the next begins. The document keeps only what was typed since the last
 /// checkpoint, so a sheet of any size is written in little memory.
 class TaggedSheetWriter {
 public:
@@ -34,6 +35,8 @@ public:
     office::Status finish();
     /// Closes the document without saving (after a failure).
     void abandon();
+    /// Waits until the last checkpoint is on disk; its outcome.
+    office::Status waitForCheckpoint();
 
     /// Cell markers written so far.
     int cellsWritten() const { return m_cellsWritten; }

@@ -79,6 +79,8 @@ public:
         if (pos >= m_gapStart) return m_buf + pos + gapLength();
         return nullptr;
     }
+    /// Moves the gap behind the last item, so that all items lie in one piece.
+    void closeGap() { moveGap(size()); }
     void clear() {
         memory::GrowableBlock::release(m_buf, bytes(m_capacity));
         m_buf = nullptr;

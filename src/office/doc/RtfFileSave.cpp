@@ -4,16 +4,31 @@
 #include "office/doc/TableLayout.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
+
+#include <sys/stat.h>
 
 namespace office::doc {
 
 namespace {
 
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 timeNs = 0;
+};
+
+// Size and modification time straight from stat: QFileInfo's times go through
+// the local time zone, which rereads the zone file on every call.
+FileStamp stampOf(const QString &path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+    return {true, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 bool fileAsLeft(const QString &path, const RtfSaveMark &mark) {
-    const QFileInfo onDisk(path);
-    return onDisk.exists() && onDisk.size() == mark.fileSize && onDisk.lastModified() == mark.fileTime;
+    const FileStamp onDisk = stampOf(path);
+    return onDisk.exists && onDisk.size == mark.fileSize && onDisk.timeNs == mark.fileTimeNs;
 }
 
 // Writes `tail` over the file's old ending; false leaves the file possibly cut
@@ -26,11 +41,11 @@ bool appendTail(const QString &path, RtfSaveMark &mark, const QByteArray &tail, 
           file.write(tail) == tail.size() && file.flush()))
         return false;
     file.close();
-    const QFileInfo written(path);
+    const FileStamp written = stampOf(path);
     mark.bodyEnd += finalOffset;
     mark.writtenEnd = finalMark;
-    mark.fileSize = written.size();
-    mark.fileTime = written.lastModified();
+    mark.fileSize = written.size;
+    mark.fileTimeNs = written.timeNs;
     return true;
 }
 
@@ -38,6 +53,7 @@ bool appendTail(const QString &path, RtfSaveMark &mark, const QByteArray &tail, 
 
 Status saveRtfFile(const QString &path, const RtfSaveSource &source, RtfSaveMark &mark, RtfRewrite rewrite) {
     Story &story = source.story;
+    story.closeGap();  // the writer reads a story in one piece fastest
     const int finalMark = story.length() - 1;
     auto writer = [&] { return RtfWriter(source.styles, source.charFormats, source.paraFormats, story); };
     const bool canAppend = mark.valid && mark.path == path && story.lowestChange() >= mark.writtenEnd &&
@@ -66,13 +82,13 @@ Status saveRtfFile(const QString &path, const RtfSaveSource &source, RtfSaveMark
         return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     file.write(bytes);
     if (!file.commit()) return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    const QFileInfo written(path);
+    const FileStamp written = stampOf(path);
     fresh.valid = true;
     fresh.path = path;
     fresh.writtenEnd = finalMark;
     fresh.styleRevision = source.styles.revision();
-    fresh.fileSize = written.size();
-    fresh.fileTime = written.lastModified();
+    fresh.fileSize = written.size;
+    fresh.fileTimeNs = written.timeNs;
     mark = fresh;
     story.markClean();
     return Status::success();

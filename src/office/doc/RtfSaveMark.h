@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 
@@ -14,8 +13,8 @@ struct RtfSaveMark {
     qint64 bodyEnd = 0;     ///< byte offset where the final paragraph mark's output starts
     int writtenEnd = 0;     ///< story position written up to (the final mark's position then)
     int styleRevision = -1; ///< Styles::revision() written
-    qint64 fileSize = 0;    ///< size and time of the file as we left it
-    QDateTime fileTime;
+    qint64 fileSize = 0;    ///< size and modification time (ns) of the file as we left it
+    qint64 fileTimeNs = 0;
     QHash<QString, int> fontNumbers;  ///< font name -> \fN
     QHash<int, int> colorNumbers;     ///< colour -> \cfN
 };

@@ -340,6 +340,11 @@ struct StoryReader {
     quint32 charFormatAt(int p) const { return story.charFormatAt(p); }
     quint32 paraFormatAt(int p) const { return story.paraFormatAt(p); }
     QStringView text(int start, int end, QString &scratch) const { return story.textView(start, end, scratch); }
+    // The paragraph or cell mark that ends the paragraph at p (the final mark at the latest).
+    int markFrom(int p, int finalMark) const {
+        while (p < finalMark && at(p) != kParagraphMark && at(p) != kCellMark) ++p;
+        return p;
+    }
 };
 
 // The same through plain pointers, for a story that lies in one piece from `base`
@@ -350,7 +355,17 @@ struct PieceReader {
     char16_t at(int p) const { return piece.text[p - base]; }
     quint32 charFormatAt(int p) const { return piece.charFormats[p - base]; }
     quint32 paraFormatAt(int p) const { return piece.paraFormats[p - base]; }
-    QStringView text(int start, int end, QString &) const { return QStringView(piece.text + (start - base), end - start); }
+    bool hasCellMarks;
+    QStringView view(int start, int end) const { return QStringView(piece.text + (start - base), end - start); }
+    QStringView text(int start, int end, QString &) const { return view(start, end); }
+    int markFrom(int p, int finalMark) const {
+        if (hasCellMarks) {
+            while (p < finalMark && at(p) != kParagraphMark && at(p) != kCellMark) ++p;
+            return p;
+        }
+        const qsizetype found = view(p, finalMark).indexOf(QChar(kParagraphMark));  // a vectorised search
+        return found < 0 ? finalMark : p + int(found);
+    }
 };
 
 }  // namespace
@@ -358,7 +373,7 @@ struct PieceReader {
 bool RtfWriter::writeBody(int from, int to, RtfBuffer &out, qint64 *finalMarkOffset) {
     const int base = std::max(from - 1, 0);
     if (const Story::Piece piece = m_story.piece(base, m_story.length()))
-        return writeBodyWith(PieceReader{piece, base}, from, to, out, finalMarkOffset);
+        return writeBodyWith(PieceReader{piece, base, m_story.cellMarkCount() > 0}, from, to, out, finalMarkOffset);
     return writeBodyWith(StoryReader{m_story}, from, to, out, finalMarkOffset);
 }
 
@@ -368,12 +383,13 @@ bool RtfWriter::writeBodyWith(const Reader &story, int from, int to, RtfBuffer &
     const int finalMark = m_story.length() - 1;
     bool ok = true;
     int p = from;
+    int mark = -1;  // the mark ending the paragraph being written
     while (p < to) {
         if (p == finalMark && finalMarkOffset) *finalMarkOffset = out.size();
+        if (p > mark) mark = story.markFrom(p, finalMark);
         const char16_t before = p > 0 ? story.at(p - 1) : char16_t(kParagraphMark);
         if (p == 0 || before == kParagraphMark || before == kCellMark) {
-            int q = p;
-            while (q < finalMark && story.at(q) != kParagraphMark && story.at(q) != kCellMark) ++q;
+            const int q = mark;
             const ParaFormat &pf = pfs.at(story.paraFormatAt(q));
             const bool inTable = story.at(q) == kCellMark || pf.inTable;
             if (story.at(q) == kCellMark && pf.rowEnd && q == p) {
@@ -388,13 +404,11 @@ bool RtfWriter::writeBodyWith(const Reader &story, int from, int to, RtfBuffer &
         }
         // One run: characters of one format within one paragraph, the final mark alone.
         const quint32 format = story.charFormatAt(p);
+        int limit = std::min(to, mark + 1);
+        if (mark == finalMark && p < finalMark) limit = std::min(limit, finalMark);
+        if (story.at(mark) == kCellMark && pfs.at(story.paraFormatAt(mark)).rowEnd) limit = std::min(limit, mark);
         int end = p;
-        while (end < to && story.charFormatAt(end) == format && !(end == finalMark && end > p)) {
-            const char16_t c = story.at(end);
-            if (c == kCellMark && pfs.at(story.paraFormatAt(end)).rowEnd) break;
-            ++end;
-            if (c == kParagraphMark || c == kCellMark) break;
-        }
+        while (end < limit && story.charFormatAt(end) == format) ++end;
         if (end == p) {  // a row end reached inside a run: handled at the top of the loop
             const ParaFormat &pf = pfs.at(story.paraFormatAt(p));
             if (pf.rowEnd) {

@@ -57,6 +57,14 @@ public:
     void insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat);
     /// Inserts text at pos with one pair of format numbers per character.
     void insert(int pos, QStringView text, const quint32 *charFormats, const quint16 *paraFormats);
+    /// Appends [start, end) of `source` with its formats.
+    void append(const Story &source, int start, int end);
+    /// Lays the story out in one piece (see piece()); cheap after typing at the end.
+    void closeGap() {
+        m_text.closeGap();
+        m_charFormats.closeGap();
+        m_paraFormats.closeGap();
+    }
     /// Removes [start, end).
     void remove(int start, int end);
     void setCharFormat(int pos, quint32 format);

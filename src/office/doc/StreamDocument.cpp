@@ -1,6 +1,5 @@
 #include "office/doc/StreamDocument.h"
 
-#include "office/doc/RtfFileSave.h"
 #include "office/doc/TypedText.h"
 
 #include <QFileInfo>
@@ -11,6 +10,8 @@ StreamDocument::StreamDocument() {
     m_story.insert(0, QStringView(u"\r"), quint32(0), quint32(0));
     m_story.markClean();
 }
+
+StreamDocument::~StreamDocument() { m_job.wait(); }
 
 std::optional<quint32> StreamDocument::characterStyleFormat(const QString &name) {
     const int index = m_styles.indexOf(name);
@@ -34,6 +35,8 @@ void StreamDocument::typeText(QStringView text, quint32 charFormat) {
 }
 
 Status StreamDocument::saveAs(const QString &path) {
+    const Status pending = waitForSave();
+    if (!pending) return pending;
     if (path.isEmpty()) return Status::failure(QStringLiteral("No file name given."));
     if (m_released)
         return Status::failure(QStringLiteral("Cannot write %1: part of the document is only in %2.").arg(path, m_path));
@@ -42,12 +45,59 @@ Status StreamDocument::saveAs(const QString &path) {
     return save();
 }
 
-Status StreamDocument::save() {
+Status StreamDocument::save(SaveTiming timing) {
+    const Status pending = waitForSave();
+    if (!pending) return pending;
     if (m_path.isEmpty()) return Status::failure(QStringLiteral("The document has no file name yet; use SaveAs."));
+    if (timing == SaveTiming::Background) {
+        startBackgroundSave();
+        return Status::success();
+    }
     const Status status = saveRtfFile(m_path, {m_styles, m_charFormats, m_paraFormats, m_story}, m_saveMark,
                                       m_released ? RtfRewrite::Refused : RtfRewrite::Allowed);
     if (status) releaseWrittenParagraphs();
     return status;
+}
+
+// The story goes to the background save as it is; typing goes on in the spare
+// story, which starts with a copy of the final paragraph, the part the next save
+// writes again.
+void StreamDocument::startBackgroundSave() {
+    BackgroundSave &b = m_background;
+    const int keepFrom = finalParagraphStart();
+    b.styles.copyFrom(m_styles);
+    b.charFormats = m_charFormats;
+    b.paraFormats = m_paraFormats;
+    b.mark = m_saveMark;
+    b.rewrite = m_released ? RtfRewrite::Refused : RtfRewrite::Allowed;
+    b.keptFrom = keepFrom;
+    std::swap(b.story, m_story);
+    m_story.remove(0, m_story.length());
+    m_story.append(b.story, keepFrom, b.story.length());
+    m_story.markClean();
+    if (keepFrom > 0) m_released = true;
+
+    const QString path = m_path;
+    m_job.start([&b, path] { b.status = saveRtfFile(path, {b.styles, b.charFormats, b.paraFormats, b.story}, b.mark, b.rewrite); });
+}
+
+Status StreamDocument::waitForSave() {
+    if (!m_job.busy()) return Status::success();
+    m_job.wait();
+    const BackgroundSave &b = m_background;
+    if (!b.status) {
+        m_saveMark.valid = false;  // the file lacks that save's text: nothing may be appended to it
+        return b.status;
+    }
+    m_saveMark = b.mark;
+    m_saveMark.writtenEnd -= b.keptFrom;
+    return b.status;
+}
+
+int StreamDocument::finalParagraphStart() const {
+    int start = m_story.length() - 1;
+    while (start > 0 && m_story.at(start - 1) != kParagraphMark) --start;
+    return start;
 }
 
 // Keeps the paragraph the final mark stands in: the next save goes on writing it

@@ -20,4 +20,20 @@ Style *Styles::add(const QString &name, StyleType type) {
     return m_styles.back().get();
 }
 
+void Styles::copyFrom(const Styles &other) {
+    if (this == &other) return;
+    m_styles.clear();
+    for (const auto &source : other.m_styles) {
+        m_styles.push_back(std::make_unique<Style>(source->nameLocal(), source->type(), &m_revision));
+        Style &copy = *m_styles.back();
+        copy.font().setName(source->font().name());
+        copy.font().setColor(source->font().color());
+        copy.font().setHalfPoints(source->font().halfPoints());
+        copy.font().setBold(source->font().bold());
+        copy.font().setItalic(source->font().italic());
+        copy.setLanguageId(source->languageId());
+    }
+    m_revision = other.m_revision;
+}
+
 }  // namespace office::doc

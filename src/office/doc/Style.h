@@ -95,6 +95,8 @@ public:
     int indexOf(const QString &name) const;
     /// Adds a style; returns the existing one when the name is taken (whatever its type).
     Style *add(const QString &name, StyleType type);
+    /// Makes this style sheet a copy of `other`, revision included.
+    void copyFrom(const Styles &other);
 
     /// Grows with every change to any style; a writer compares it to know whether
     /// the style sheet it wrote is still current.

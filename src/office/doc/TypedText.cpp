@@ -5,8 +5,18 @@
 namespace office::doc {
 
 bool typingChanges(QStringView text) {
-    for (const QChar c : text)
-        if (c == u'\n' || c.unicode() == kCellMark) return true;
+    // Blocks of 16 without an early exit inside, which the compiler vectorises:
+    // this looks at every character the export types.
+    const char16_t *s = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    for (; i + 16 <= n; i += 16) {
+        bool found = false;
+        for (int k = 0; k < 16; ++k) found |= (s[i + k] == u'\n') | (s[i + k] == kCellMark);
+        if (found) return true;
+    }
+    for (; i < n; ++i)
+        if (s[i] == u'\n' || s[i] == kCellMark) return true;
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "office/sheet/Workbook.h"
 
 #include <algorithm>
+#include <array>
 
 namespace office::sheet {
 namespace {
@@ -94,14 +95,14 @@ const std::vector<std::uint16_t> &Worksheet::nonEmptyRows(int column0) const {
 
 // The jump along one line of cells, given the sorted positions (0-based) of its
 // non-empty cells and the 0-based start.
-static int jumpBack(const std::vector<std::uint16_t> &filled, int from0) {
-    const auto at = std::lower_bound(filled.begin(), filled.end(), from0);
-    const bool hereFilled = at != filled.end() && *at == from0;
-    if (at == filled.begin()) return 0;
+static int jumpBack(const std::uint16_t *begin, const std::uint16_t *end, int from0) {
+    const auto at = std::lower_bound(begin, end, from0);
+    const bool hereFilled = at != end && *at == from0;
+    if (at == begin) return 0;
     auto prev = at - 1;
     if (hereFilled && *prev == from0 - 1) {
         // Inside a run: go to its first cell.
-        while (prev != filled.begin() && *(prev - 1) == *prev - 1) --prev;
+        while (prev != begin && *(prev - 1) == *prev - 1) --prev;
         return *prev;
     }
     return *prev;
@@ -109,16 +110,19 @@ static int jumpBack(const std::vector<std::uint16_t> &filled, int from0) {
 
 int Worksheet::endUp(int row, int column) const {
     if (!inSheet(row, column)) return std::clamp(row, 1, kRowCount);
-    return jumpBack(nonEmptyRows(column - 1), row - 1) + 1;
+    const std::vector<std::uint16_t> &filled = nonEmptyRows(column - 1);
+    return jumpBack(filled.data(), filled.data() + filled.size(), row - 1) + 1;
 }
 
 int Worksheet::endLeft(int row, int column) const {
     if (!inSheet(row, column)) return std::clamp(column, 1, kColumnCount);
     const auto [first, last] = rowSpan(row - 1);
-    std::vector<std::uint16_t> filled;
-    for (std::size_t i = first; i < last; ++i)
-        if (isNonEmpty(m_cells[i])) filled.push_back(m_cells[i].column0);
-    return jumpBack(filled, column - 1) + 1;
+    // A row holds at most one cell per column; this runs once per row of a sheet scan.
+    std::array<std::uint16_t, kColumnCount> filled;
+    std::size_t n = 0;
+    for (std::size_t i = first; i < last && n < filled.size(); ++i)
+        if (isNonEmpty(m_cells[i])) filled[n++] = m_cells[i].column0;
+    return jumpBack(filled.data(), filled.data() + n, column - 1) + 1;
 }
 
 int Worksheet::end(int row, int column, Direction direction) const {

@@ -28,8 +28,10 @@ struct Type {
     bool styled = false;
 };
 struct Save {};
+// A background save: the stream's file is compared at the next Save, which waits for it.
+struct SaveInBackground {};
 struct AddStyles {};
-using Step = std::variant<Type, Save, AddStyles>;
+using Step = std::variant<Type, Save, SaveInBackground, AddStyles>;
 
 // The same steps typed into a Document through its selection, as a word
 // processor would be driven, and into a StreamDocument; after every save both
@@ -56,6 +58,9 @@ void expectSameFiles(const std::vector<Step> &steps) {
         } else if (std::holds_alternative<AddStyles>(step)) {
             addTaggedStyles(doc->styles());
             addTaggedStyles(stream.styles());
+        } else if (std::holds_alternative<SaveInBackground>(step)) {
+            ASSERT_TRUE(doc->save().ok);
+            ASSERT_TRUE(stream.save(SaveTiming::Background).ok);
         } else {
             ++saves;
             ASSERT_TRUE(doc->save().ok);
@@ -92,6 +97,22 @@ TEST(StreamDocument, WritesWhatTheDocumentWritesAtEverySave) {
     expectSameFiles(steps);
 }
 
+TEST(StreamDocument, BackgroundSavesWriteWhatTheDocumentWrites) {
+    std::vector<Step> steps = {AddStyles{}};
+    // Typing goes on while each background save runs, across an open paragraph too.
+    for (int i = 1; i <= 40; ++i) {
+        steps.push_back(Type{QStringLiteral("<!-- CellID: %1,1-->\r\r").arg(i), true});
+        steps.push_back(Type{QStringLiteral("Zelle %1 \u00e4\u4e2d\r").arg(i).repeated(i % 7 + 1) + u'\r'});
+        if (i % 3 == 0) steps.push_back(Type{QStringLiteral("offen")});
+        if (i % 4 == 0) steps.push_back(SaveInBackground{});
+        if (i % 3 == 0) steps.push_back(Type{QStringLiteral(" zu\r")});
+        if (i % 10 == 0) steps.push_back(Save{});
+    }
+    steps.push_back(Type{QStringLiteral("<!-- total:>>40"), true});
+    steps.push_back(Save{});
+    expectSameFiles(steps);
+}
+
 TEST(StreamDocument, RefusesToRewriteTextItHasLetGoOf) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("stream.rtf"));
@@ -123,6 +144,27 @@ TEST(StreamDocument, RefusesToRewriteTextItHasLetGoOf) {
     addTaggedStyles(second.styles());
     EXPECT_FALSE(second.save().ok);
     EXPECT_FALSE(second.saveAs(dir.filePath(QStringLiteral("elsewhere.rtf"))).ok);
+}
+
+TEST(StreamDocument, AFailedBackgroundSaveIsReportedAndNothingIsAppendedAfterIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stream.rtf"));
+    StreamDocument stream;
+    ASSERT_TRUE(stream.saveAs(path).ok);
+    stream.typeText(QStringLiteral("first paragraph\r"));
+    ASSERT_TRUE(stream.save(SaveTiming::Background).ok);
+    ASSERT_TRUE(stream.waitForSave().ok);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("garbage");
+    }
+    stream.typeText(QStringLiteral("second\r"));
+    EXPECT_TRUE(stream.save(SaveTiming::Background).ok) << "the outcome comes with the next save";
+    stream.typeText(QStringLiteral("third\r"));
+    EXPECT_FALSE(stream.save().ok);
+    EXPECT_FALSE(stream.save().ok) << "a later save must not append after the missing text";
+    EXPECT_TRUE(testsupport::readFile(path).endsWith("garbage"));
 }
 
 }  // namespace
