@@ -77,8 +77,9 @@ void StreamDocument::startBackgroundSave() {
     m_story.markClean();
     if (keepFrom > 0) m_released = true;
 
-    const QString path = m_path;
-    m_job.start([&b, path] { b.status = saveRtfFile(path, {b.styles, b.charFormats, b.paraFormats, b.story}, b.mark, b.rewrite); });
+    m_job.start([&b, path = m_path] {
+        b.status = saveRtfFile(path, {b.styles, b.charFormats, b.paraFormats, b.story}, b.mark, b.rewrite);
+    });
 }
 
 Status StreamDocument::waitForSave() {
@@ -101,10 +102,9 @@ int StreamDocument::finalParagraphStart() const {
 }
 
 // Keeps the paragraph the final mark stands in: the next save goes on writing it
-// from where this one stopped, which needs its start.
+// from where this one stopped (the final mark), which needs its start.
 void StreamDocument::releaseWrittenParagraphs() {
-    int keepFrom = m_saveMark.writtenEnd;
-    while (keepFrom > 0 && m_story.at(keepFrom - 1) != kParagraphMark) --keepFrom;
+    const int keepFrom = finalParagraphStart();
     if (keepFrom == 0) return;
     m_story.remove(0, keepFrom);
     m_story.markClean();
