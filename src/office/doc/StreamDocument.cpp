@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <new>
+
 namespace office::doc {
 
 StreamDocument::StreamDocument() {
@@ -78,7 +80,12 @@ void StreamDocument::startBackgroundSave() {
     if (keepFrom > 0) m_released = true;
 
     m_job.start([&b, path = m_path] {
-        b.status = saveRtfFile(path, {b.styles, b.charFormats, b.paraFormats, b.story}, b.mark, b.rewrite);
+        // An exception must not leave the thread: it would end the program.
+        try {
+            b.status = saveRtfFile(path, {b.styles, b.charFormats, b.paraFormats, b.story}, b.mark, b.rewrite);
+        } catch (const std::bad_alloc &) {
+            b.status = Status::failure(QStringLiteral("Cannot write %1: out of memory.").arg(path));
+        }
     });
 }
 
