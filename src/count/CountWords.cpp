@@ -6,7 +6,7 @@ namespace {
 
 // Punctuation, symbols and digits that end a word, plus the three line breaks.
 // Not separators: tab, "$", "=", "`" and every letter.
-bool isSeparator(char16_t c) {
+constexpr bool isSeparatorSlow(char16_t c) {
     switch (c) {
     case 0x000A: case 0x000B: case 0x000D:
     case 0x0020: case 0x0021: case 0x0022: case 0x0023:
@@ -19,6 +19,17 @@ bool isSeparator(char16_t c) {
         return c >= 0x0025 && c <= 0x003C;  // "%" to "<", digits included
     }
 }
+
+// The same for the first 256 characters as a table: every exported character passes here.
+struct SeparatorTable {
+    bool low[256] = {};
+    constexpr SeparatorTable() {
+        for (int c = 0; c < 256; ++c) low[c] = isSeparatorSlow(char16_t(c));
+    }
+};
+constexpr SeparatorTable kSeparators;
+
+bool isSeparator(char16_t c) { return c < 256 ? kSeparators.low[c] : isSeparatorSlow(c); }
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool isNumberCharacter(char16_t c) { return isDigit(c) || c == u'.' || c == u','; }

@@ -67,9 +67,10 @@ Status StreamDocument::save(SaveTiming timing) {
 void StreamDocument::startBackgroundSave() {
     BackgroundSave &b = m_background;
     const int keepFrom = finalParagraphStart();
-    b.styles.copyFrom(m_styles);
-    b.charFormats = m_charFormats;
-    b.paraFormats = m_paraFormats;
+    // The copies stay from one save to the next; both only ever grow.
+    if (b.styles.revision() != m_styles.revision()) b.styles.copyFrom(m_styles);
+    if (b.charFormats.size() != m_charFormats.size()) b.charFormats = m_charFormats;
+    if (b.paraFormats.size() != m_paraFormats.size()) b.paraFormats = m_paraFormats;
     b.mark = m_saveMark;
     b.rewrite = m_released ? RtfRewrite::Refused : RtfRewrite::Allowed;
     b.keptFrom = keepFrom;
