@@ -25,11 +25,7 @@ bool parseColumns(const QString &text, run::RunOptions &options) {
     return valid(options.rangeStart) && valid(options.rangeEnd);
 }
 
-int usageError(QTextStream &err, const QString &message) {
-    if (!message.isEmpty()) err << message << "\n";
-    err << kExportUsage;
-    return kExitUsage;
-}
+int usageError(QTextStream &err, const QString &message) { return UsageError(err, message, kExportUsage); }
 
 }  // namespace
 
@@ -59,15 +55,9 @@ int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     if (files.isEmpty()) return usageError(err, QString());
 
-    QString error;
-    bool wrongType = false;
-    if (!CollectRunFiles(files, QStringLiteral("xls"),
-                         texts.LookupText(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")), request, error,
-                         wrongType)) {
-        if (!wrongType) return usageError(err, error);
-        err << error << "\n";
+    if (!CollectRunFiles(files, QStringLiteral("xls"), texts.LookupText(QStringLiteral("Für den Export nur XLS-Dateien auswählen!")),
+                         kExportUsage, request, err))
         return kExitUsage;
-    }
 
     CliRunUi ui(err);
     return FinishRun(exporting::RunExport(request, texts, settings, ui), out);

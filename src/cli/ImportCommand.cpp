@@ -14,11 +14,7 @@ namespace {
 
 const char *const kImportUsage = "Aufruf: celltrove-cli import DATEI.rtf...\n";
 
-int usageError(QTextStream &err, const QString &message) {
-    if (!message.isEmpty()) err << message << "\n";
-    err << kImportUsage;
-    return kExitUsage;
-}
+int usageError(QTextStream &err, const QString &message) { return UsageError(err, message, kImportUsage); }
 
 }  // namespace
 
@@ -32,15 +28,9 @@ int importCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     request.fileTypeFilter = run::FileTypeFilter::Rtf;
     for (const QString &file : args)
         if (file.startsWith(QLatin1String("--"))) return usageError(err, file);
-    QString error;
-    bool wrongType = false;
-    if (!CollectRunFiles(args, QStringLiteral("rtf"),
-                         texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")), request, error,
-                         wrongType)) {
-        if (!wrongType) return usageError(err, error);
-        err << error << "\n";
+    if (!CollectRunFiles(args, QStringLiteral("rtf"), texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
+                         kImportUsage, request, err))
         return kExitUsage;
-    }
 
     CliRunUi ui(err);
     return FinishRun(importing::RunImport(request, texts, settings, ui), out);

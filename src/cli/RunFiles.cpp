@@ -6,20 +6,24 @@
 
 namespace celltrove::cli {
 
+int UsageError(QTextStream &err, const QString &message, const char *usage) {
+    if (!message.isEmpty()) err << message << "\n";
+    err << usage;
+    return kExitUsage;
+}
+
 bool CollectRunFiles(const QStringList &files, const QString &suffix, const QString &wrongTypeText,
-                     run::RunRequest &request, QString &error, bool &wrongType) {
-    wrongType = false;
+                     const char *usage, run::RunRequest &request, QTextStream &err) {
     QString folder;
     for (const QString &file : files) {
         const QFileInfo info(file);
         if (info.suffix().compare(suffix, Qt::CaseInsensitive) != 0) {
-            wrongType = true;
-            error = wrongTypeText;
+            err << wrongTypeText << "\n";
             return false;
         }
         const QString fileFolder = info.absolutePath();
         if (!folder.isEmpty() && fileFolder != folder) {
-            error = QStringLiteral("Alle Dateien müssen in einem Ordner liegen.");
+            UsageError(err, QStringLiteral("Alle Dateien müssen in einem Ordner liegen."), usage);
             return false;
         }
         folder = fileFolder;

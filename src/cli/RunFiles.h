@@ -9,12 +9,17 @@
 
 namespace celltrove::cli {
 
+/// Writes `message` (when there is one) and the command's `usage` to `err`;
+/// returns the exit status of a usage error.
+int UsageError(QTextStream &err, const QString &message, const char *usage);
+
 /// Puts the run's files into the request: each must end in `suffix` (any case)
 /// and all must lie in one folder, which becomes the run's folder. On failure
-/// returns false with the reason in `error` (already translated where the
-/// desktop program shows the same text).
+/// writes the reason to `err` and returns false: a file of the wrong type gets
+/// `wrongTypeText` alone, as the desktop program shows it; anything else is
+/// followed by the command's `usage`.
 bool CollectRunFiles(const QStringList &files, const QString &suffix, const QString &wrongTypeText,
-                     run::RunRequest &request, QString &error, bool &wrongType);
+                     const char *usage, run::RunRequest &request, QTextStream &err);
 
 /// The end of a run on the command line: the log's path on `out` when the run
 /// got as far as its files; the exit status for the outcome.

@@ -22,12 +22,6 @@ qsizetype putDigits(char16_t *out, int n) {
 
 }  // namespace
 
-QString CellMarker(int row, int column) {
-    QString marker;
-    AppendCellMarker(marker, row, column);
-    return marker;
-}
-
 void AppendCellMarker(QString &out, int row, int column) {
     // Digits are put directly: the export writes one marker per cell.
     char16_t digits[24];
@@ -46,13 +40,6 @@ QString HeaderLine(const QString &productLabel) {
 
 QString TaggedFileName(const QString &workbookFileName, int sheetIndex) {
     return QStringLiteral("Text_") + workbookFileName + u'-' + QString::number(sheetIndex) + QStringLiteral(".rtf");
-}
-
-QString CellParagraphText(const QString &cellText) {
-    if (!cellText.contains(u'\r') && !cellText.contains(u'\n')) return cellText;
-    QString text;
-    AppendCellParagraphText(text, cellText);
-    return text;
 }
 
 void AppendCellParagraphText(QString &out, QStringView cellText) {

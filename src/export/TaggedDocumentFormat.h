@@ -25,9 +25,8 @@ inline constexpr char16_t kParagraphMark = u'\r';
 inline constexpr char16_t kLineBreak = u'\v';
 }  // namespace tagged
 
-/// "<!-- CellID: 12,3-->" for row 12, column 3 (1-based worksheet coordinates).
-QString CellMarker(int row, int column);
-/// The same, appended to `out`.
+/// Appends "<!-- CellID: 12,3-->" for row 12, column 3 (1-based worksheet
+/// coordinates) to `out`.
 void AppendCellMarker(QString &out, int row, int column);
 
 /// "<!-- " + label + "1.0 Build: 13 -->" with the program's version; `label` is
@@ -37,10 +36,8 @@ QString HeaderLine(const QString &productLabel);
 /// "Text_" + workbook file name + "-" + sheet index + ".rtf".
 QString TaggedFileName(const QString &workbookFileName, int sheetIndex);
 
-/// A cell's text as one paragraph: every line end (LF, CR LF or a lone CR)
-/// becomes a manual line break.
-QString CellParagraphText(const QString &cellText);
-/// The same, appended to `out`.
+/// Appends a cell's text as one paragraph to `out`: every line end (LF, CR LF
+/// or a lone CR) becomes a manual line break.
 void AppendCellParagraphText(QString &out, QStringView cellText);
 
 }  // namespace celltrove::exporting

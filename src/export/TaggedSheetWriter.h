@@ -40,8 +40,6 @@ public:
 
     /// Cell markers written so far.
     int cellsWritten() const { return m_cellsWritten; }
-    /// The first save failure of a checkpoint, if any.
-    const office::Status &checkpointStatus() const { return m_checkpointStatus; }
 
 private:
     // Types structure (markers, headers, brackets) in the external style.

@@ -6,6 +6,22 @@
 using namespace celltrove::exporting;
 using office::sheet::CellValue;
 
+namespace {
+
+QString CellMarker(int row, int column) {
+    QString marker;
+    AppendCellMarker(marker, row, column);
+    return marker;
+}
+
+QString CellParagraphText(const QString &cellText) {
+    QString text;
+    AppendCellParagraphText(text, cellText);
+    return text;
+}
+
+}  // namespace
+
 TEST(TaggedDocumentFormat, FixedTexts) {
     EXPECT_EQ(CellMarker(12, 3), QStringLiteral("<!-- CellID: 12,3-->"));
     EXPECT_EQ(CellMarker(65536, 256), QStringLiteral("<!-- CellID: 65536,256-->"));
