@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include <pthread.h>
+
 namespace office::doc {
 
 namespace {
@@ -59,6 +61,7 @@ void BackgroundJob::wait() {
 }
 
 void BackgroundJob::run() {
+    pthread_setname_np(pthread_self(), "background-job");  // tells the thread apart in profilers
     for (;;) {
         spinUntil([this] { return m_inHand.load(std::memory_order_acquire); }, kThreadSpin);
         std::function<void()> job;

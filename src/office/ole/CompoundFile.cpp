@@ -1,5 +1,6 @@
 #include "office/ole/CompoundFile.h"
 
+#include "office/memory/BackgroundPrefault.h"
 #include "office/memory/HugePages.h"
 
 #include <QFile>
@@ -60,8 +61,11 @@ Status collect(GsfInfile *storage, const QString &prefix, std::vector<Entry> &ou
             return Status::failure(QStringLiteral("Datenstrom %1 hat eine ungültige Größe").arg(entry.path));
         entry.data.resize(qsizetype(size));
         memory::adviseHugePages(entry.data.data(), size_t(size));
-        if (size > 0 && !gsf_input_read(child.get(), size_t(size), reinterpret_cast<guint8 *>(entry.data.data())))
-            return Status::failure(QStringLiteral("Datenstrom %1 ist abgeschnitten").arg(entry.path));
+        memory::BackgroundPrefault prefault(entry.data.data(), size_t(size));
+        auto *into = reinterpret_cast<guint8 *>(entry.data.data());
+        const bool read = size == 0 || gsf_input_read(child.get(), size_t(size), into);
+        prefault.stop();
+        if (!read) return Status::failure(QStringLiteral("Datenstrom %1 ist abgeschnitten").arg(entry.path));
         out.push_back(std::move(entry));
     }
     return Status::success();

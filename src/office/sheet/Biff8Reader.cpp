@@ -1,11 +1,12 @@
 #include "office/sheet/Biff8Reader.h"
 
-#include "office/memory/HugePages.h"
+#include "office/memory/BackgroundPrefault.h"
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/CodePage.h"
 #include "office/sheet/DateFormatCheck.h"
 #include "office/sheet/RecordCursor.h"
 #include "office/sheet/RkNumber.h"
+#include "office/sheet/SegmentCursor.h"
 #include "office/sheet/StringPool.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 
 namespace office::sheet {
 
@@ -49,6 +51,9 @@ struct Biff8Reader::SheetState {
     bool dialog = false;
     bool cellsSorted = true;
     int biff5Note = -1;  // BIFF5 NOTE whose text continues (index into the comments)
+    // Faults in the cells reserved from DIMENSIONS while the records are read;
+    // stopped before the cells can move.
+    std::optional<memory::BackgroundPrefault> cellPrefault;
 };
 
 bool Biff8Reader::isBiff5() const { return m_book.m_biffVersion == 5; }
@@ -96,6 +101,7 @@ Status Biff8Reader::read() {
 Status Biff8Reader::readGlobals(std::vector<SheetEntry> &entries) {
     const QByteArray &stream = m_book.m_stream;
     BiffRecordReader reader(stream, 0);
+    reader.leaveInPlace(kSst);
     BiffRecord record;
     if (!reader.next(record) || record.id != kBof)
         return Status::failure(QStringLiteral("Der Workbook-Datenstrom beginnt nicht mit einem BOF-Datensatz"), 0);
@@ -175,35 +181,45 @@ Status Biff8Reader::readGlobals(std::vector<SheetEntry> &entries) {
 }
 
 Status Biff8Reader::readSharedStrings(const BiffRecord &record) {
-    RecordCursor c(record.body, &record.boundaries);
+    const QByteArray &stream = m_book.m_stream;
+    SegmentCursor c(stream, recordBodyRanges(stream, record.offset, record.endOffset));
     m_book.m_sstReferences = c.u32();
     const std::uint32_t unique = c.u32();
     if (!c.ok()) return damaged(record);
+    StringPool &strings = m_book.m_strings;
+    strings.setStream(stream);
     // Each string takes at least three bytes; never reserve more than the data allows.
-    m_book.m_strings.reserve(std::min<std::size_t>(unique, std::size_t(c.remaining() / 3 + 1)),
-                             std::size_t(c.remaining()));
+    strings.reserve(std::min<std::size_t>(unique, std::size_t(c.remaining() / 3 + 1)));
     QString text;
     for (std::uint32_t i = 0; i < unique && c.remaining() > 0; ++i) {
         // As RecordCursor::unicodeString, keeping runs and phonetic data for the writer.
+        const qint64 start = c.pos();
+        const qint64 partEnd = c.partEnd();
         const int count = c.u16();
         const std::uint8_t flags = c.u8();
         SstFormatting formatting;
         std::uint32_t phonetic = 0;
         if (flags & 0x08) formatting.runCount = c.u16();
         if (flags & 0x04) phonetic = c.u32();
-        c.unicodeCharsInto(count, flags, text);
+        const qint64 charBytes = qint64(count) * ((flags & 0x01) ? 2 : 1);
+        // A string that lies whole in one part is read from the stream when asked for;
+        // one split by a CONTINUE record is decoded now.
+        const bool inPlace = c.ok() && c.pos() + charBytes <= partEnd;
+        if (inPlace) c.skip(charBytes);
+        else c.unicodeCharsInto(count, flags, text);
         if (formatting.runCount) formatting.runs = c.bytes(formatting.runCount * 4);
-        if (phonetic) formatting.phonetic = c.bytes(int(std::min<std::uint32_t>(phonetic, std::uint32_t(c.remaining() + 1))));
+        if (phonetic) formatting.phonetic = c.bytes(std::min<qint64>(phonetic, c.remaining() + 1));
         if (c.ok() && (formatting.runCount || phonetic))
-            m_book.m_sstFormatting[std::uint32_t(m_book.m_strings.count())] = std::move(formatting);
+            m_book.m_sstFormatting[std::uint32_t(strings.count())] = std::move(formatting);
         if (!c.ok())
             return Status::failure(QStringLiteral("Die Tabelle der gemeinsamen Texte (SST) ist beschädigt"),
                                    record.offset);
-        m_book.m_strings.add(text);
+        if (inPlace) strings.addStreamString(start);
+        else strings.add(text);
     }
-    if (std::uint32_t(m_book.m_strings.count()) < unique)
-        warn(QStringLiteral("SST enthält %1 statt %2 Texte").arg(m_book.m_strings.count()).arg(unique), record.offset);
-    m_book.m_sharedStringCount = m_book.m_strings.count();
+    if (std::uint32_t(strings.count()) < unique)
+        warn(QStringLiteral("SST enthält %1 statt %2 Texte").arg(strings.count()).arg(unique), record.offset);
+    m_book.m_sharedStringCount = strings.count();
     return Status::success();
 }
 
@@ -270,7 +286,9 @@ Status Biff8Reader::readSheet(Worksheet &sheet, const SheetEntry &entry) {
             if (c.ok() && rows > 0 && columns > 0 && sheet.m_cells.empty()) {
                 const qint64 bound = (stream.size() - record.offset) / 6;
                 sheet.m_cells.reserve(std::size_t(std::min(rows * std::min<qint64>(columns, 256), bound)));
-                memory::adviseHugePages(sheet.m_cells.data(), sheet.m_cells.capacity() * sizeof(Cell));
+                state.cellPrefault.emplace(sheet.m_cells.data(), sheet.m_cells.capacity() * sizeof(Cell));
+                const qint64 rowBound = (stream.size() - record.offset) / 20;  // a ROW record takes 20 bytes
+                sheet.m_rows.reserve(std::size_t(std::min({rows, qint64(Worksheet::kRowCount), rowBound})));
             }
             break;
         }
@@ -353,6 +371,7 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         cell.ref = ref;
         cell.flags = flags;
         if (!sheet.m_cells.empty() && !before(sheet.m_cells.back(), cell)) state.cellsSorted = false;
+        if (sheet.m_cells.size() == sheet.m_cells.capacity()) state.cellPrefault.reset();
         sheet.m_cells.push_back(cell);
     };
     if (record.id != kString && record.id != kShrFmla && record.id != kArray && record.id != kTable)
@@ -367,8 +386,9 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         info.outlineLevel = std::uint8_t(flags & 0x07);
         info.collapsed = flags & 0x10;
         info.hidden = flags & 0x20;
-        info.record = QByteArray(record.body.constData(), record.body.size());
-        sheet.m_rows.push_back(std::move(info));
+        info.hasRecord = record.body.size() >= qsizetype(info.record.size());
+        if (info.hasRecord) std::memcpy(info.record.data(), record.body.constData(), info.record.size());
+        sheet.m_rows.push_back(info);
         return Status::success();
     }
     case kDbCell: return Status::success();
@@ -569,11 +589,12 @@ void Biff8Reader::readNote(Worksheet &sheet, SheetState &state, const BiffRecord
 }
 
 void Biff8Reader::finishSheet(Worksheet &sheet, SheetState &state) {
+    state.cellPrefault.reset();
     auto &cells = sheet.m_cells;
     if (!state.cellsSorted) {
         std::stable_sort(cells.begin(), cells.end(), [](const Cell &a, const Cell &b) { return before(a, b); });
         // A later record for the same cell replaces the earlier one.
-        std::vector<Cell> unique;
+        CellList unique;
         unique.reserve(cells.size());
         for (const Cell &cell : cells) {
             if (!unique.empty() && unique.back().row0 == cell.row0 && unique.back().column0 == cell.column0)
@@ -591,8 +612,10 @@ void Biff8Reader::finishSheet(Worksheet &sheet, SheetState &state) {
             it->flags |= Cell::kCoveredByMerge;
         }
     }
-    std::stable_sort(sheet.m_rows.begin(), sheet.m_rows.end(),
-                     [](const RowInfo &a, const RowInfo &b) { return a.row < b.row; });
+    // Files list their rows in order; sorting anyway would allocate for nothing.
+    const auto byRow = [](const RowInfo &a, const RowInfo &b) { return a.row < b.row; };
+    if (!std::is_sorted(sheet.m_rows.begin(), sheet.m_rows.end(), byRow))
+        std::stable_sort(sheet.m_rows.begin(), sheet.m_rows.end(), byRow);
     std::stable_sort(sheet.m_comments.begin(), sheet.m_comments.end(), [](const Comment &a, const Comment &b) {
         return a.row < b.row || (a.row == b.row && a.column < b.column);
     });

@@ -63,7 +63,7 @@ bool storedAsRk(const Cell &cell) { return (cell.flags & Cell::kRkValue) && deco
 // The end of the run of cells from `at` that goes into one MULRK or MULBLANK record:
 // neighbours in the row that were read from such records, all blank or all RK
 // numbers. A run of one is written as a cell record of its own.
-std::size_t multipleRunEnd(const std::vector<Cell> &cells, std::size_t at, std::size_t rowEnd) {
+std::size_t multipleRunEnd(const CellList &cells, std::size_t at, std::size_t rowEnd) {
     const auto joins = [&](const Cell &c) {
         return (c.flags & Cell::kInMultiple) && !c.isFormula() &&
                (c.type == CellType::Blank || (c.type == CellType::Number && storedAsRk(c)));
@@ -354,7 +354,9 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
             auto first = std::lower_bound(cells.begin(), cells.end(), row, [](const Cell &c, int r) { return c.row0 < r; });
             auto last = std::upper_bound(first, cells.end(), row, [](int r, const Cell &c) { return r < c.row0; });
             const auto it = rowInfo.find(row);
-            QByteArray body = it != rowInfo.end() && it->second->record.size() >= 16 ? it->second->record.left(16) : QByteArray();
+            QByteArray body = it != rowInfo.end() && it->second->hasRecord
+                                  ? QByteArray(it->second->record.data(), qsizetype(it->second->record.size()))
+                                  : QByteArray();
             if (body.isEmpty()) {
                 put16(body, unsigned(row));
                 put16(body, 0);
@@ -461,7 +463,7 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
 }
 
 // Neighbouring blank or RK cells of one row in a MULBLANK or MULRK record.
-void Biff8Writer::writeMultiple(const std::vector<Cell> &cells, std::size_t first, std::size_t end, QByteArray &out) {
+void Biff8Writer::writeMultiple(const CellList &cells, std::size_t first, std::size_t end, QByteArray &out) {
     const bool blank = cells[first].type == CellType::Blank;
     QByteArray body;
     put16(body, cells[first].row0);

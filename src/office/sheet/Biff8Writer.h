@@ -1,6 +1,7 @@
 #pragma once
 
 #include "office/ole/OfficeStatus.h"
+#include "office/sheet/SheetTypes.h"
 
 #include <QByteArray>
 
@@ -12,7 +13,6 @@ namespace office::sheet {
 
 class Workbook;
 class Worksheet;
-struct Cell;
 
 /// Writes a workbook stream back from a Workbook that was read from BIFF8. Records
 /// that nothing changed are copied byte for byte from the stream as read; what the
@@ -34,7 +34,7 @@ private:
     void writeCellBlock(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &dbCells,
                         int &firstRow, int &lastRow);
     void writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, std::vector<bool> &blockWritten);
-    void writeMultiple(const std::vector<Cell> &cells, std::size_t first, std::size_t end, QByteArray &out);
+    void writeMultiple(const CellList &cells, std::size_t first, std::size_t end, QByteArray &out);
     void writeTextObject(const Worksheet &sheet, int commentIndex, QByteArray &out);
     QByteArray raw(qint64 offset, qint64 length) const;
 

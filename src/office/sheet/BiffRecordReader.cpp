@@ -35,8 +35,9 @@ bool BiffRecordReader::next(BiffRecord &out) {
     while (m_gatherContinues && id != biff::kContinue && header(scan, nextId, nextSize) && nextId == biff::kContinue &&
            scan + 4 + nextSize <= m_stream.size())
         scan += 4 + nextSize;
-    if (scan == end) {
+    if (scan == end || id == m_inPlaceId) {
         out.body = QByteArray::fromRawData(m_stream.constData() + m_pos + 4, size);
+        end = scan;
     } else {
         out.body.clear();
         out.body.reserve(qsizetype(scan - end) + size);  // one allocation for the whole body

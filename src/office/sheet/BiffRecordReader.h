@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace office::sheet {
@@ -24,6 +25,11 @@ public:
     /// gatherContinues false: CONTINUE records come back as records of their own.
     BiffRecordReader(const QByteArray &stream, qint64 start, bool gatherContinues = true);
 
+    /// Records with this id keep their CONTINUE bodies where they lie: body holds the
+    /// record's own body only, endOffset still covers the CONTINUE records, and the whole
+    /// body is read with SegmentCursor. Spares copying a large record together.
+    void leaveInPlace(std::uint16_t id) { m_inPlaceId = id; }
+
     /// Reads the next record; false at the end of the stream or on a truncated record.
     bool next(BiffRecord &out);
     /// Offset of the next record header.
@@ -36,6 +42,7 @@ private:
     const QByteArray &m_stream;
     qint64 m_pos;
     bool m_gatherContinues;
+    std::optional<std::uint16_t> m_inPlaceId;
     bool m_truncated = false;
 };
 

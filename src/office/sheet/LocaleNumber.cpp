@@ -86,9 +86,19 @@ std::optional<QString> plainNumber(QStringView s, const NumberSymbols &symbols) 
 // asked of the locale.
 bool hasDigit(const QString &text) { return std::any_of(text.cbegin(), text.cend(), isDigit); }
 
+// Whatever is stripped first (a bracket, a sign, the currency), a number then starts
+// with a digit or the decimal separator: any other first character rules it out
+// before the closer look.
+bool canStartNumber(QChar c, const NumberSymbols &symbols) {
+    const auto startsSymbol = [c](const QString &symbol) { return !symbol.isEmpty() && symbol.front() == c; };
+    return isDigit(c) || c == QLatin1Char('(') || c == QLatin1Char('-') || c == QLatin1Char('+') ||
+           startsSymbol(symbols.minus) || startsSymbol(symbols.plus) || startsSymbol(symbols.currency) ||
+           startsSymbol(symbols.decimal);
+}
+
 std::optional<double> parseNumber(const QString &text, const NumberSymbols &symbols, bool acceptPercent) {
     QStringView s = trimBlanks(text);
-    if (s.isEmpty()) return std::nullopt;
+    if (s.isEmpty() || !canStartNumber(s.front(), symbols)) return std::nullopt;
     const QString &currency = symbols.currency;
     bool negative = false;
     if (s.startsWith(QLatin1Char('(')) && s.endsWith(QLatin1Char(')'))) {

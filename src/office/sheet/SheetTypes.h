@@ -1,8 +1,11 @@
 #pragma once
 
+#include "office/memory/HugePageAllocator.h"
+
 #include <QByteArray>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 
 namespace office::sheet {
@@ -71,6 +74,9 @@ struct Cell {
     bool isFormula() const { return flags & kFormula; }
 };
 
+/// A sheet's cells, in row-major order; a large sheet holds hundreds of thousands.
+using CellList = std::vector<Cell, memory::HugePageAllocator<Cell>>;
+
 /// A formula cell's record, kept whole for the formula text and the writer.
 struct FormulaCell {
     /// The FORMULA record body: row, column, XF, cached result, flags, cell id, token
@@ -117,9 +123,13 @@ struct RowInfo {
     bool hidden = false;
     std::uint8_t outlineLevel = 0;
     bool collapsed = false;
-    /// ROW record body as read (16 bytes in BIFF5/8).
-    QByteArray record;
+    /// ROW record body as read (16 bytes in BIFF5/8); hasRecord is false when the
+    /// record was shorter.
+    std::array<char, 16> record{};
+    bool hasRecord = false;
 };
+
+using RowInfoList = std::vector<RowInfo, memory::HugePageAllocator<RowInfo>>;
 
 /// What kind of sheet a BOUNDSHEET names.
 enum class SheetKind : std::uint8_t { Worksheet, Chart, MacroSheet, Dialog, VbModule, Other };

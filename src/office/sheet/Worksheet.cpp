@@ -149,7 +149,7 @@ bool Worksheet::isColumnCollapsed(int column) const {
     return column >= 1 && column <= kColumnCount && m_columns[std::size_t(column - 1)].collapsed;
 }
 
-static const RowInfo *findRow(const std::vector<RowInfo> &rows, int row) {
+static const RowInfo *findRow(const RowInfoList &rows, int row) {
     const auto it = std::lower_bound(rows.begin(), rows.end(), row, [](const RowInfo &r, int n) { return r.row < n; });
     return it != rows.end() && it->row == row ? &*it : nullptr;
 }

@@ -42,7 +42,7 @@ public:
     /// The stored cell at (row, column), or nullptr.
     const Cell *cell(int row, int column) const;
     /// Every stored cell (BLANK formatting cells included), row-major.
-    const std::vector<Cell> &cells() const { return m_cells; }
+    const CellList &cells() const { return m_cells; }
     /// Formula records; Cell::ref of a formula cell indexes them.
     const std::vector<FormulaCell> &formulas() const { return m_formulas; }
     /// SHRFMLA, ARRAY and TABLE records in the order read.
@@ -84,7 +84,7 @@ public:
     int columnOutlineLevel(int column) const;
     bool isColumnCollapsed(int column) const;
     /// Row attributes from ROW records, ascending by row.
-    const std::vector<RowInfo> &rowInfos() const { return m_rows; }
+    const RowInfoList &rowInfos() const { return m_rows; }
     bool isRowHidden(int row) const;
     int rowOutlineLevel(int row) const;
     /// Opens every outline level of rows and columns (ShowLevels 8, 8): rows and
@@ -147,12 +147,12 @@ private:
     int m_index = 0;
     SheetKind m_kind = SheetKind::Worksheet;
     SheetVisibility m_visibility = SheetVisibility::Visible;
-    std::vector<Cell> m_cells;
+    CellList m_cells;
     std::vector<FormulaCell> m_formulas;
     std::vector<FormulaBlock> m_formulaBlocks;
     std::vector<Comment> m_comments;
     std::array<ColumnState, kColumnCount> m_columns{};
-    std::vector<RowInfo> m_rows;
+    RowInfoList m_rows;
     std::vector<CellRange> m_merged;
     std::uint16_t m_window2Flags = 0;
     std::vector<RawRecord> m_records;

@@ -72,7 +72,7 @@ bool Worksheet::setValue(int row, int column, const QString &text, const QLocale
 int Worksheet::pasteGrid(int row, int column, const QList<QStringList> &grid, const QLocale &locale) {
     if (row < 1 || column < 1) return 0;
     // New cells are appended and sorted in once, so a large paste stays linear.
-    std::vector<Cell> added;
+    CellList added;
     int cut = 0;
     for (qsizetype r = 0; r < grid.size() && row + r <= kRowCount; ++r) {
         for (qsizetype c = 0; c < grid[r].size() && column + c <= kColumnCount; ++c) {

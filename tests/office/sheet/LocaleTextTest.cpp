@@ -119,6 +119,9 @@ TEST(LocaleNumber, WhatTypingIntoACellAccepts) {
         {"$3.50", no, 3.5},
         {"-$3.50", no, -3.5},
         {",5", 0.5, no},
+        {".5", no, 0.5},
+        {"€3", 3, no},
+        {"x12", no, no},
         {"1 234,5", no, no},
         {"", no, no},
         {"   ", no, no},
@@ -139,6 +142,9 @@ TEST(LocaleNumber, WhatTypingIntoACellAccepts) {
     // Locales that group with a no-break space also take a plain space.
     const QLocale fr(QLocale::French, QLocale::France);
     EXPECT_EQ(parseLocaleNumber(QStringLiteral("1 234,5"), fr), 1234.5);
+    // A currency symbol of letters may open a number.
+    const QLocale swiss(QLocale::German, QLocale::Switzerland);
+    EXPECT_EQ(parseLocaleNumber(swiss.currencySymbol() + QStringLiteral(" 12.5"), swiss), 12.5);
 }
 
 TEST(DateFormatCheck, CodesAndBuiltInIndexes) {
