@@ -24,6 +24,17 @@ int lastUsedColumn(const Worksheet &sheet, int row) {
 
 UsedRange DetectUsedRange(const Worksheet &sheet, run::RunUi *ui) {
     UsedRange used;
+    // From an empty last row or column, each jump lands on the last filled cell of its
+    // line: the jumps together give the extent of the filled cells. Only a filled cell
+    // on that edge makes a jump stop elsewhere (at the top of its run); then every
+    // jump is taken as it comes.
+    const auto [lastRow, lastColumn] = sheet.filledExtent();
+    if (lastRow < Worksheet::kRowCount && lastColumn < Worksheet::kColumnCount) {
+        used.rows = std::max(lastRow, 1);
+        used.columns = std::max(lastColumn, 1);
+        used.sheetEmpty = used.rows == 1 && used.columns == 1 && sheet.value(1, 1).isEmpty();
+        return used;
+    }
     for (int column = 1; column <= Worksheet::kColumnCount; ++column) {
         if (ui) ui->Yield();
         used.rows = std::max(used.rows, lastUsedRow(sheet, column));

@@ -125,6 +125,16 @@ int Worksheet::endLeft(int row, int column) const {
     return jumpBack(filled.data(), filled.data() + n, column - 1) + 1;
 }
 
+std::pair<int, int> Worksheet::filledExtent() const {
+    int row = 0, column = 0;
+    for (const Cell &c : m_cells)
+        if (isNonEmpty(c)) {
+            row = std::max(row, c.row());
+            column = std::max(column, c.column());
+        }
+    return {row, column};
+}
+
 int Worksheet::end(int row, int column, Direction direction) const {
     return direction == Direction::Up ? endUp(row, column) : endLeft(row, column);
 }

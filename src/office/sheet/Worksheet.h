@@ -68,6 +68,9 @@ public:
     int endLeft(int row, int column) const;
     /// endUp or endLeft; returns the row for Up and the column for Left.
     int end(int row, int column, Direction direction) const;
+    /// The lowest row and the rightmost column holding a cell that endUp and endLeft
+    /// count as filled; {0, 0} when there is none.
+    std::pair<int, int> filledExtent() const;
 
     // --- comments ------------------------------------------------------------
     /// Comments in row-major order of their cells.
