@@ -84,17 +84,8 @@ void RecordCursor::unicodeCharsInto(int count, std::uint8_t flags, QString &out)
         const bool wide = flags & 0x01;
         const int avail = segmentEnd() - m_pos;
         const int take = std::min(left, wide ? avail / 2 : avail);
-        if (wide) {
-            const auto *p = reinterpret_cast<const unsigned char *>(m_data + m_pos);
-            const qsizetype at = out.size();
-            out.resize(at + take);
-            auto *d = reinterpret_cast<char16_t *>(out.data()) + at;
-            for (int i = 0; i < take; ++i) d[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
-            m_pos += 2 * take;
-        } else {
-            out += QLatin1StringView(m_data + m_pos, take);
-            m_pos += take;
-        }
+        appendStringChars(out, m_data + m_pos, take, wide);
+        m_pos += wide ? 2 * take : take;
         left -= take;
         if (left == 0) break;
         // The rest follows in the next CONTINUE body, after its flag byte; anything else
@@ -127,6 +118,18 @@ QString RecordCursor::byteString(int lengthBytes, const QTextCodec *codec) {
     QString text = decodeBytes(m_data + m_pos, count, codec);
     m_pos += count;
     return text;
+}
+
+void appendStringChars(QString &out, const char *data, int count, bool wide) {
+    if (!wide) {
+        out += QLatin1StringView(data, count);
+        return;
+    }
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const qsizetype at = out.size();
+    out.resize(at + count);
+    auto *d = reinterpret_cast<char16_t *>(out.data()) + at;
+    for (int i = 0; i < count; ++i) d[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
 }
 
 QString decodeBytes(const char *data, int size, const QTextCodec *codec) {

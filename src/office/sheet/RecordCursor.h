@@ -58,6 +58,10 @@ private:
     const std::vector<int> *m_boundaries;
 };
 
+/// Appends count characters of a BIFF8 character array at data: UTF-16LE when wide,
+/// else 8-bit (Latin-1, the "compressed" form).
+void appendStringChars(QString &out, const char *data, int count, bool wide);
+
 /// Decodes 8-bit text with the code page's codec, or as Windows-1252 without one.
 QString decodeBytes(const char *data, int size, const QTextCodec *codec);
 

@@ -1,5 +1,7 @@
 #include "office/sheet/SegmentCursor.h"
 
+#include "office/sheet/RecordCursor.h"
+
 #include <algorithm>
 
 namespace office::sheet {
@@ -101,17 +103,8 @@ void SegmentCursor::unicodeCharsInto(int count, std::uint8_t flags, QString &out
         const bool wide = flags & 0x01;
         const qint64 avail = partEnd() - m_pos;
         const int take = int(std::min<qint64>(left, wide ? avail / 2 : avail));
-        if (wide) {
-            const auto *p = reinterpret_cast<const unsigned char *>(m_data + m_pos);
-            const qsizetype at = out.size();
-            out.resize(at + take);
-            auto *d = reinterpret_cast<char16_t *>(out.data()) + at;
-            for (int i = 0; i < take; ++i) d[i] = char16_t(p[2 * i] | (p[2 * i + 1] << 8));
-            advance(2 * qint64(take));
-        } else {
-            out += QLatin1StringView(m_data + m_pos, take);
-            advance(take);
-        }
+        appendStringChars(out, m_data + m_pos, take, wide);
+        advance(wide ? 2 * qint64(take) : take);
         left -= take;
         if (left == 0) break;
         // The rest follows in the next CONTINUE body, after its flag byte; anything else
