@@ -285,6 +285,7 @@ Status Biff8Reader::readSheet(Worksheet &sheet, const SheetEntry &entry) {
             columns = lastColumn - firstColumn;
             if (c.ok() && rows > 0 && columns > 0 && sheet.m_cells.empty()) {
                 const qint64 bound = (stream.size() - record.offset) / 6;
+                state.cellPrefault.reset();  // a second DIMENSIONS record may move the cells
                 sheet.m_cells.reserve(std::size_t(std::min(rows * std::min<qint64>(columns, 256), bound)));
                 state.cellPrefault.emplace(sheet.m_cells.data(), sheet.m_cells.capacity() * sizeof(Cell));
                 const qint64 rowBound = (stream.size() - record.offset) / 20;  // a ROW record takes 20 bytes
