@@ -32,14 +32,13 @@ UsedRange DetectUsedRange(const Worksheet &sheet, run::RunUi *ui) {
     if (lastRow < Worksheet::kRowCount && lastColumn < Worksheet::kColumnCount) {
         used.rows = std::max(lastRow, 1);
         used.columns = std::max(lastColumn, 1);
-        used.sheetEmpty = used.rows == 1 && used.columns == 1 && sheet.value(1, 1).isEmpty();
-        return used;
+    } else {
+        for (int column = 1; column <= Worksheet::kColumnCount; ++column) {
+            if (ui) ui->Yield();
+            used.rows = std::max(used.rows, lastUsedRow(sheet, column));
+        }
+        for (int row = 1; row <= used.rows; ++row) used.columns = std::max(used.columns, lastUsedColumn(sheet, row));
     }
-    for (int column = 1; column <= Worksheet::kColumnCount; ++column) {
-        if (ui) ui->Yield();
-        used.rows = std::max(used.rows, lastUsedRow(sheet, column));
-    }
-    for (int row = 1; row <= used.rows; ++row) used.columns = std::max(used.columns, lastUsedColumn(sheet, row));
     used.sheetEmpty = used.rows == 1 && used.columns == 1 && sheet.value(1, 1).isEmpty();
     return used;
 }

@@ -74,8 +74,7 @@ void StreamDocument::startBackgroundSave() {
     b.mark = m_saveMark;
     b.rewrite = m_released ? RtfRewrite::Refused : RtfRewrite::Allowed;
     b.keptFrom = keepFrom;
-    std::swap(b.story, m_story);
-    if (m_story.length() > 0) m_story.remove(0, m_story.length());  // the background save empties it
+    std::swap(b.story, m_story);  // the previous save's story, which that save emptied
     m_story.append(b.story, keepFrom, b.story.length());
     m_story.markClean();
     if (keepFrom > 0) m_released = true;

@@ -1,6 +1,6 @@
 #include "office/sheet/StringPool.h"
 
-#include <cstring>
+#include "office/sheet/RecordCursor.h"
 
 namespace office::sheet {
 
@@ -30,9 +30,9 @@ QString StringPool::at(std::uint32_t index) const {
     const int count = p[0] | (p[1] << 8);
     const std::uint8_t flags = p[2];
     p += 3 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
-    if (!(flags & 0x01)) return QString::fromLatin1(reinterpret_cast<const char *>(p), count);
-    QString text(count, Qt::Uninitialized);
-    std::memcpy(text.data(), p, std::size_t(count) * 2);  // UTF-16LE, as the host (little-endian only)
+    if (!(flags & 0x01)) return QString::fromLatin1(reinterpret_cast<const char *>(p), count);  // sized exactly
+    QString text;
+    appendStringChars(text, reinterpret_cast<const char *>(p), count, true);
     return text;
 }
 
