@@ -11,8 +11,22 @@ namespace celltrove::cli {
 namespace {
 
 const char *const kExportUsage =
-    "Aufruf: celltrove-cli export [--numbers] [--formulas] [--no-comments] "
-    "[--columns FROM-TO] FILE.xls...\n";
+    "Aufruf: celltrove-cli export [--format rtf|tables|doc|txt|unicode|html] [--numbers] [--formulas] "
+    "[--no-comments] [--columns FROM-TO] FILE.xls...\n";
+
+// The --format names, in the order of the main window's format list.
+bool parseFormat(const QString &name, run::ExportFormat &format) {
+    static const std::pair<const char *, run::ExportFormat> kNames[] = {
+        {"rtf", run::ExportFormat::TaggedRtf}, {"tables", run::ExportFormat::RtfTables},
+        {"doc", run::ExportFormat::Doc},       {"txt", run::ExportFormat::Text},
+        {"unicode", run::ExportFormat::UnicodeText}, {"html", run::ExportFormat::Html}};
+    for (const auto &[text, value] : kNames) {
+        if (name != QLatin1String(text)) continue;
+        format = value;
+        return true;
+    }
+    return false;
+}
 
 bool parseColumns(const QString &text, run::RunOptions &options) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})-(\\d{1,3})$"));
@@ -44,6 +58,9 @@ int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
             request.options.formulas = true;
         } else if (a == QLatin1String("--no-comments")) {
             request.options.comments = false;
+        } else if (a == QLatin1String("--format")) {
+            if (++i >= args.size() || !parseFormat(args.at(i), request.format))
+                return usageError(err, QStringLiteral("--format rtf|tables|doc|txt|unicode|html"));
         } else if (a == QLatin1String("--columns")) {
             if (++i >= args.size() || !parseColumns(args.at(i), request.options))
                 return usageError(err, QStringLiteral("--columns FROM-TO: 1 … 256"));

@@ -1,6 +1,6 @@
 #include "export/ExportRun.h"
 
-#include "export/WorkbookExport.h"
+#include "export/ExportFile.h"
 #include "import/RunLogStart.h"
 #include "run/BatchRun.h"
 #include "run/ColumnLetters.h"
@@ -63,11 +63,13 @@ RunOutcome RunExport(run::RunRequest request, const run::TextLookup &texts, run:
         run.log().CloseLog();
         return outcome;
     }
+    ExportEngines engines;
+    const auto exportFile = [&engines](RunContext &r, const QString &path) { ExportFile(r, engines, path); };
     if (request.selectedFiles.isEmpty()) {
-        run::StartFilter(run, true, ExportFile);
+        run::StartFilter(run, true, exportFile);
         return outcome;
     }
-    run::StartFilter(run, true, ExportFile);
+    run::StartFilter(run, true, exportFile);
     outcome.ran = true;
     outcome.runError = run.runError || !run.log().errorString().isEmpty();
     return outcome;

@@ -152,17 +152,4 @@ void ExportWorkbook(RunContext &run, const QString &fullPath) {
     for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);
 }
 
-void ExportFile(RunContext &run, const QString &fullPath) {
-    if (run.request().format == run::ExportFormat::TaggedRtf) {
-        run.tableFlag = false;
-        ExportWorkbook(run, fullPath);
-        return;
-    }
-    // The table and file formats come with their own engine; until then a run in
-    // one of them refuses every file rather than reporting success.
-    run.tableFlag = true;
-    run.WriteLog(run.T(QStringLiteral("Format nicht verfügbar: ")) + run::ExportFormatCaption(run.request().format));
-    run.runError = true;
-}
-
 }  // namespace celltrove::exporting

@@ -14,8 +14,4 @@ inline constexpr int kTaggedExportPathLimit = 250;
 /// itself is never changed.
 void ExportWorkbook(run::RunContext &run, const QString &fullPath);
 
-/// The export of one selected file in the request's format (the tagged RTF
-/// export for "Excel --> Word (*.RTF)"). Sets the run's table flag.
-void ExportFile(run::RunContext &run, const QString &fullPath);
-
 }  // namespace celltrove::exporting

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "office/doc/Application.h"
+#include "run/RunUi.h"
 
 #include <QString>
 
@@ -22,5 +23,21 @@ bool FindAnywhere(office::doc::Application &word, const QString &text);
 /// Replaces every `text` in the story by `replacement` coloured red, with
 /// format on and the match options off. True when anything was replaced.
 bool ReplaceAllRed(office::doc::Application &word, const QString &text, const QString &replacement);
+
+/// Replaces every match of the wildcard `pattern` in the active document by
+/// `replacement` in the character style "tw4winInternal": format and wildcards
+/// on, forward, wrap around, the other match options off. Processes pending
+/// window events first (`ui`, when given). True when anything was replaced.
+bool ReplaceAllAsInternal(office::doc::Application &word, const QString &pattern, const QString &replacement,
+                          run::RunUi *ui = nullptr);
+
+/// Replaces every `text` inside the first table of `document` by `replacement`,
+/// writing only the texts (the other find options stay as they were). Nothing
+/// outside that table changes; a document without a table is left alone.
+void ReplaceInFirstTable(office::doc::Document &document, const QString &text, const QString &replacement);
+
+/// Empties every cell of the first table of `document` whose whole content is
+/// one blank or one no-break space (character 160). Yields once per cell.
+void ClearBlankTableCells(office::doc::Document &document, run::RunUi *ui = nullptr);
 
 }  // namespace celltrove::importing

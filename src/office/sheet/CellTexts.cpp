@@ -106,7 +106,12 @@ Status CellTexts::formulaText(const Worksheet &sheet, const Cell &cell, QString 
 
 QString Worksheet::text(int row, int column) const {
     const Cell *c = cell(row, column);
-    if (!c || value(row, column).isEmpty()) return QString();
+    return c ? textOf(*c) : QString();
+}
+
+QString Worksheet::textOf(const Cell &cell) const {
+    const Cell *c = &cell;
+    if ((c->flags & Cell::kCoveredByMerge) || valueOf(*c).isEmpty()) return QString();
     CellTexts &texts = m_book->cellTexts();
     if (displayFormulas()) {
         QString formula;

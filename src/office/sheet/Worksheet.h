@@ -1,5 +1,6 @@
 #pragma once
 
+#include "office/ole/CellGridClipboard.h"
 #include "office/sheet/CellValue.h"
 #include "office/sheet/SheetTypes.h"
 
@@ -56,6 +57,8 @@ public:
     /// system locale, or with displayFormulas() its formula text (constants
     /// unformatted); "" where value() is empty. Defined in CellTexts.cpp.
     QString text(int row, int column) const;
+    /// text() of a stored cell of this sheet.
+    QString textOf(const Cell &cell) const;
     /// The formula text of a formula cell (Range.Formula): "=SUM(A1:A3)" with English
     /// function names; "" for other cells and for tokens that cannot be read.
     QString formula(int row, int column) const;
@@ -95,6 +98,14 @@ public:
     /// columns hidden outside any outline stay hidden.
     void showAllOutlineLevels();
     const std::vector<CellRange> &mergedAreas() const { return m_merged; }
+
+    // --- clipboard --------------------------------------------------------------
+    /// Range.Copy: puts the texts of `range` on the clipboard as a grid, one row per
+    /// sheet row, each cell's text() (display text, or formula text when formulas
+    /// are displayed; "" for empty and merge-covered cells). Hidden rows and columns
+    /// are copied too, as the spreadsheet copies a plain selection: the grid keeps
+    /// the sheet's shape, so pasting it back from the same corner hits the same cells.
+    void copyRange(const CellRange &range, CellGridClipboard &clipboard) const;
 
     // --- window ---------------------------------------------------------------
     /// WINDOW2 option flags (0 when the sheet has none).
