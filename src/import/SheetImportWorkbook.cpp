@@ -19,6 +19,13 @@ office::Status cutReport() {
         QStringLiteral("Text länger als %1 Zeichen, nur der Anfang wurde übernommen").arg(kMaxCellText));
 }
 
+// True when `pasted` is what the table form made of a cell showing `shown`: the
+// same text, with a single blank or no-break space emptied.
+bool comesBackUnchanged(const QString &pasted, const QString &shown) {
+    if (pasted == shown) return true;
+    return pasted.isEmpty() && (shown == QStringLiteral(" ") || shown == QStringLiteral("\u00A0"));
+}
+
 class SheetAdapter : public ImportSheet {
 public:
     explicit SheetAdapter(Worksheet *sheet) : m_sheet(sheet) {}
@@ -40,7 +47,20 @@ public:
         return truncated ? cutReport() : office::Status::success();
     }
     office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
-        return m_sheet->pasteGrid(row, column, grid) > 0 ? cutReport() : office::Status::success();
+        // The grid is the table the export made of what the cells show. A cell whose
+        // text came back as it went out keeps its value: typing its shown text again
+        // would round numbers to their format, turn dates into texts under another
+        // locale and replace formulas by their results.
+        bool cut = false;
+        for (qsizetype r = 0; r < grid.size(); ++r)
+            for (qsizetype c = 0; c < grid[r].size(); ++c) {
+                const int atRow = row + int(r), atColumn = column + int(c);
+                if (comesBackUnchanged(grid[r][c], m_sheet->text(atRow, atColumn))) continue;
+                bool truncated = false;
+                (void)m_sheet->setValue(atRow, atColumn, grid[r][c], QLocale::system(), &truncated);
+                cut |= truncated;
+            }
+        return cut ? cutReport() : office::Status::success();
     }
     void usedRange(int &rows, int &columns) const override {
         const UsedRange used = DetectUsedRange(*m_sheet);
