@@ -90,3 +90,32 @@ TEST(CliExport, UsageErrorsAndRunErrors) {
     EXPECT_EQ(log.last(), QStringLiteral("Error: Mindestens 1 Fehler vorhanden."));
     EXPECT_TRUE(QFile::exists(cli.dir.filePath(QStringLiteral("Text_export-basic.xls-1.rtf"))));
 }
+
+TEST(CliExport, FormatOptionChoosesTheOutput) {
+    CliExport cli;
+    cli.addFixture(QStringLiteral("export-basic.xls"));
+    const struct {
+        const char *format;
+        const char *file;
+        const char *optionLine;
+    } cases[] = {
+        {"tables", "Tab_export-basic.xls-1.rtf", "Option: Export Excel --> Word (*.RTF) - Tables"},
+        {"txt", "export-basic.xls1.txt", "Option: Export Excel --> Text (*.TXT)"},
+        {"unicode", "export-basic.xls1-uni.txt", "Option: Export Excel --> UnicodeText (*uni.TXT)"},
+        {"html", "export-basic.xls.html", "Option: Export Excel --> Internet (*.HTML)"},
+        {"rtf", "Text_export-basic.xls-1.rtf", "Option: Export Excel --> Word (*.RTF)"},
+    };
+    for (const auto &c : cases) {
+        const auto r = cli.run({QStringLiteral("--format"), QLatin1String(c.format), QStringLiteral("export-basic.xls")});
+        EXPECT_EQ(r.exitCode, 0) << c.format << r.err.toStdString();
+        EXPECT_TRUE(QFile::exists(cli.dir.filePath(QLatin1String(c.file)))) << c.format;
+        const QStringList log = crlfLines(testsupport::readFile(cli.dir.filePath(QStringLiteral("Celltrove4Excel-Export.log"))));
+        EXPECT_EQ(log.value(2), QString::fromUtf8(c.optionLine));
+    }
+    for (const QStringList &args : {QStringList{QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("export-basic.xls")},
+                                    QStringList{QStringLiteral("export-basic.xls"), QStringLiteral("--format")}}) {
+        const auto r = cli.run(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.contains("--format rtf|tables|doc|txt|unicode|html"));
+    }
+}
