@@ -1,4 +1,5 @@
 // The export and import buttons as the user presses them, down to the files on disk.
+#include "run/RunRequest.h"
 #include "run/SettingsStore.h"
 #include "shell/EndDialog.h"
 #include "shell/FilePanel.h"
@@ -250,4 +251,49 @@ TEST(MainWindowRun, ExportThenImportATranslatedDocumentChangesTheWorkbook) {
     EXPECT_TRUE(f.window->endDialog()->isVisible());
     EXPECT_EQ(f.window->endDialog()->logFilePath(), f.work() + QStringLiteral("/Celltrove4Excel-Import.log"));
     EXPECT_TRUE(f.window->filePanel()->selectedEntries().isEmpty());
+}
+
+TEST(MainWindowRun, EveryExportFormatRunsFromTheMainWindow) {
+    const struct {
+        run::ExportFormat format;
+        const char *file;
+    } cases[] = {
+        {run::ExportFormat::RtfTables, "Tab_formats.xls-1.rtf"}, {run::ExportFormat::Doc, "Doc_formats.xls-1.doc"},
+        {run::ExportFormat::Text, "formats.xls1.txt"},            {run::ExportFormat::UnicodeText, "formats.xls1-uni.txt"},
+        {run::ExportFormat::Html, "formats.xls.html"},
+    };
+    for (const auto &c : cases) {
+        RunFixture f;
+        ASSERT_TRUE(QFile::copy(testsupport::fixtureDir() + QStringLiteral("/xls/formats.xls"),
+                                f.work() + QStringLiteral("/formats.xls")));
+        f.window->filePanel()->setFolder(f.work());
+        QComboBox *formats = f.get<QComboBox>("comboSelect");
+        formats->setCurrentIndex(formats->findText(run::ExportFormatCaption(c.format)));
+        ASSERT_GT(formats->currentIndex(), 0);
+        f.press("cmdExport");
+        EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.shown.join(u'\n').toStdString();
+        const QByteArray log = testsupport::readFile(f.work() + QStringLiteral("/Celltrove4Excel-Export.log"));
+        EXPECT_TRUE(log.contains(("Option: Export " + f.get<QComboBox>("comboSelect")->currentText()).toUtf8()))
+            << log.toStdString();
+        // The Word document form needs the .doc writer; the others are complete here.
+        if (c.format != run::ExportFormat::Doc) {
+            EXPECT_FALSE(log.contains("Error: Mindestens 1 Fehler vorhanden.")) << log.toStdString();
+            EXPECT_TRUE(QFile::exists(f.work() + u'/' + QLatin1String(c.file))) << c.file;
+        }
+        EXPECT_TRUE(f.window->endDialog()->isVisible());
+    }
+}
+
+// Needs the Word document writer (Document::saveAs in Word document format).
+TEST(MainWindowRun, DocFormatWritesTheWordDocument) {
+    RunFixture f;
+    ASSERT_TRUE(QFile::copy(testsupport::fixtureDir() + QStringLiteral("/xls/formats.xls"),
+                            f.work() + QStringLiteral("/formats.xls")));
+    f.window->filePanel()->setFolder(f.work());
+    QComboBox *formats = f.get<QComboBox>("comboSelect");
+    formats->setCurrentIndex(formats->findText(run::ExportFormatCaption(run::ExportFormat::Doc)));
+    f.press("cmdExport");
+    const QByteArray log = testsupport::readFile(f.work() + QStringLiteral("/Celltrove4Excel-Export.log"));
+    EXPECT_FALSE(log.contains("Error: Mindestens 1 Fehler vorhanden.")) << log.toStdString();
+    EXPECT_TRUE(testsupport::readFile(f.work() + QStringLiteral("/Doc_formats.xls-1.doc")).startsWith("\xD0\xCF\x11\xE0"));
 }
