@@ -31,19 +31,14 @@ void styleHeader(Document &document) {
     (void)document.range(document.paragraphs(1).start(), end).setStyle(tagged::kExternalStyle);
 }
 
-// The RTF form's replacements, then save, close and reopen with fixed widths.
-Status finishRtfForm(run::RunContext &run, ExportEngines &engines, Document *&document, const QString &path) {
+// The RTF form's replacements; then the widths the contents gave are fixed. (A word
+// processor is told so only after saving, closing and reopening the file; this
+// engine holds the same document still open, which spares writing and reading it twice.)
+void finishRtfForm(run::RunContext &run, ExportEngines &engines, Document &document) {
     importing::ReplaceAllAsInternal(engines.word, QString(QChar(tagged::kLineBreak)), kLineFeedTag, &run.ui());
-    importing::ReplaceInFirstTable(*document, QString(QChar(tagged::kParagraphMark)), kLineFeedTag);
-    importing::ClearBlankTableCells(*document, &run.ui());
-    Status status = document->save();
-    document->close();
-    document = nullptr;
-    if (!status) return status;
-    document = engines.word.documents().open(path, &status);
-    if (!document) return status;
-    if (document->selection().goToTable(1)) document->selection().tables().item(1).setAllowAutoFit(false);
-    return Status::success();
+    importing::ReplaceInFirstTable(document, QString(QChar(tagged::kParagraphMark)), kLineFeedTag);
+    importing::ClearBlankTableCells(document, &run.ui());
+    if (document.selection().goToTable(1)) document.selection().tables().item(1).setAllowAutoFit(false);
 }
 
 }  // namespace
@@ -59,14 +54,16 @@ Status WriteTableFormDocument(run::RunContext &run, ExportEngines &engines, cons
     EnsureTaggedStyle(document->styles(), tagged::kInternalStyle);
     typeHeader(run, *document, sheet);
     document->selection().paste();
+    // The grid is in the table now; a large sheet's copy need not stay beside it.
+    engines.clipboard.clear();
     run.ui().Yield();
     if (document->selection().goToTable(1)) document->selection().tables().item(1).autoFitBehavior(1);
     styleHeader(*document);
 
     if (sheet.wordDocument) status = document->saveAs(sheet.path, SaveFormat::Document);
-    else status = finishRtfForm(run, engines, document, sheet.path);
-    if (status && document && !document->saved()) status = document->save();
-    if (document) document->close();
+    else finishRtfForm(run, engines, *document);
+    if (status && !document->saved()) status = document->save();
+    document->close();
     // What stands under the name now is RTF at best, not the format it promises.
     if (!status) QFile::remove(sheet.path);
     return status;
