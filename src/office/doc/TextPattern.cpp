@@ -98,7 +98,26 @@ bool TextPattern::isWholeWord(const Story &story, int pos) const {
 
 int TextPattern::findForward(const Story &story, int from, int to, bool matchCase, bool wholeWord) const {
     to = std::min(to, story.length());
-    for (int p = std::max(from, 0); p + length() <= to; ++p)
+    from = std::max(from, 0);
+    // A first character that only matches itself (a mark, a digit, a sign) is looked
+    // for with a vectorised scan: replacing a line break or a paragraph mark in a long
+    // table otherwise tests every character one by one. The scan goes window by
+    // window, so that a view copied around the gap of the store stays small.
+    if (!m_units.empty() && m_units[0].kind == Kind::Literal && (matchCase || !QChar(m_units[0].ch).isLetter())) {
+        constexpr int kWindow = 16384;
+        QString scratch;
+        for (int start = from; start + length() <= to; start += kWindow) {
+            const int end = std::min(to, start + kWindow);
+            const QStringView text = story.textView(start, end, scratch);
+            for (qsizetype i = text.indexOf(QChar(m_units[0].ch)); i >= 0; i = text.indexOf(QChar(m_units[0].ch), i + 1)) {
+                const int p = start + int(i);
+                if (p + length() > to) return -1;
+                if (matchesAt(story, p, matchCase) && (!wholeWord || isWholeWord(story, p))) return p;
+            }
+        }
+        return -1;
+    }
+    for (int p = from; p + length() <= to; ++p)
         if (matchesAt(story, p, matchCase) && (!wholeWord || isWholeWord(story, p))) return p;
     return -1;
 }

@@ -233,4 +233,24 @@ TEST_F(FindTest, DeletingAcrossATableKeepsPartlyCoveredRows) {
     EXPECT_TRUE(doc->content().text().startsWith(QStringLiteral("ab\r")));
 }
 
+// Marks are found by a scan that goes window by window over the store: matches on
+// either side of a window's end, and across the store's gap, are all found.
+TEST_F(FindTest, ReplaceAllFindsMarksAcrossWindowsAndTheStoreGap) {
+    QString text(40000, u'a');
+    const std::vector<int> marks = {0, 16382, 16383, 16384, 25000, 32768, 39999};
+    for (int p : marks) text[p] = QChar(11);
+    sel.typeText(text);
+    // An edit in the middle leaves the store's gap there.
+    doc->range(20000, 20000).setText(QStringLiteral("b"));
+    sel.homeKey(Unit::Story);
+    EXPECT_TRUE(replaceAllAsInternal(sel, QString(QChar(11)), QStringLiteral("<>")));
+    const QString result = doc->content().text();
+    EXPECT_EQ(result.count(QStringLiteral("<>")), qsizetype(marks.size()));
+    EXPECT_FALSE(result.contains(QChar(11)));
+    // Plain finds of a mark pattern behave the same: a one-character literal without case.
+    sel.homeKey(Unit::Story);
+    EXPECT_TRUE(findPlain(sel, QStringLiteral("b")));
+    EXPECT_EQ(sel.start(), 20000 + 4);  // the four marks before it grew by one character each
+}
+
 }  // namespace
