@@ -2,9 +2,8 @@
 """Reads the outputs of the export formats back with LibreOffice and Python.
 
 Usage: /usr/bin/python3 lo_formats.py FILE...   Prints one JSON object, by file:
-  .xls            {"sheets": [{"name", "grid"}]}: every cell's text as LibreOffice
-                  Calc shows it (what its "as shown" CSV export writes), over the
-                  used area of each sheet
+  .xls            {"sheets": [{"name", "grid"}]}: each sheet as LibreOffice Calc's
+                  CSV export writes it with "save cell contents as shown"
   .rtf, .doc      {"paragraphs": [[style, text]] before the first table (style of
                   the first text portion, "-" for none), "tables": [grid],
                   "internal": [texts of the portions in tw4winInternal]}
@@ -15,9 +14,12 @@ Usage: /usr/bin/python3 lo_formats.py FILE...   Prints one JSON object, by file:
                   its first cell and "" in the cells it covers
 Trailing empty rows and columns of a grid are dropped.
 """
+import csv
 import json
 import os
+import shutil
 import sys
+import tempfile
 from html.parser import HTMLParser
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fixtures"))
@@ -33,6 +35,7 @@ def trimmed(grid):
 
 
 def calc_grids(doc):
+    """Each sheet's cells as shown, read from the cells."""
     sheets = []
     for i in range(doc.Sheets.Count):
         sheet = doc.Sheets.getByIndex(i)
@@ -41,6 +44,25 @@ def calc_grids(doc):
         rows, cols = cursor.RangeAddress.EndRow + 1, cursor.RangeAddress.EndColumn + 1
         grid = [[sheet.getCellByPosition(c, r).getString() for c in range(cols)] for r in range(rows)]
         sheets.append({"name": sheet.Name, "grid": trimmed(grid)})
+    return sheets
+
+
+def shown_csv_grids(doc):
+    """Each sheet as LibreOffice's CSV export writes it with "save cell contents as shown"."""
+    sheets = []
+    folder = tempfile.mkdtemp(prefix="celltrove-csv-")
+    try:
+        for n in range(1, doc.Sheets.Count + 1):
+            # Tab-separated, quoted, UTF-8, as shown, sheet n (written as <name>-<sheet name>.csv).
+            doc.storeToURL(file_url(os.path.join(folder, "s%d.csv" % n)),
+                           (prop("FilterName", "Text - txt - csv (StarCalc)"),
+                            prop("FilterOptions", "9,34,76,1,,0,false,true,true,false,false,%d" % n)))
+            name = [f for f in os.listdir(folder) if f.startswith("s%d-" % n)][0]
+            with open(os.path.join(folder, name), encoding="utf-8", newline="") as f:
+                grid = list(csv.reader(f, delimiter="\t"))
+            sheets.append({"name": doc.Sheets.getByIndex(n - 1).Name, "grid": trimmed(grid)})
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
     return sheets
 
 
@@ -179,7 +201,7 @@ def main():
                 continue
             try:
                 if lower.endswith(".xls"):
-                    result[path] = {"sheets": calc_grids(doc)}
+                    result[path] = {"sheets": shown_csv_grids(doc)}
                 elif lower.endswith(".txt"):
                     result[path] = {"grid": calc_grids(doc)[0]["grid"]}
                 else:
