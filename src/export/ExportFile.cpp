@@ -152,8 +152,10 @@ void ExportFile(RunContext &run, ExportEngines &engines, const QString &fullPath
             exportWorkbookAsHtml(job, *workbook);
             break;
         }
-        if (format == ExportFormat::Text || format == ExportFormat::UnicodeText) exportSheetAsText(job, sheet);
-        else exportSheetAsTable(job, sheet);
+        if (format == ExportFormat::Text || format == ExportFormat::UnicodeText)
+            exportSheetAsText(job, sheet);
+        else
+            exportSheetAsTable(job, sheet);
         run.ui().ShowProgress(ProgressBar::Run, run.fileOrdinal, std::max(run.selectedFileCount, 1));
     }
 

@@ -8,11 +8,16 @@ using run::ExportFormat;
 
 OutputFormat SelectExportFormat(ExportFormat format) {
     switch (format) {
-    case ExportFormat::Doc: return {QStringLiteral(".doc"), 6};
-    case ExportFormat::Text: return {QStringLiteral(".txt"), 2};
-    case ExportFormat::UnicodeText: return {QStringLiteral("-uni.txt"), 7};
-    case ExportFormat::Html: return {QStringLiteral(".html"), -1};
-    default: return {QStringLiteral(".rtf"), 6};
+        case ExportFormat::Doc:
+            return {QStringLiteral(".doc"), 6};
+        case ExportFormat::Text:
+            return {QStringLiteral(".txt"), 2};
+        case ExportFormat::UnicodeText:
+            return {QStringLiteral("-uni.txt"), 7};
+        case ExportFormat::Html:
+            return {QStringLiteral(".html"), -1};
+        default:
+            return {QStringLiteral(".rtf"), 6};
     }
 }
 
@@ -20,12 +25,17 @@ QString OutputFileName(ExportFormat format, const QString &workbookFileName, int
     const QString index = QString::number(sheetIndex);
     const QString extension = SelectExportFormat(format).extension;
     switch (format) {
-    case ExportFormat::TaggedRtf: return TaggedFileName(workbookFileName, sheetIndex);
-    case ExportFormat::RtfTables: return QStringLiteral("Tab_") + workbookFileName + u'-' + index + extension;
-    case ExportFormat::Doc: return QStringLiteral("Doc_") + workbookFileName + u'-' + index + extension;
-    case ExportFormat::Text:
-    case ExportFormat::UnicodeText: return workbookFileName + index + extension;
-    case ExportFormat::Html: return workbookFileName + extension;
+        case ExportFormat::TaggedRtf:
+            return TaggedFileName(workbookFileName, sheetIndex);
+        case ExportFormat::RtfTables:
+            return QStringLiteral("Tab_") + workbookFileName + u'-' + index + extension;
+        case ExportFormat::Doc:
+            return QStringLiteral("Doc_") + workbookFileName + u'-' + index + extension;
+        case ExportFormat::Text:
+        case ExportFormat::UnicodeText:
+            return workbookFileName + index + extension;
+        case ExportFormat::Html:
+            return workbookFileName + extension;
     }
     return {};
 }

@@ -60,8 +60,10 @@ Status WriteTableFormDocument(run::RunContext &run, ExportEngines &engines, cons
     if (document->selection().goToTable(1)) document->selection().tables().item(1).autoFitBehavior(1);
     styleHeader(*document);
 
-    if (sheet.wordDocument) status = document->saveAs(sheet.path, SaveFormat::Document);
-    else finishRtfForm(run, engines, *document);
+    if (sheet.wordDocument)
+        status = document->saveAs(sheet.path, SaveFormat::Document);
+    else
+        finishRtfForm(run, engines, *document);
     if (status && !document->saved()) status = document->save();
     document->close();
     // What stands under the name now is RTF at best, not the format it promises.

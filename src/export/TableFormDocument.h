@@ -8,8 +8,8 @@ namespace celltrove::exporting {
 
 /// One sheet's table-form document.
 struct TableFormSheet {
-    QString path;              ///< folder + "Tab_….rtf" or "Doc_….doc"
-    bool wordDocument = false; ///< true for the DOC form, saved in Word document format at the end
+    QString path;               ///< folder + "Tab_….rtf" or "Doc_….doc"
+    bool wordDocument = false;  ///< true for the DOC form, saved in Word document format at the end
     QString workbookFileName;
     int sheetIndex = 1;
     QString sheetName;

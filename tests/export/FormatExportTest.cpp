@@ -31,10 +31,14 @@ TEST(FormatExport, OutputFileNames) {
         int sheet;
         const char *name;
     } cases[] = {
-        {ExportFormat::TaggedRtf, 1, "Text_a.xls-1.rtf"},  {ExportFormat::RtfTables, 1, "Tab_a.xls-1.rtf"},
-        {ExportFormat::RtfTables, 10, "Tab_a.xls-10.rtf"}, {ExportFormat::Doc, 2, "Doc_a.xls-2.doc"},
-        {ExportFormat::Text, 1, "a.xls1.txt"},             {ExportFormat::Text, 10, "a.xls10.txt"},
-        {ExportFormat::UnicodeText, 10, "a.xls10-uni.txt"}, {ExportFormat::Html, 3, "a.xls.html"},
+        {ExportFormat::TaggedRtf, 1, "Text_a.xls-1.rtf"},
+        {ExportFormat::RtfTables, 1, "Tab_a.xls-1.rtf"},
+        {ExportFormat::RtfTables, 10, "Tab_a.xls-10.rtf"},
+        {ExportFormat::Doc, 2, "Doc_a.xls-2.doc"},
+        {ExportFormat::Text, 1, "a.xls1.txt"},
+        {ExportFormat::Text, 10, "a.xls10.txt"},
+        {ExportFormat::UnicodeText, 10, "a.xls10-uni.txt"},
+        {ExportFormat::Html, 3, "a.xls.html"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(exporting::OutputFileName(c.format, QStringLiteral("a.xls"), c.sheet), QLatin1String(c.name));
@@ -177,7 +181,8 @@ TEST(FormatExport, AnUnwritableTableDocumentIsAnErrorAndLeavesNoFile) {
     EXPECT_TRUE(outcome.runError);
     const QStringList log = f.logLines();
     EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const QString &l) {
-        return l.startsWith(QStringLiteral("Kann Datei nicht speichern: ")) && l.contains(QStringLiteral("Tab_formats.xls-1.rtf"));
+        return l.startsWith(QStringLiteral("Kann Datei nicht speichern: ")) &&
+               l.contains(QStringLiteral("Tab_formats.xls-1.rtf"));
     })) << log.join(u'\n').toStdString();
     EXPECT_TRUE(QFile::exists(f.path(QStringLiteral("Tab_formats.xls-3.rtf"))));
 }

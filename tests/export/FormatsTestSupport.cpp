@@ -7,7 +7,8 @@
 #include <QJsonDocument>
 
 bool addFormatsWorkbook(ExportFixture &f) {
-    return QFile::copy(testsupport::fixtureDir() + QStringLiteral("/xls/") + kFormatsWorkbook, f.path(kFormatsWorkbook));
+    return QFile::copy(testsupport::fixtureDir() + QStringLiteral("/xls/") + kFormatsWorkbook,
+                       f.path(kFormatsWorkbook));
 }
 
 celltrove::exporting::RunOutcome runFormat(ExportFixture &f, celltrove::run::ExportFormat format,

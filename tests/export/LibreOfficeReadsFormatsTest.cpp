@@ -19,7 +19,8 @@ using Grid = QList<QStringList>;
 
 // Without trailing empty rows and columns.
 Grid trimmed(Grid grid) {
-    while (!grid.isEmpty() && std::all_of(grid.last().begin(), grid.last().end(), [](const QString &s) { return s.isEmpty(); }))
+    while (!grid.isEmpty() &&
+           std::all_of(grid.last().begin(), grid.last().end(), [](const QString &s) { return s.isEmpty(); }))
         grid.removeLast();
     qsizetype width = 0;
     for (const QStringList &row : grid)
@@ -69,7 +70,8 @@ struct FormatsRun : ::testing::Test {
     void SetUp() override {
         if (!testsupport::haveProgram(QStringLiteral("soffice"))) GTEST_SKIP() << "soffice not installed";
         ASSERT_TRUE(addFormatsWorkbook(f));
-        const QJsonObject book = readBackWithLibreOffice({f.path(kFormatsWorkbook)}).value(f.path(kFormatsWorkbook)).toObject();
+        const QJsonObject book =
+            readBackWithLibreOffice({f.path(kFormatsWorkbook)}).value(f.path(kFormatsWorkbook)).toObject();
         const QJsonArray sheets = book.value(QStringLiteral("sheets")).toArray();
         ASSERT_EQ(sheets.size(), 3);
         sheet1 = trimmed(gridOf(sheets.at(0).toObject().value(QStringLiteral("grid"))));
@@ -79,7 +81,8 @@ struct FormatsRun : ::testing::Test {
 };
 
 TEST_F(FormatsRun, TableRtfTextUnicodeTextAndHtmlReadBackAsTheSheetsShow) {
-    for (ExportFormat format : {ExportFormat::RtfTables, ExportFormat::Text, ExportFormat::UnicodeText, ExportFormat::Html})
+    for (ExportFormat format :
+         {ExportFormat::RtfTables, ExportFormat::Text, ExportFormat::UnicodeText, ExportFormat::Html})
         ASSERT_FALSE(runFormat(f, format).runError) << f.logLines().join(u'\n').toStdString();
     const QStringList files = {QStringLiteral("Tab_formats.xls-1.rtf"), QStringLiteral("Tab_formats.xls-3.rtf"),
                                QStringLiteral("formats.xls1.txt"),      QStringLiteral("formats.xls3.txt"),

@@ -33,12 +33,14 @@ TEST(TableWayRoundTrip, WriterTranslationReachesEveryTextCellAndLeavesTheOthers)
     ASSERT_FALSE(before.isEmpty());
     ASSERT_FALSE(runFormat(f, run::ExportFormat::RtfTables).runError) << f.logLines().join(u'\n').toStdString();
 
-    QStringList translateArgs{QDir::cleanPath(testsupport::fixtureDir() + QStringLiteral("/../export/lo_translate_tables.py"))};
+    QStringList translateArgs{
+        QDir::cleanPath(testsupport::fixtureDir() + QStringLiteral("/../export/lo_translate_tables.py"))};
     for (const char *name : {"Tab_formats.xls-1.rtf", "Tab_formats.xls-3.rtf"})
         translateArgs << f.path(QLatin1String(name)) << f.path(QLatin1String(name));
     ASSERT_EQ(testsupport::runProgram(QStringLiteral("/usr/bin/python3"), translateArgs, 240000).exitCode, 0);
 
-    run::RunRequest request = f.request({QStringLiteral("Tab_formats.xls-1.rtf"), QStringLiteral("Tab_formats.xls-3.rtf")});
+    run::RunRequest request =
+        f.request({QStringLiteral("Tab_formats.xls-1.rtf"), QStringLiteral("Tab_formats.xls-3.rtf")});
     request.fileTypeFilter = run::FileTypeFilter::Rtf;
     const importing::ImportOutcome imported = importing::RunImport(request, f.texts, f.settings, f.ui);
     EXPECT_FALSE(imported.runError) << testsupport::readFile(imported.logPath).toStdString();
@@ -50,7 +52,10 @@ TEST(TableWayRoundTrip, WriterTranslationReachesEveryTextCellAndLeavesTheOthers)
         QString expected = it.value();
         // A text in capitals; a single blank, which the table form leaves empty, stays as it was.
         if (expected.startsWith(QLatin1String("text\t")) && expected.trimmed() != QLatin1String("text")) {
-            expected = QStringLiteral("text\t") + expected.mid(5).toUpper().replace(QStringLiteral("\\N"), QStringLiteral("\\n")).replace(QStringLiteral("\\T"), QStringLiteral("\\t"));
+            expected = QStringLiteral("text\t") + expected.mid(5)
+                                                      .toUpper()
+                                                      .replace(QStringLiteral("\\N"), QStringLiteral("\\n"))
+                                                      .replace(QStringLiteral("\\T"), QStringLiteral("\\t"));
             ++translated;
         }
         EXPECT_EQ(after.value(it.key()), expected) << it.key().toStdString();

@@ -30,7 +30,9 @@ struct FontLook {
     int colorIndex = 0x7FFF;
 };
 
-unsigned u16(const QByteArray &body, int at) { return quint8(body[at]) | (unsigned(quint8(body[at + 1])) << 8); }
+unsigned u16(const QByteArray &body, int at) {
+    return quint8(body[at]) | (unsigned(quint8(body[at + 1])) << 8);
+}
 
 }  // namespace
 
@@ -58,7 +60,8 @@ CellAppearance::CellAppearance(const Workbook &book) {
             const int count = body.size() >= 2 ? int(u16(body, 0)) : 0;
             for (int i = 0; i < count && i < int(palette.size()) && 2 + 4 * i + 3 < body.size(); ++i) {
                 const int at = 2 + 4 * i;
-                palette[std::size_t(i)] = (std::uint32_t(quint8(body[at])) << 16) | (std::uint32_t(quint8(body[at + 1])) << 8) | quint8(body[at + 2]);
+                palette[std::size_t(i)] = (std::uint32_t(quint8(body[at])) << 16) |
+                                          (std::uint32_t(quint8(body[at + 1])) << 8) | quint8(body[at + 2]);
             }
         } else {
             xfs.push_back(body);

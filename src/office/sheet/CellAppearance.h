@@ -9,7 +9,16 @@ namespace office::sheet {
 class Workbook;
 
 /// Horizontal alignment of an XF record (its alc field).
-enum class HorizontalAlignment : unsigned char { General, Left, Center, Right, Fill, Justify, CenterAcross, Distributed };
+enum class HorizontalAlignment : unsigned char {
+    General,
+    Left,
+    Center,
+    Right,
+    Fill,
+    Justify,
+    CenterAcross,
+    Distributed
+};
 
 /// What a cell's format says about its look, as far as a web page shows it.
 struct CellLook {

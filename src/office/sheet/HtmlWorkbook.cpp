@@ -14,13 +14,18 @@ namespace {
 
 const char *alignmentName(HorizontalAlignment a) {
     switch (a) {
-    case HorizontalAlignment::Left: return "left";
-    case HorizontalAlignment::Center:
-    case HorizontalAlignment::CenterAcross: return "center";
-    case HorizontalAlignment::Right: return "right";
-    case HorizontalAlignment::Justify:
-    case HorizontalAlignment::Distributed: return "justify";
-    default: return nullptr;
+        case HorizontalAlignment::Left:
+            return "left";
+        case HorizontalAlignment::Center:
+        case HorizontalAlignment::CenterAcross:
+            return "center";
+        case HorizontalAlignment::Right:
+            return "right";
+        case HorizontalAlignment::Justify:
+        case HorizontalAlignment::Distributed:
+            return "justify";
+        default:
+            return nullptr;
     }
 }
 
@@ -35,8 +40,10 @@ QString cellStyle(const CellLook &look, ValueKind kind, bool showsFormula) {
     if (look.color) style += QStringLiteral("color:#%1;").arg(*look.color, 6, 16, QLatin1Char('0'));
     const char *align = alignmentName(look.alignment);
     if (look.alignment == HorizontalAlignment::General && !showsFormula) {
-        if (kind == ValueKind::Number || kind == ValueKind::Date) align = "right";
-        else if (kind == ValueKind::Bool || kind == ValueKind::Error) align = "center";
+        if (kind == ValueKind::Number || kind == ValueKind::Date)
+            align = "right";
+        else if (kind == ValueKind::Bool || kind == ValueKind::Error)
+            align = "center";
     }
     if (align && qstrcmp(align, "left") != 0) style += QStringLiteral("text-align:%1;").arg(QLatin1String(align));
     return style;
@@ -104,15 +111,23 @@ QString escapedHtmlText(QStringView text) {
     for (QChar c : text) {
         const char16_t u = c.unicode();
         switch (u) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        case u'"': out += QStringLiteral("&quot;"); break;
-        default:
-            if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F)
-                out += QStringLiteral("&#%1;").arg(int(u));
-            else
-                out += c;
+            case u'&':
+                out += QStringLiteral("&amp;");
+                break;
+            case u'<':
+                out += QStringLiteral("&lt;");
+                break;
+            case u'>':
+                out += QStringLiteral("&gt;");
+                break;
+            case u'"':
+                out += QStringLiteral("&quot;");
+                break;
+            default:
+                if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F)
+                    out += QStringLiteral("&#%1;").arg(int(u));
+                else
+                    out += c;
         }
     }
     return out;
@@ -120,14 +135,14 @@ QString escapedHtmlText(QStringView text) {
 
 QString workbookHtml(const Workbook &book, const QString &title) {
     const CellAppearance appearance(book);
-    QString out = QStringLiteral(
-                      "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>") +
+    QString out = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>") +
                   escapedHtmlText(title) +
-                  QStringLiteral("</title>\n<style>\n"
-                                 "table { border-collapse: collapse; margin-bottom: 1em; }\n"
-                                 "td { border: 1px solid #c0c0c0; padding: 1px 4px; vertical-align: bottom; "
-                                 "white-space: pre-wrap; }\n"
-                                 "</style>\n</head>\n<body>\n");
+                  QStringLiteral(
+                      "</title>\n<style>\n"
+                      "table { border-collapse: collapse; margin-bottom: 1em; }\n"
+                      "td { border: 1px solid #c0c0c0; padding: 1px 4px; vertical-align: bottom; "
+                      "white-space: pre-wrap; }\n"
+                      "</style>\n</head>\n<body>\n");
     for (int n = 1; n <= book.worksheetCount(); ++n) {
         const Worksheet &sheet = *book.worksheet(n);
         const bool hidden = sheet.visibility() != SheetVisibility::Visible;

@@ -74,8 +74,8 @@ TEST(SheetSavers, CopyGivesTheGridOfShownTextsHiddenColumnsIncluded) {
     office::CellGridClipboard clipboard;
     sheet.copyRange({1, 3, 1, 9}, clipboard);
     ASSERT_EQ(clipboard.rows().size(), 3);
-    EXPECT_EQ(clipboard.rows()[1], (QStringList{"3.5", "1,234.50", "25%", "06.12.2026", "42", "-7.1", "7",
-                                                "Text; mit, Komma", ""}));
+    EXPECT_EQ(clipboard.rows()[1],
+              (QStringList{"3.5", "1,234.50", "25%", "06.12.2026", "42", "-7.1", "7", "Text; mit, Komma", ""}));
     EXPECT_EQ(clipboard.rows()[2][0], QStringLiteral("verbunden"));
     EXPECT_EQ(clipboard.rows()[2][1], QString());  // covered by the merge
     EXPECT_EQ(clipboard.rows()[2][8], QStringLiteral("auch versteckt"));
@@ -100,21 +100,23 @@ TEST(SheetSavers, HtmlEscapesMarkupAndKeepsControlCharactersAsReferences) {
         {"bell\x07", "bell&#7;"},
         {"Größe 日本 😀", "Größe 日本 😀"},
     };
-    for (const auto &c : cases) EXPECT_EQ(escapedHtmlText(QString::fromUtf8(c.text)), QString::fromUtf8(c.html)) << c.text;
+    for (const auto &c : cases)
+        EXPECT_EQ(escapedHtmlText(QString::fromUtf8(c.text)), QString::fromUtf8(c.html)) << c.text;
 }
 
 TEST(SheetSavers, HtmlCarriesFormatsSpansAndHiddenRowsAndColumns) {
     auto book = formatsWorkbook();
     ASSERT_TRUE(book);
     const QString html = workbookHtml(*book, QStringLiteral("formats <1>.xls"));
-    EXPECT_TRUE(html.startsWith(QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
-                                               "<title>formats &lt;1&gt;.xls</title>")));
+    EXPECT_TRUE(
+        html.startsWith(QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+                                       "<title>formats &lt;1&gt;.xls</title>")));
     for (const char *part : {
              "<td style=\"font-weight:bold;\">Größe Übermaß Straße</td>",
              "<td style=\"font-style:italic;\">Tab\there</td>",
              "<td style=\"color:#ff0000;\">eins\nzwei\ndrei</td>",
              "<td style=\"text-decoration:underline;\">Sagte &quot;Hallo&quot; &amp; &lt;b&gt;fett&lt;/b&gt;</td>",
-             "<td style=\"text-align:right;\">1,234.50</td>",      // a number under General
+             "<td style=\"text-align:right;\">1,234.50</td>",          // a number under General
              "<td style=\"text-align:right;\">Text; mit, Komma</td>",  // a text aligned right
              "<td colspan=\"2\">verbunden</td><td>nach dem Verbund</td>",
              "<td hidden>in versteckter Spalte</td>",
