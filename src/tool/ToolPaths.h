@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace celltrove::tool {
+
+/// A path cut at its last "/": the folder (with the "/") and the file name.
+struct FolderAndName {
+    QString folder;
+    QString name;
+};
+
+inline FolderAndName splitAtLastSeparator(const QString &path) {
+    const qsizetype cut = path.lastIndexOf(u'/') + 1;
+    return {path.left(cut), path.mid(cut)};
+}
+
+}  // namespace celltrove::tool
