@@ -304,6 +304,8 @@ int Document::insertDocument(int pos, const Document &source, int from, int to) 
         cfs.push_back(charFormatForInsert(pos));
         pfs.push_back(hostPara);
     }
+    // Outside a table the characters go in as they are, copied in one piece.
+    if (!intoTable) text.append(src.text(from, n));
     // Neighbouring characters mostly share their formats: map each pair of format
     // numbers once, not once per character.
     quint32 lastSourceCf = 0, lastCf = 0, lastSourcePf = 0;
@@ -319,7 +321,6 @@ int Document::insertDocument(int pos, const Document &source, int from, int to) 
             cfKnown = true;
         }
         const quint32 sourcePf = src.paraFormatAt(p);
-        char16_t c = src.at(p);
         if (!intoTable) {
             if (!pfKnown || sourcePf != lastSourcePf) {
                 ParaFormat pf = source.paraFormats().at(sourcePf);
@@ -329,12 +330,12 @@ int Document::insertDocument(int pos, const Document &source, int from, int to) 
                 lastPf = quint16(std::min<quint32>(m_paraFormats.id(pf), 0xFFFF));
                 pfKnown = true;
             }
-            text.append(QChar(c));
             cfs.push_back(lastCf);
             pfs.push_back(lastPf);
             continue;
         }
         // Tables cannot nest here: inserted cells become tabs, rows paragraphs.
+        char16_t c = src.at(p);
         ParaFormat pf = source.paraFormats().at(sourcePf);
         pf.style = pf.style >= 0 && pf.style < int(styleMap.size()) ? std::max(styleMap[size_t(pf.style)], 0) : 0;
         const bool lastCellOfRow = c == kCellMark && !pf.rowEnd && p + 1 < n && src.at(p + 1) == kCellMark &&
