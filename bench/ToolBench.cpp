@@ -69,7 +69,8 @@ int main(int argc, char *argv[]) {
     timer.start();
     const run::RunOutcome joined = tool::RunCat(work.path(), QStringLiteral("joined.rtf"), files, texts, settings, ui);
     const double catSeconds = timer.nsecsElapsed() / 1e9;
-    if (!QFile::rename(work.filePath(QStringLiteral("bindle/joined.rtf")), splitFolder.filePath(QStringLiteral("joined.rtf"))))
+    if (!QFile::rename(work.filePath(QStringLiteral("bindle/joined.rtf")),
+                       splitFolder.filePath(QStringLiteral("joined.rtf"))))
         return 1;
 
     QStringList list = {QStringLiteral("joined.rtf")};
@@ -81,8 +82,7 @@ int main(int argc, char *argv[]) {
     out << "documents\tcells\tcat_s\tsplit_s\ttotal_s\tcpu_s\tpeak_rss_MiB\n";
     out << count << '\t' << cells << '\t' << QString::number(catSeconds, 'f', 3) << '\t'
         << QString::number(splitSeconds, 'f', 3) << '\t' << QString::number(catSeconds + splitSeconds, 'f', 3) << '\t'
-        << QString::number(cpu, 'f', 3) << '\t'
-        << QString::number(peakResidentKiB() / 1024.0, 'f', 1)
+        << QString::number(cpu, 'f', 3) << '\t' << QString::number(peakResidentKiB() / 1024.0, 'f', 1)
         << (joined.runError || split.runError || list.size() != count + 1 ? "\tRUN ERROR" : "") << '\n';
     return 0;
 }

@@ -48,8 +48,8 @@ int catCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (files.isEmpty()) return UsageError(err, QString(), kCatUsage);
 
     run::RunRequest request;
-    if (!CollectRunFiles(files, QStringLiteral("rtf"), QStringLiteral("Nur RTF-Dateien auswählen!"), kCatUsage,
-                         request, err))
+    if (!CollectRunFiles(files, QStringLiteral("rtf"), QStringLiteral("Nur RTF-Dateien auswählen!"), kCatUsage, request,
+                         err))
         return kExitUsage;
     CliRunUi ui(err);
     return FinishRun(tool::RunCat(request.folder, joinedName, request.selectedFiles, texts, settings, ui), out);

@@ -114,8 +114,10 @@ void ToolTab::applyTexts(const InterfaceText &text) {
 }
 
 void ToolTab::updateRunCaption() {
-    if (m_cat->isChecked()) m_run->setText(m_text(QStringLiteral("Cat")));
-    else if (m_split->isChecked()) m_run->setText(m_text(QStringLiteral("Split")));
+    if (m_cat->isChecked())
+        m_run->setText(m_text(QStringLiteral("Cat")));
+    else if (m_split->isChecked())
+        m_run->setText(m_text(QStringLiteral("Split")));
 }
 
 void ToolTab::ShowToolControls(bool visible) {
@@ -142,11 +144,17 @@ void ToolTab::leaveTab() {
     modes->setExclusive(true);
 }
 
-bool ToolTab::concatenate() const { return m_cat->isChecked(); }
+bool ToolTab::concatenate() const {
+    return m_cat->isChecked();
+}
 
-QString ToolTab::catFileName() const { return m_name->text(); }
+QString ToolTab::catFileName() const {
+    return m_name->text();
+}
 
-void ToolTab::setCatFileName(const QString &name) { m_name->setText(name); }
+void ToolTab::setCatFileName(const QString &name) {
+    m_name->setText(name);
+}
 
 QStringList ToolTab::entries() const {
     QStringList texts;
@@ -232,8 +240,10 @@ void ToolTab::dragPress(int index, bool shift) {
     std::erase_if(m_dragSet, [this](int member) { return member >= m_list->count(); });
     if (!m_dragActive) {
         const auto at = std::lower_bound(m_dragSet.begin(), m_dragSet.end(), index);
-        if (at != m_dragSet.end() && *at == index) m_dragSet.erase(at);
-        else m_dragSet.insert(at, index);
+        if (at != m_dragSet.end() && *at == index)
+            m_dragSet.erase(at);
+        else
+            m_dragSet.insert(at, index);
     }
     m_anchor = index;
     m_lastIndex = index;
@@ -276,22 +286,23 @@ void ToolTab::dragRelease() {
 bool ToolTab::eventFilter(QObject *watched, QEvent *event) {
     if (watched != m_list->viewport()) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() != Qt::LeftButton) return false;
-        dragPress(m_list->indexAt(mouse->position().toPoint()).row(), mouse->modifiers() & Qt::ShiftModifier);
-        return true;
-    }
-    case QEvent::MouseMove: {
-        if (!m_dragActive) return false;
-        dragMove(m_list->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint()).row());
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton) return false;
-        dragRelease();
-        return true;
-    default: return false;
+        case QEvent::MouseButtonPress: {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() != Qt::LeftButton) return false;
+            dragPress(m_list->indexAt(mouse->position().toPoint()).row(), mouse->modifiers() & Qt::ShiftModifier);
+            return true;
+        }
+        case QEvent::MouseMove: {
+            if (!m_dragActive) return false;
+            dragMove(m_list->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint()).row());
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton) return false;
+            dragRelease();
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -16,7 +16,6 @@ using office::doc::Unit;
 
 namespace {
 
-constexpr int kPathLimit = 251;
 constexpr int kGreyColorIndex = 15;
 constexpr int kNoProofing = 1024;
 const QString kParagraphMark = QStringLiteral("\r");
@@ -32,7 +31,8 @@ void logSaveFailure(ToolRunState &state, const QString &path, const office::Stat
 void logRefusal(ToolRunState &state, const QString &reason) {
     state.run.WriteLog(QStringLiteral(" "));
     state.run.WriteLog(reason);
-    state.run.WriteLog(state.run.T(QStringLiteral("Error: Datei aus der Konkatenier-Liste entfernen oder überprüfen.")));
+    state.run.WriteLog(
+        state.run.T(QStringLiteral("Error: Datei aus der Konkatenier-Liste entfernen oder überprüfen.")));
     state.setError();
 }
 
@@ -72,7 +72,7 @@ void CatBegin(ToolRunState &state, const QString &folder, const QString &joinedN
 void CatFile(ToolRunState &state, const QString &sourcePath, const QString &joinedName, int position, int total) {
     run::RunContext &run = state.run;
     const auto [folder, name] = splitAtLastSeparator(sourcePath);
-    if (!run::PathLengthCheck(run, folder, name, kPathLimit)) {
+    if (!run::PathLengthCheck(run, folder, name, kToolPathLimit)) {
         state.setError();
         return;
     }
@@ -88,7 +88,8 @@ void CatFile(ToolRunState &state, const QString &sourcePath, const QString &join
 
     // Exact comparison: a name differing only in case is another file.
     if (name == joinedName) {
-        logRefusal(state, run.T(QStringLiteral("Error: Datei lässt sich nicht in sich selbst einfügen! ")) + joinedName);
+        logRefusal(state,
+                   run.T(QStringLiteral("Error: Datei lässt sich nicht in sich selbst einfügen! ")) + joinedName);
         return;
     }
     if (carriesMarker(state, folder + name, joined::kNameLineMarker, QStringLiteral("<!-- Bindle-Fn:...--> "), name))

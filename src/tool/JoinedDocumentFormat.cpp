@@ -4,7 +4,9 @@ namespace celltrove::tool::joined {
 
 namespace {
 
-bool isControl(QChar c) { return c.category() == QChar::Other_Control; }
+bool isControl(QChar c) {
+    return c.category() == QChar::Other_Control;
+}
 
 }  // namespace
 
@@ -19,8 +21,10 @@ QString PrintablePartName(const QString &name) {
     QString shown;
     shown.reserve(name.size());
     for (const QChar c : name) {
-        if (isControl(c)) shown += QStringLiteral("\\u") + QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-        else shown += c;
+        if (isControl(c))
+            shown += QStringLiteral("\\u") + QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            shown += c;
     }
     return shown;
 }

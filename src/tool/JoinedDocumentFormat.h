@@ -28,7 +28,9 @@ inline const QString kExternalStyle = QStringLiteral("tw4winExternal");
 inline const QString kBindleFolder = QStringLiteral("bindle");
 
 /// The separator paragraph text for a source file name.
-inline QString separatorFor(const QString &fileName) { return kSeparatorOpen + fileName + kSeparatorClose; }
+inline QString separatorFor(const QString &fileName) {
+    return kSeparatorOpen + fileName + kSeparatorClose;
+}
 
 /// Whether a part name read from a joined document may be used as a file name
 /// in the joined document's folder: not empty, not "." or "..", and free of

@@ -14,8 +14,6 @@ using office::doc::Unit;
 
 namespace {
 
-constexpr int kPathLimit = 251;
-
 // Writes [0, end) of the working copy as the part `name` in `folder`, with its
 // leading paragraph marks removed; false, logged, when it cannot be saved.
 bool writePart(ToolRunState &state, Document &working, int end, const QString &folder, const QString &name) {
@@ -84,7 +82,7 @@ void SplitFile(ToolRunState &state, const QString &path, int total) {
     run::RunUi &ui = run.ui();
     const auto [folder, name] = splitAtLastSeparator(path);
     state.splitName = name;
-    if (!run::PathLengthCheck(run, folder, name, kPathLimit)) {
+    if (!run::PathLengthCheck(run, folder, name, kToolPathLimit)) {
         state.setError();
         return;
     }

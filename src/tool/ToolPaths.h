@@ -4,6 +4,9 @@
 
 namespace celltrove::tool {
 
+/// Longest folder plus file name the tool works on (characters).
+inline constexpr int kToolPathLimit = 251;
+
 /// A path cut at its last "/": the folder (with the "/") and the file name.
 struct FolderAndName {
     QString folder;

@@ -29,7 +29,8 @@ run::RunOutcome runTool(bool concatenate, const QString &folder, const QString &
     } else {
         outcome.logPath = SplitLogPath(request.folder, joinedName);
     }
-    const QString option = concatenate ? QStringLiteral("Option: Konkateniere Dateien") : QStringLiteral("Option: Split");
+    const QString option =
+        concatenate ? QStringLiteral("Option: Konkateniere Dateien") : QStringLiteral("Option: Split");
     if (importing::StartRunLog(context, outcome.logPath, context.T(option))) {
         ToolRunState state(context, fileList);
         outcome.ran = BindleCmd(state, concatenate, request.folder, joinedName);

@@ -27,23 +27,21 @@ struct Folder {
     QStringList documents() const {
         return QDir(dir.path()).entryList({QStringLiteral("Text_*.rtf")}, QDir::Files, QDir::Name);
     }
-    bool copyIn(const QString &source) const {
-        return QFile::copy(source, path(QFileInfo(source).fileName()));
-    }
+    bool copyIn(const QString &source) const { return QFile::copy(source, path(QFileInfo(source).fileName())); }
 };
 
 // What our reader makes of a document (celltrove-cli text).
 QByteArray textDump(const QString &path) {
     return testsupport::runProgram(testsupport::binDir() + QStringLiteral("/celltrove-cli"),
-                                   {QStringLiteral("text"), path}).out;
+                                   {QStringLiteral("text"), path})
+        .out;
 }
 
 // What LibreOffice Writer reads from each file, by file path.
 QJsonObject writerDump(const QStringList &paths) {
-    const auto r = testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
-                                           QStringList{testsupport::fixtureDir() + QStringLiteral("/lo_writer_dump.py")} +
-                                               paths,
-                                           600000);
+    const auto r = testsupport::runProgram(
+        QStringLiteral("/usr/bin/python3"),
+        QStringList{testsupport::fixtureDir() + QStringLiteral("/lo_writer_dump.py")} + paths, 600000);
     return QJsonDocument::fromJson(r.out).object();
 }
 
@@ -57,7 +55,8 @@ bool runScript(const QString &script, const QStringList &args) {
 QStringList workbooks() {
     QStringList paths = {testsupport::fixtureDir() + QStringLiteral("/export/export-basic.xls"),
                          testsupport::fixtureDir() + QStringLiteral("/xls/kinds.xls")};
-    if (!testsupport::corpusDir().isEmpty()) paths << testsupport::corpusFile(QStringLiteral("xls/edr_TestUnicodeChars.xls"));
+    if (!testsupport::corpusDir().isEmpty())
+        paths << testsupport::corpusFile(QStringLiteral("xls/edr_TestUnicodeChars.xls"));
     return paths;
 }
 
@@ -109,9 +108,10 @@ TEST(CliCatSplit, ExportsJoinedAndSplitComeBackAsTheyWere) {
     ASSERT_EQ(work.cli(QStringList{QStringLiteral("export")} + books).exitCode, 0);
     const QStringList documents = work.documents();
     ASSERT_GE(documents.size(), 3);
-    const auto joined = work.cli(QStringList{QStringLiteral("cat"), QStringLiteral("--name"), QStringLiteral("all")} +
-                                 documents);
-    ASSERT_EQ(joined.exitCode, 0) << testsupport::readFile(work.path(QStringLiteral("bindle/all.rtf.log"))).toStdString();
+    const auto joined =
+        work.cli(QStringList{QStringLiteral("cat"), QStringLiteral("--name"), QStringLiteral("all")} + documents);
+    ASSERT_EQ(joined.exitCode, 0)
+        << testsupport::readFile(work.path(QStringLiteral("bindle/all.rtf.log"))).toStdString();
 
     Folder split;
     Folder resaved;
@@ -153,10 +153,10 @@ TEST(CliCatSplit, ATranslatedJoinedDocumentSplitAndImportedTranslatesEveryWorkbo
     }
     ASSERT_EQ(work.cli(QStringList{QStringLiteral("export")} + before.keys()).exitCode, 0);
     const QStringList documents = work.documents();
-    ASSERT_EQ(work.cli(QStringList{QStringLiteral("cat"), QStringLiteral("--name"), QStringLiteral("all.rtf")} +
-                       documents)
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        work.cli(QStringList{QStringLiteral("cat"), QStringLiteral("--name"), QStringLiteral("all.rtf")} + documents)
+            .exitCode,
+        0);
     for (const QString &d : documents) ASSERT_TRUE(QFile::remove(work.path(d)));
     ASSERT_TRUE(runScript(QStringLiteral("import/lo_translate.py"),
                           {work.path(QStringLiteral("bindle/all.rtf")), work.path(QStringLiteral("all.rtf"))}));

@@ -81,13 +81,17 @@ inline QString translated(const QString &key, const QString &value) {
     if (t.isEmpty() || t == QLatin1String(" ")) return value;
     const office::sheet::TypedInput typed = office::sheet::interpretTypedText(t, de, false);
     switch (typed.kind) {
-    case office::sheet::TypedInput::Number: return QStringLiteral("number\t%1").arg(typed.number, 0, 'g', 17);
-    case office::sheet::TypedInput::Date: return QStringLiteral("date\t%1").arg(typed.number, 0, 'g', 17);
-    case office::sheet::TypedInput::Bool:
-    case office::sheet::TypedInput::Error:
-        return (typed.kind == office::sheet::TypedInput::Bool ? QStringLiteral("bool\t") : QStringLiteral("error\t")) +
-               QString::number(int(typed.number));
-    default: return text + t;
+        case office::sheet::TypedInput::Number:
+            return QStringLiteral("number\t%1").arg(typed.number, 0, 'g', 17);
+        case office::sheet::TypedInput::Date:
+            return QStringLiteral("date\t%1").arg(typed.number, 0, 'g', 17);
+        case office::sheet::TypedInput::Bool:
+        case office::sheet::TypedInput::Error:
+            return (typed.kind == office::sheet::TypedInput::Bool ? QStringLiteral("bool\t")
+                                                                  : QStringLiteral("error\t")) +
+                   QString::number(int(typed.number));
+        default:
+            return text + t;
     }
 }
 

@@ -22,7 +22,8 @@ QStringList withoutDateLine(QStringList lines) {
 
 TEST(Concatenate, JoinedDocumentHoldsMarkersSeparatorsAndSourcesAndGoesIntoBindle) {
     ToolHarness h;
-    ASSERT_TRUE(h.writeDocument(QStringLiteral("a.rtf"), {QStringLiteral("!<!-- CellID: 1,1-->"), QStringLiteral("Haus")}));
+    ASSERT_TRUE(
+        h.writeDocument(QStringLiteral("a.rtf"), {QStringLiteral("!<!-- CellID: 1,1-->"), QStringLiteral("Haus")}));
     ASSERT_TRUE(h.writeDocument(QStringLiteral("b.rtf"), {QStringLiteral("Grüße"), QStringLiteral("!Ende")}));
     h.cat(QStringLiteral("joined.rtf"), {QStringLiteral("a.rtf"), QStringLiteral("b.rtf")});
     EXPECT_TRUE(h.outcome.ran);
@@ -30,25 +31,25 @@ TEST(Concatenate, JoinedDocumentHoldsMarkersSeparatorsAndSourcesAndGoesIntoBindl
     EXPECT_FALSE(QFileInfo::exists(h.path(QStringLiteral("joined.rtf"))));
     const QString joined = h.path(QStringLiteral("bindle/joined.rtf"));
     // Each source's last paragraph runs into the next separator, as the word processor joins them.
-    EXPECT_EQ(ToolHarness::dump(joined),
-              QStringLiteral("1\t[tw4winExternal]<!--Bindle Tool-->[/]\n"
-                             "2\t[tw4winExternal]<!-- Bindle-Fn: joined.rtf-->[/]\n"
-                             "3\t\n"
-                             "4\t[tw4winExternal]<BindleRTF>a.rtf</BindleRTF>[/]\n"
-                             "5\t\n"
-                             "6\t[tw4winExternal]<!-- CellID: 1,1-->[/]\n"
-                             "7\tHaus[tw4winExternal]<BindleRTF>b.rtf</BindleRTF>[/]\n"
-                             "8\t\n"
-                             "9\tGrüße\n"
-                             "10\t[tw4winExternal]Ende<BindleRTF>Ready</BindleRTF>[/]\n"));
-    EXPECT_EQ(withoutDateLine(h.logLines()),
-              (QStringList{QStringLiteral("Celltrove für Excel - Build 13"), QStringLiteral("Option: Konkateniere Dateien"),
-                           QStringLiteral("2 Datei(en) ausgewählt"), QStringLiteral("Word gestartet - Version: 1.0"),
-                           QStringLiteral("*******************************"), QStringLiteral("Konkateniere Datei: a.rtf"),
-                           QStringLiteral("*******************************"), QStringLiteral("Konkateniere Datei: b.rtf"),
-                           QStringLiteral("*******************************"), QStringLiteral(" "), QString(),
-                           QStringLiteral("Konkatenierte Dateien: 2"),
-                           QStringLiteral("Konkatenierte Datei: -----> /bindle/joined.rtf")}));
+    EXPECT_EQ(ToolHarness::dump(joined), QStringLiteral("1\t[tw4winExternal]<!--Bindle Tool-->[/]\n"
+                                                        "2\t[tw4winExternal]<!-- Bindle-Fn: joined.rtf-->[/]\n"
+                                                        "3\t\n"
+                                                        "4\t[tw4winExternal]<BindleRTF>a.rtf</BindleRTF>[/]\n"
+                                                        "5\t\n"
+                                                        "6\t[tw4winExternal]<!-- CellID: 1,1-->[/]\n"
+                                                        "7\tHaus[tw4winExternal]<BindleRTF>b.rtf</BindleRTF>[/]\n"
+                                                        "8\t\n"
+                                                        "9\tGrüße\n"
+                                                        "10\t[tw4winExternal]Ende<BindleRTF>Ready</BindleRTF>[/]\n"));
+    EXPECT_EQ(
+        withoutDateLine(h.logLines()),
+        (QStringList{QStringLiteral("Celltrove für Excel - Build 13"), QStringLiteral("Option: Konkateniere Dateien"),
+                     QStringLiteral("2 Datei(en) ausgewählt"), QStringLiteral("Word gestartet - Version: 1.0"),
+                     QStringLiteral("*******************************"), QStringLiteral("Konkateniere Datei: a.rtf"),
+                     QStringLiteral("*******************************"), QStringLiteral("Konkateniere Datei: b.rtf"),
+                     QStringLiteral("*******************************"), QStringLiteral(" "), QString(),
+                     QStringLiteral("Konkatenierte Dateien: 2"),
+                     QStringLiteral("Konkatenierte Datei: -----> /bindle/joined.rtf")}));
     EXPECT_EQ(h.outcome.logPath, h.path(QStringLiteral("bindle/joined.rtf.log")));
     EXPECT_EQ(h.settings.projectFolders().value(0), QDir::cleanPath(h.work));
 }
@@ -64,8 +65,8 @@ TEST(Concatenate, RefusedAndUnreadableFilesAreLoggedAndTheRunGoesOn) {
     ASSERT_TRUE(h.writeDocument(QStringLiteral("sep.rtf"), {QStringLiteral("<BindleRTF>x.rtf</BindleRTF>")}));
     ASSERT_TRUE(testsupport::writeFile(h.path(QStringLiteral("broken.rtf")), "kein RTF"));
     ASSERT_TRUE(h.writeTagged(QStringLiteral("b.rtf"), QStringLiteral("zwei")));
-    const QStringList files = {QStringLiteral("a.rtf"),   QStringLiteral("joined.rtf"), QStringLiteral("Joined.rtf"),
-                               QStringLiteral("old.rtf"), QStringLiteral("sep.rtf"),    QStringLiteral("broken.rtf"),
+    const QStringList files = {QStringLiteral("a.rtf"),    QStringLiteral("joined.rtf"), QStringLiteral("Joined.rtf"),
+                               QStringLiteral("old.rtf"),  QStringLiteral("sep.rtf"),    QStringLiteral("broken.rtf"),
                                QStringLiteral("gone.rtf"), QStringLiteral("b.rtf")};
     h.cat(QStringLiteral("joined.rtf"), files);
     EXPECT_TRUE(h.outcome.runError);
@@ -74,15 +75,18 @@ TEST(Concatenate, RefusedAndUnreadableFilesAreLoggedAndTheRunGoesOn) {
         const char *file;
         QString lines;  // what follows the file's "Konkateniere Datei:" line
     } refusals[] = {
-        {"joined.rtf", QStringLiteral(" \nError: Datei lässt sich nicht in sich selbst einfügen! joined.rtf\n") + kKeep},
-        {"old.rtf", QStringLiteral(" \nError: Datei enthält mind. ein Bindle-Element: <!-- Bindle-Fn:...--> old.rtf\n") + kKeep},
+        {"joined.rtf",
+         QStringLiteral(" \nError: Datei lässt sich nicht in sich selbst einfügen! joined.rtf\n") + kKeep},
+        {"old.rtf",
+         QStringLiteral(" \nError: Datei enthält mind. ein Bindle-Element: <!-- Bindle-Fn:...--> old.rtf\n") + kKeep},
         {"sep.rtf", QStringLiteral(" \nError: Datei enthält mind. ein Bindle-Element: <BindleRTF> sep.rtf\n") + kKeep},
         {"broken.rtf", QStringLiteral(" \nCat error: broken.rtf (")},
         {"gone.rtf", QStringLiteral(" \nCat error: gone.rtf (")},
     };
     for (const auto &r : refusals)
         EXPECT_TRUE(log.contains(QStringLiteral("Konkateniere Datei: ") + QLatin1String(r.file) + u'\n' + r.lines))
-            << r.file << "\n" << log.toStdString();
+            << r.file << "\n"
+            << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("\nKonkatenierte Dateien: 3\n")));
     EXPECT_TRUE(log.endsWith(QStringLiteral("\n \nError: Mindestens 1 Fehler vorhanden.")));
 
@@ -132,8 +136,9 @@ TEST(Concatenate, AFailedMoveLeavesTheJoinedDocumentInTheWorkingFolderAndSaysSo)
     EXPECT_TRUE(ToolHarness::dump(h.path(QStringLiteral("joined.rtf"))).contains(QLatin1String("<BindleRTF>a.rtf")));
     const QStringList lines = h.logLines();
     ASSERT_GE(lines.size(), 4);
-    EXPECT_TRUE(lines.at(lines.size() - 3).startsWith(QStringLiteral("Error: Datei kann nicht nach \"bindle\" verschoben werden: ") +
-                                                      h.path(QStringLiteral("joined.rtf")) + QStringLiteral(" (")))
+    EXPECT_TRUE(lines.at(lines.size() - 3)
+                    .startsWith(QStringLiteral("Error: Datei kann nicht nach \"bindle\" verschoben werden: ") +
+                                h.path(QStringLiteral("joined.rtf")) + QStringLiteral(" (")))
         << h.log().toStdString();
     EXPECT_EQ(lines.last(), QStringLiteral("Error: Mindestens 1 Fehler vorhanden."));
 }
@@ -160,12 +165,14 @@ TEST(ToolRun, LogsAreNamedAfterTheJoinedNameInTheirPlaces) {
     };
     for (const auto &c : cases) {
         ToolHarness h;
-        if (c.concatenate) h.cat(QLatin1String(c.name), {QStringLiteral("nothing.rtf")});
-        else h.split({QStringLiteral("nothing.rtf")}, QLatin1String(c.name));
+        if (c.concatenate)
+            h.cat(QLatin1String(c.name), {QStringLiteral("nothing.rtf")});
+        else
+            h.split({QStringLiteral("nothing.rtf")}, QLatin1String(c.name));
         EXPECT_EQ(h.outcome.logPath, h.path(QLatin1String(c.log)));
         EXPECT_TRUE(QFileInfo::exists(h.outcome.logPath)) << c.log;
-        EXPECT_EQ(h.logLines().value(2), c.concatenate ? QStringLiteral("Option: Konkateniere Dateien")
-                                                       : QStringLiteral("Option: Split"));
+        EXPECT_EQ(h.logLines().value(2),
+                  c.concatenate ? QStringLiteral("Option: Konkateniere Dateien") : QStringLiteral("Option: Split"));
     }
 }
 
@@ -180,7 +187,8 @@ TEST(ToolRun, ListsLongerThan32767EntriesStopAtTheLimit) {
     const QStringList lines = h.logLines();
     EXPECT_EQ(lines.filter(QStringLiteral("Splitte Datei: ")).size(), tool::kMaxToolFiles);
     EXPECT_EQ(lines.filter(QStringLiteral("Splitte Datei: f32767.rtf")).size(), 0);
-    EXPECT_EQ(lines.filter(QStringLiteral("Error: Zu viele Dateien in der Liste, nicht bearbeitet ab Nr. 32768")).size(), 1);
+    EXPECT_EQ(
+        lines.filter(QStringLiteral("Error: Zu viele Dateien in der Liste, nicht bearbeitet ab Nr. 32768")).size(), 1);
 }
 
 TEST(ToolRun, RemoveDuplicatesKeepsTheFirstOfEachTextInOrder) {
@@ -204,12 +212,23 @@ TEST(ToolRun, PartNamesThatAreNoPlainFileNamesAreUnsafe) {
         QString name;
         bool safe;
     } cases[] = {
-        {"Text_a.xls-1.rtf", true}, {"Ready", true},        {"..rtf", true},        {"über ß.rtf", true},
-        {"", false},                {".", false},           {"..", false},          {"../x.rtf", false},
-        {"a/b.rtf", false},         {"..\\x.rtf", false},   {QString(QChar(0)) + "x", false},
-        {"a\tb.rtf", false},        {"a\rb", false},        {QString("x") + QChar(0x85), false},
+        {"Text_a.xls-1.rtf", true},
+        {"Ready", true},
+        {"..rtf", true},
+        {"über ß.rtf", true},
+        {"", false},
+        {".", false},
+        {"..", false},
+        {"../x.rtf", false},
+        {"a/b.rtf", false},
+        {"..\\x.rtf", false},
+        {QString(QChar(0)) + "x", false},
+        {"a\tb.rtf", false},
+        {"a\rb", false},
+        {QString("x") + QChar(0x85), false},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(tool::joined::IsSafePartName(c.name), c.safe) << tool::joined::PrintablePartName(c.name).toStdString();
+        EXPECT_EQ(tool::joined::IsSafePartName(c.name), c.safe)
+            << tool::joined::PrintablePartName(c.name).toStdString();
     EXPECT_EQ(tool::joined::PrintablePartName(QStringLiteral("a\tb")), QStringLiteral("a\\u0009b"));
 }

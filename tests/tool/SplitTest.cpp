@@ -46,7 +46,8 @@ TEST(Split, JoinedDocumentsSplitBackIntoTheirSources) {
 
     h.split({QStringLiteral("joined.rtf")}, QStringLiteral("joined.rtf"));
     EXPECT_FALSE(h.outcome.runError) << h.log().toStdString();
-    for (const QString &name : kSources) EXPECT_EQ(ToolHarness::dump(h.path(name)), originals[name]) << name.toStdString();
+    for (const QString &name : kSources)
+        EXPECT_EQ(ToolHarness::dump(h.path(name)), originals[name]) << name.toStdString();
     EXPECT_EQ(h.list, QStringList{QStringLiteral("joined.rtf")} + kSources);
     EXPECT_EQ(testsupport::readFile(joined), joinedBytes);
     EXPECT_EQ(QDir(h.work).entryList({QStringLiteral("*.doc")}, QDir::Files), QStringList());
@@ -99,7 +100,7 @@ TEST(Split, APartNamedReadyEndsTheSplit) {
 TEST(Split, PartNamesThatWouldLeaveTheFolderAreRefusedAndTheSplitGoesOn) {
     ToolHarness h;
     QDir(h.work).mkpath(QStringLiteral("sub"));
-    const QStringList unsafe = {QStringLiteral(" "),          QStringLiteral("."),       QStringLiteral(".."),
+    const QStringList unsafe = {QStringLiteral(" "),           QStringLiteral("."),         QStringLiteral(".."),
                                 QStringLiteral("../evil.rtf"), QStringLiteral("sub/x.rtf"), QStringLiteral("..\\x.rtf"),
                                 QStringLiteral("a\tb.rtf")};
     QList<std::pair<QString, QStringList>> parts;
@@ -125,8 +126,7 @@ TEST(Split, DocumentsThatAreNoJoinedDocumentsAreRefusedUnchanged) {
         QByteArray bytes;
         QString line;
     } cases[] = {
-        {"parts without the name line",
-         "{\\rtf1 <BindleRTF>a.rtf</BindleRTF>\\par x<BindleRTF>Ready</BindleRTF>}",
+        {"parts without the name line", "{\\rtf1 <BindleRTF>a.rtf</BindleRTF>\\par x<BindleRTF>Ready</BindleRTF>}",
          QStringLiteral("Error: Fehlende Bindle Kopfzeilen!")},
         {"name line without parts", "{\\rtf1 <!-- Bindle-Fn: j.rtf-->\\par}",
          QStringLiteral("Error: Keine Bindle Dateien vorhanden! Datei überprüfen.")},
@@ -144,7 +144,8 @@ TEST(Split, DocumentsThatAreNoJoinedDocumentsAreRefusedUnchanged) {
         EXPECT_TRUE(lines.value(at + 1).startsWith(c.line)) << c.what << ": " << h.log().toStdString();
         EXPECT_EQ(lines.value(at + 3), QStringLiteral(" |----> 0 Dateien")) << c.what;
         EXPECT_EQ(testsupport::readFile(h.path(QStringLiteral("j.rtf"))), c.bytes) << c.what;
-        EXPECT_EQ(QDir(h.work).entryList(QDir::Files), (QStringList{QStringLiteral("j.rtf"), QStringLiteral("split.log")}))
+        EXPECT_EQ(QDir(h.work).entryList(QDir::Files),
+                  (QStringList{QStringLiteral("j.rtf"), QStringLiteral("split.log")}))
             << c.what;
     }
 }

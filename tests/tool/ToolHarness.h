@@ -14,7 +14,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace tooltest {
 
@@ -57,11 +59,11 @@ struct ToolHarness {
     }
     /// A small tagged document: header markers and two cells.
     bool writeTagged(const QString &name, const QString &cellText) const {
-        return writeDocument(name, {QStringLiteral("!<!-- Excel-Dateiname: -->") + name,
-                                    QStringLiteral("!<!-- ExcelsheetNr.: -->1"), QString(),
-                                    QStringLiteral("!<!-- CellID: 1,1-->"), QString(), cellText, QString(),
-                                    QStringLiteral("!<!-- CellID: 2,1-->"), QString(), cellText + QStringLiteral(" 2"),
-                                    QString(), QStringLiteral("!<!-- CellIDs-Gesamt:>>2")});
+        return writeDocument(
+            name, {QStringLiteral("!<!-- Excel-Dateiname: -->") + name, QStringLiteral("!<!-- ExcelsheetNr.: -->1"),
+                   QString(), QStringLiteral("!<!-- CellID: 1,1-->"), QString(), cellText, QString(),
+                   QStringLiteral("!<!-- CellID: 2,1-->"), QString(), cellText + QStringLiteral(" 2"), QString(),
+                   QStringLiteral("!<!-- CellIDs-Gesamt:>>2")});
     }
 
     run::RunOutcome cat(const QString &joinedName, const QStringList &files) {
