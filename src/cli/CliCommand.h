@@ -23,5 +23,7 @@ int cellsCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int textCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int exportCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 int importCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+int catCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+int splitCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 
 }  // namespace celltrove::cli

@@ -17,6 +17,8 @@ const CliCommand kCommands[] = {
     {"text", "text DATEI.rtf", textCommand},
     {"export", "export [--numbers] [--formulas] [--no-comments] [--columns FROM-TO] FILE.xls...", exportCommand},
     {"import", "import DATEI.rtf...", importCommand},
+    {"cat", "cat --name BINDLE.rtf DATEI.rtf...", catCommand},
+    {"split", "split [--name NAME] BINDLE.rtf...", splitCommand},
 };
 
 int usage(QTextStream &err) {

@@ -156,6 +156,16 @@ void FilePanel::setFilterIndex(int index) {
     refreshFiles();
 }
 
+void FilePanel::showSingleFilter(const QString &entry) {
+    {
+        const QSignalBlocker block(m_filter);
+        m_filter->clear();
+        m_filter->addItem(entry);
+        m_filter->setCurrentIndex(0);
+    }
+    refreshFiles();
+}
+
 QStringList FilePanel::entries() const {
     QStringList texts;
     for (int row = 0; row < m_files->count(); ++row) texts.append(m_files->item(row)->text());

@@ -14,7 +14,9 @@
 #include "shell/OptionsDialog.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectMenu.h"
+#include "shell/ToolTab.h"
 #include "shell/TrayIcon.h"
+#include "tool/ToolRun.h"
 #include "shell/UserMessages.h"
 
 #include <celltrove/Version.h>
@@ -75,11 +77,13 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
       m_files(new FilePanel(this)),
       m_tabs(new QTabWidget(this)),
       m_exportTab(new ExportTab(this)),
+      m_toolTab(new ToolTab(this)),
       m_progress(std::make_unique<ProgressWindow>(setup.tray ? setup.tray : new SystemTrayIcon, interfaceText())),
       m_endDialog(std::make_unique<EndDialog>(interfaceText(), setup.messages)) {
     setObjectName(QStringLiteral("frmMain"));
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(m_exportTab, QString());
+    m_tabs->addTab(m_toolTab, QStringLiteral("Bindle"));  // never translated
     auto *central = new QWidget(this);
     auto *layout = new QHBoxLayout(central);
     layout->addWidget(m_files, 3);
@@ -102,6 +106,12 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
     connect(m_exportTab, &ExportTab::exportClicked, this, &MainWindow::startExport);
     connect(m_exportTab, &ExportTab::importClicked, this, &MainWindow::startImport);
     connect(m_files, &FilePanel::fileActivated, this, &MainWindow::openFile);
+    connect(m_files, &FilePanel::folderChanged, m_toolTab, &ToolTab::folderChanged);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
+    connect(m_toolTab, &ToolTab::addRequested, this, [this] { m_toolTab->addEntries(m_files->selectedEntries()); });
+    connect(m_toolTab, &ToolTab::runRequested, this, &MainWindow::startTool);
+    connect(m_toolTab, &ToolTab::fileActivated, this,
+            [this](const QString &name) { openFile(m_files->currentFolder() + name); });
     connect(m_projects, &ProjectMenu::projectChosen, this, &MainWindow::chooseProject);
 
     // Load: language, texts, filter, projects, then the most recent project's files.
@@ -156,6 +166,7 @@ void MainWindow::ApplyInterfaceTexts() {
     m_options->setText(T(QStringLiteral("Optionen...")));
     m_files->applyTexts(interfaceText());
     m_exportTab->applyTexts(interfaceText());
+    m_toolTab->applyTexts(interfaceText());
     m_tabs->setTabText(0, T(QStringLiteral("Export")));
     m_tabs->setCurrentIndex(0);
 }
@@ -306,15 +317,14 @@ void MainWindow::runBatch(bool exportRun) {
         if (request.fileTypeFilter != fitting) m_files->setFilterIndex(static_cast<int>(fitting));
         return;
     }
-    finishRun(exportRun);
+    finishRun(T(exportRun ? QStringLiteral("Text-Export: ") : QStringLiteral("Text-Import: ")));
 }
 
-void MainWindow::finishRun(bool exportRun) {
+void MainWindow::finishRun(const QString &runName) {
     m_files->deselectAll();
     m_runInProgress = false;
     QApplication::restoreOverrideCursor();
-    m_endDialog->prepare(T(exportRun ? QStringLiteral("Text-Export: ") : QStringLiteral("Text-Import: ")) +
-                         T(QStringLiteral("Vorgang beendet. Bitte wählen Sie aus folgenden Optionen aus: ")));
+    m_endDialog->prepare(runName + T(QStringLiteral("Vorgang beendet. Bitte wählen Sie aus folgenden Optionen aus: ")));
     if (m_progress->minimizedToTray()) {
         m_progress->showRunEndBalloon();
     } else {
@@ -324,6 +334,59 @@ void MainWindow::finishRun(bool exportRun) {
     // New output files show up, with the selection cleared as the run left it.
     m_files->refreshFiles();
     m_files->deselectAll();
+}
+
+void MainWindow::onTabChanged(int index) {
+    if (index == 1) {
+        m_toolTab->enterTab();
+        m_files->showSingleFilter(T(QStringLiteral("RTF-Dateien")) + QStringLiteral(" (*.rtf)"));
+        // Listing the folder again starts the tool list afresh, as a folder change does.
+        m_toolTab->folderChanged(m_files->currentFolder());
+        m_toolTab->ShowToolControls(true);
+    } else {
+        // The three filter entries come back under the index the tool's single entry had.
+        m_files->applyTexts(interfaceText());
+        m_files->refreshFiles();
+        m_toolTab->ShowToolControls(false);
+        m_toolTab->leaveTab();
+    }
+}
+
+void MainWindow::startTool() {
+    if (m_runInProgress) return;
+    const bool concatenate = m_toolTab->concatenate();
+    QString joinedName = m_toolTab->catFileName();
+    if (concatenate) {
+        if (joinedName.isEmpty() || joinedName == QLatin1String(".rtf")) {
+            m_messages.critical(this, T(QStringLiteral("Bindle-Dateinamen eingeben")),
+                                T(QStringLiteral("Celltrove für Excel")));
+            return;
+        }
+        if (!joinedName.endsWith(QLatin1String(".rtf"))) {
+            joinedName += QStringLiteral(".rtf");
+            m_toolTab->setCatFileName(joinedName);
+        }
+    } else {
+        m_exportTab->hideHint();
+    }
+    QStringList fileList = m_toolTab->entries();
+    m_runInProgress = true;
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    GuiRunUi ui(*m_progress, m_messages, this);
+    const QString folder = m_files->currentFolder();
+    const run::RunOutcome outcome =
+        concatenate ? tool::RunCat(folder, joinedName, fileList, m_texts, m_settings, ui)
+                    : tool::RunSplit(folder, joinedName, fileList, m_texts, m_settings, ui);
+    m_toolTab->setEntries(fileList);
+    m_endDialog->setLogFilePath(outcome.logPath);
+    if (!outcome.ran) {
+        m_progress->hide();
+        leaveRun();
+        m_files->deselectAll();
+        return;
+    }
+    finishRun(T(concatenate ? QStringLiteral("Konkatenieren: ") : QStringLiteral("Splitten: ")));
 }
 
 void MainWindow::leaveRun() {

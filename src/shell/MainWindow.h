@@ -25,6 +25,7 @@ class ExportTab;
 class FilePanel;
 class ProgressWindow;
 class ProjectMenu;
+class ToolTab;
 class TrayIcon;
 class UserMessages;
 
@@ -70,11 +71,14 @@ public:
     /// Starts an export or import run from the current choices, as the buttons do.
     void startExport();
     void startImport();
+    /// Starts a concatenation or split run from the tool tab, as cmdCatSplit does.
+    void startTool();
     /// True from the start of a run until its end.
     bool runInProgress() const { return m_runInProgress; }
 
     FilePanel *filePanel() const { return m_files; }
     ExportTab *exportTab() const { return m_exportTab; }
+    ToolTab *toolTab() const { return m_toolTab; }
     ProgressWindow *progressWindow() const { return m_progress.get(); }
     EndDialog *endDialog() const { return m_endDialog.get(); }
     ProjectMenu *projectMenu() const { return m_projects; }
@@ -99,7 +103,10 @@ private:
     /// The user's choices as a run reads them.
     run::RunRequest currentRequest() const;
     void runBatch(bool exportRun);
-    void finishRun(bool exportRun);
+    /// The end of a run that got to its files; runName is the end dialog's lead ("Text-Export: ").
+    void finishRun(const QString &runName);
+    /// SSTab1 switched to `index` (0 export/import, 1 the tool).
+    void onTabChanged(int index);
     void leaveRun();
 
     run::SettingsStore &m_settings;
@@ -110,6 +117,7 @@ private:
     FilePanel *m_files;
     QTabWidget *m_tabs;
     ExportTab *m_exportTab;
+    ToolTab *m_toolTab;
     // Windows of their own, not children: they must stay usable while this one is
     // disabled for a run.
     std::unique_ptr<ProgressWindow> m_progress;

@@ -262,10 +262,15 @@ void Document::setTableAutoFit(int tableIndex, bool autoFit) {
 }
 
 int Document::insertDocument(int pos, const Document &source) {
+    return insertDocument(pos, source, 0, source.story().length() - 1);
+}
+
+int Document::insertDocument(int pos, const Document &source, int from, int to) {
     pos = normalizeInsertPos(pos);
     const Story &src = source.story();
-    const int n = src.length() - 1;  // the source's final paragraph mark stays behind
-    if (n <= 0) return pos;
+    const int n = std::clamp(to, 0, src.length() - 1);  // the source's final paragraph mark stays behind
+    from = std::clamp(from, 0, n);
+    if (n <= from) return pos;
 
     // Styles by name: those this document lacks are added with the source's definition.
     std::vector<int> styleMap(size_t(source.styles().count()), -1);
@@ -288,10 +293,10 @@ int Document::insertDocument(int pos, const Document &source) {
     QString text;
     std::vector<quint32> cfs;
     std::vector<quint16> pfs;
-    text.reserve(n + 1);
-    cfs.reserve(size_t(n) + 1);
-    pfs.reserve(size_t(n) + 1);
-    const bool sourceStartsWithTable = paragraphInTable(src, source.paraFormats(), 0);
+    text.reserve(n - from + 1);
+    cfs.reserve(size_t(n - from) + 1);
+    pfs.reserve(size_t(n - from) + 1);
+    const bool sourceStartsWithTable = paragraphInTable(src, source.paraFormats(), from);
     const bool atParagraphStart = pos == 0 || m_story.at(pos - 1) == kParagraphMark || m_story.at(pos - 1) == kCellMark;
     const quint16 hostPara = paraFormatForInsert(pos);
     if (sourceStartsWithTable && !intoTable && !atParagraphStart) {
@@ -299,22 +304,47 @@ int Document::insertDocument(int pos, const Document &source) {
         cfs.push_back(charFormatForInsert(pos));
         pfs.push_back(hostPara);
     }
-    for (int p = 0; p < n; ++p) {
-        CharFormat cf = source.charFormats().at(src.charFormatAt(p));
-        if (cf.style >= 0) cf.style = cf.style < int(styleMap.size()) ? styleMap[size_t(cf.style)] : -1;
-        ParaFormat pf = source.paraFormats().at(src.paraFormatAt(p));
-        pf.style = pf.style >= 0 && pf.style < int(styleMap.size()) ? std::max(styleMap[size_t(pf.style)], 0) : 0;
-        char16_t c = src.at(p);
-        if (intoTable) {
-            // Tables cannot nest here: inserted cells become tabs, rows paragraphs.
-            const bool lastCellOfRow = c == kCellMark && !pf.rowEnd && p + 1 < n && src.at(p + 1) == kCellMark &&
-                                       source.paraFormats().at(src.paraFormatAt(p + 1)).rowEnd;
-            if (lastCellOfRow) continue;
-            if (c == kCellMark) c = pf.rowEnd ? char16_t(kParagraphMark) : char16_t(kTab);
-            if (c == kParagraphMark) pf = m_paraFormats.at(hostPara);
+    // Outside a table the characters go in as they are, copied in one piece.
+    if (!intoTable) text.append(src.text(from, n));
+    // Neighbouring characters mostly share their formats: map each pair of format
+    // numbers once, not once per character.
+    quint32 lastSourceCf = 0, lastCf = 0, lastSourcePf = 0;
+    quint16 lastPf = 0;
+    bool cfKnown = false, pfKnown = false;
+    for (int p = from; p < n; ++p) {
+        const quint32 sourceCf = src.charFormatAt(p);
+        if (!cfKnown || sourceCf != lastSourceCf) {
+            CharFormat cf = source.charFormats().at(sourceCf);
+            if (cf.style >= 0) cf.style = cf.style < int(styleMap.size()) ? styleMap[size_t(cf.style)] : -1;
+            lastSourceCf = sourceCf;
+            lastCf = m_charFormats.id(cf);
+            cfKnown = true;
         }
+        const quint32 sourcePf = src.paraFormatAt(p);
+        if (!intoTable) {
+            if (!pfKnown || sourcePf != lastSourcePf) {
+                ParaFormat pf = source.paraFormats().at(sourcePf);
+                pf.style =
+                    pf.style >= 0 && pf.style < int(styleMap.size()) ? std::max(styleMap[size_t(pf.style)], 0) : 0;
+                lastSourcePf = sourcePf;
+                lastPf = quint16(std::min<quint32>(m_paraFormats.id(pf), 0xFFFF));
+                pfKnown = true;
+            }
+            cfs.push_back(lastCf);
+            pfs.push_back(lastPf);
+            continue;
+        }
+        // Tables cannot nest here: inserted cells become tabs, rows paragraphs.
+        char16_t c = src.at(p);
+        ParaFormat pf = source.paraFormats().at(sourcePf);
+        pf.style = pf.style >= 0 && pf.style < int(styleMap.size()) ? std::max(styleMap[size_t(pf.style)], 0) : 0;
+        const bool lastCellOfRow = c == kCellMark && !pf.rowEnd && p + 1 < n && src.at(p + 1) == kCellMark &&
+                                   source.paraFormats().at(src.paraFormatAt(p + 1)).rowEnd;
+        if (lastCellOfRow) continue;
+        if (c == kCellMark) c = pf.rowEnd ? char16_t(kParagraphMark) : char16_t(kTab);
+        if (c == kParagraphMark) pf = m_paraFormats.at(hostPara);
         text.append(QChar(c));
-        cfs.push_back(m_charFormats.id(cf));
+        cfs.push_back(lastCf);
         pfs.push_back(quint16(std::min<quint32>(m_paraFormats.id(pf), 0xFFFF)));
     }
     return insertFormatted(pos, text, cfs, pfs);

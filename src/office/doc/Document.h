@@ -113,6 +113,9 @@ public:
     /// Inserts a document's story (without its final paragraph mark) at pos, adding
     /// the styles it uses that this document lacks. Returns the end of the insert.
     int insertDocument(int pos, const Document &source);
+    /// The same for the stretch [from, to) of the source's story (clamped to the
+    /// text before its final paragraph mark).
+    int insertDocument(int pos, const Document &source, int from, int to);
     /// Format number of text typed at pos: that of the character before it within
     /// the paragraph, else that of the character at pos.
     quint32 charFormatForInsert(int pos) const;

@@ -29,9 +29,9 @@ int codePageForCharset(int charset) {
     }
 }
 
-QTextCodec *CodePageDecoder::codec(int codePage) {
-    auto it = m_codecs.constFind(codePage);
-    if (it != m_codecs.constEnd()) return *it;
+namespace {
+
+QTextCodec *codecFor(int codePage) {
     QTextCodec *c = nullptr;
     switch (codePage) {
     case 10000: c = QTextCodec::codecForName("macintosh"); break;
@@ -46,13 +46,39 @@ QTextCodec *CodePageDecoder::codec(int codePage) {
     if (!c) c = QTextCodec::codecForName("windows-" + QByteArray::number(codePage));
     if (!c) c = QTextCodec::codecForName("cp" + QByteArray::number(codePage));
     if (!c) c = QTextCodec::codecForName("windows-1252");
-    m_codecs.insert(codePage, c);
     return c;
 }
 
+// Code pages whose characters take one or two bytes.
+bool isMultiByte(int codePage) {
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361;
+}
+
+}  // namespace
+
+const CodePageDecoder::Decoder &CodePageDecoder::decoder(int codePage) {
+    auto it = m_decoders.constFind(codePage);
+    if (it != m_decoders.constEnd()) return *it;
+    Decoder d;
+    d.codec = codecFor(codePage);
+    if (d.codec && !isMultiByte(codePage)) {
+        d.table.resize(256);
+        for (int b = 0; b < 256; ++b) {
+            const QString one = d.codec->toUnicode(QByteArray(1, char(b)));
+            d.table[size_t(b)] = one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
+        }
+    }
+    return *m_decoders.insert(codePage, std::move(d));
+}
+
 QString CodePageDecoder::decode(int codePage, const QByteArray &bytes) {
-    QTextCodec *c = codec(codePage);
-    return c ? c->toUnicode(bytes) : QString::fromLatin1(bytes);
+    const Decoder &d = decoder(codePage);
+    if (!d.codec) return QString::fromLatin1(bytes);
+    if (d.table.empty()) return d.codec->toUnicode(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) out[i] = d.table[uchar(bytes[i])];
+    return text;
 }
 
 }  // namespace office::doc

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QString>
 
+#include <vector>
+
 class QTextCodec;
 
 namespace office::doc {
@@ -18,8 +20,15 @@ public:
     QString decode(int codePage, const QByteArray &bytes);
 
 private:
-    QTextCodec *codec(int codePage);
-    QHash<int, QTextCodec *> m_codecs;
+    /// A code page's decoder: single-byte code pages by a table of their 256
+    /// characters, built once (asking the codec for every run of text costs far
+    /// more than the text); multi-byte ones through the codec.
+    struct Decoder {
+        QTextCodec *codec = nullptr;
+        std::vector<char16_t> table;  ///< 256 characters; empty for a multi-byte code page
+    };
+    const Decoder &decoder(int codePage);
+    QHash<int, Decoder> m_decoders;
 };
 
 }  // namespace office::doc

@@ -58,7 +58,14 @@ struct StyleEntry {
 
 class Reader {
 public:
-    Reader(const QByteArray &data, Document &doc) : m_data(data), m_tokens(data), m_doc(doc) {}
+    Reader(const QByteArray &data, Document &doc) : m_data(data), m_tokens(data), m_doc(doc) {
+        // Every character takes at least one byte of the file: room for all of them
+        // from the start saves copying large stories as they grow. Room never used
+        // is never touched, so it costs no memory.
+        m_text.reserve(data.size() + 1);
+        m_charFormats.reserve(size_t(data.size()) + 1);
+        m_paraFormats.reserve(size_t(data.size()) + 1);
+    }
     Status run();
 
 private:
@@ -134,7 +141,8 @@ private:
 
 // Destinations that are not text and have no \* in front of them.
 bool isSkippedDestination(QByteArrayView w) {
-    static constexpr const char *kSkipped[] = {
+    // Views, so that each comparison starts with the lengths: this runs at every group start.
+    static constexpr QByteArrayView kSkipped[] = {
         "info", "pict", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
         "footnote", "annotation", "xe", "tc", "tcn", "txe", "rxe", "pntext", "pntxta", "pntxtb", "pn", "listtext",
         "fldinst", "datafield", "template", "nonshppict", "shp", "shpinst", "revtbl", "rsidtbl", "themedata",
@@ -146,13 +154,13 @@ bool isSkippedDestination(QByteArrayView w) {
         "wgrffmtfilter", "htmltag", "mhtmltag", "panose", "falt", "fname", "password", "company", "manager",
         "category", "keycode", "shppict", "do",
     };
-    for (const char *s : kSkipped)
+    for (const QByteArrayView s : kSkipped)
         if (w == s) return true;
     return false;
 }
 
-bool isIn(QByteArrayView w, std::initializer_list<const char *> words) {
-    for (const char *s : words)
+bool isIn(QByteArrayView w, std::initializer_list<QByteArrayView> words) {
+    for (const QByteArrayView s : words)
         if (w == s) return true;
     return false;
 }
@@ -592,13 +600,24 @@ int Reader::currentCodePage() const {
 
 void Reader::flushBytes() {
     if (m_pendingBytes.isEmpty()) return;
-    const QString text = m_decoder.decode(m_pendingCodePage, m_pendingBytes);
+    QString text = m_decoder.decode(m_pendingCodePage, m_pendingBytes);
     m_pendingBytes.clear();
-    for (QChar c : text) {
+    // Control characters other than tab (and 0x1E, 0x1F) are no text.
+    qsizetype kept = 0;
+    for (const QChar c : std::as_const(text)) {
         const char16_t u = c.unicode();
-        if (u == u'\t') appendChar(kTab);
-        else if (u >= 0x20 || u == 0x1E || u == 0x1F) appendChar(u);
+        if (u == u'\t' || u >= 0x20 || u == 0x1E || u == 0x1F) text[kept++] = c;
     }
+    if (kept == 0) return;
+    text.truncate(kept);
+    // The whole run shares the group's state: what appendChar does per character
+    // is done once for it.
+    if (state().inTable) beginTableContent();
+    else if (m_inRow) closeRow();
+    const quint32 format = charFormatId();
+    m_text.append(text);
+    m_charFormats.insert(m_charFormats.end(), size_t(kept), format);
+    m_paraFormats.insert(m_paraFormats.end(), size_t(kept), quint16(0));
 }
 
 quint32 Reader::charFormatId() {

@@ -83,7 +83,14 @@ bool TextPattern::matchesAt(const Story &story, int pos, bool matchCase) const {
             break;
         case Kind::Literal:
             if (c.unicode() == u.ch) break;
-            if (matchCase || c.toCaseFolded() != QChar(u.ch).toCaseFolded()) return false;
+            if (matchCase) return false;
+            // Two ASCII characters fold by their letter case alone; only other
+            // characters (the Kelvin sign folds to "k") need the Unicode tables.
+            if (c.unicode() < 0x80 && u.ch < 0x80) {
+                if ((c.unicode() | 0x20) != (u.ch | 0x20) || !QChar::isLetter(u.ch)) return false;
+                break;
+            }
+            if (c.toCaseFolded() != QChar(u.ch).toCaseFolded()) return false;
             break;
         }
     }
@@ -117,8 +124,19 @@ int TextPattern::findForward(const Story &story, int from, int to, bool matchCas
         }
         return -1;
     }
-    for (int p = from; p + length() <= to; ++p)
+    // A literal ASCII first character is looked for before the whole pattern is tried.
+    char16_t first = 0, firstOtherCase = 0;
+    if (!m_units.empty() && m_units.front().kind == Kind::Literal && m_units.front().ch < 0x80) {
+        first = firstOtherCase = m_units.front().ch;
+        if (!matchCase && QChar::isLetter(first)) firstOtherCase = char16_t(first ^ 0x20);
+    }
+    for (int p = from; p + length() <= to; ++p) {
+        if (first) {
+            const char16_t c = story.at(p);
+            if (c != first && c != firstOtherCase && (matchCase || c < 0x80)) continue;
+        }
         if (matchesAt(story, p, matchCase) && (!wholeWord || isWholeWord(story, p))) return p;
+    }
     return -1;
 }
 

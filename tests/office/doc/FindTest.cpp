@@ -254,3 +254,22 @@ TEST_F(FindTest, ReplaceAllFindsMarksAcrossWindowsAndTheStoreGap) {
 }
 
 }  // namespace
+
+// Without match case, letters match in either case (by Unicode folding, so the
+// Kelvin sign matches "k"); other characters match only themselves.
+TEST_F(FindTest, IgnoringCaseFoldsLettersOnly) {
+    sel.typeText(QStringLiteral("x@y`z[w{ \u212A-Ring <BindleRTF>Ready"));
+    const struct {
+        QString find;
+        int at;
+    } cases[] = {
+        {"`", 3}, {"@", 1}, {"{", 7}, {"[", 5}, {"k-ring", 9}, {"<bindlertf>READY", 16}, {"X@Y", 0},
+    };
+    for (const auto &c : cases) {
+        sel.homeKey(Unit::Story);
+        ASSERT_TRUE(findPlain(sel, c.find)) << c.find.toStdString();
+        EXPECT_EQ(sel.start(), c.at) << c.find.toStdString();
+    }
+    sel.homeKey(Unit::Story);
+    EXPECT_FALSE(findPlain(sel, QStringLiteral("X`Y")));
+}

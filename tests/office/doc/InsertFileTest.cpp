@@ -104,6 +104,20 @@ TEST_F(InsertFileTest, AMissingOrForeignFileIsRefusedAndNothingChanges) {
     EXPECT_EQ(doc->content().text(), QStringLiteral("keep\r"));
 }
 
+// A stretch of another document goes in with its character styles, which the
+// receiving document gains.
+TEST_F(InsertFileTest, AStretchOfAnotherDocumentKeepsItsStyles) {
+    Document *source = app.documents().add();
+    doctest::addTaggedStyles(*source);
+    source->selection().typeText(QStringLiteral("eins\rzwei drei\rvier"));
+    (void)source->range(5, 9).setStyle(QStringLiteral("tw4winExternal"));
+    Document *target = app.documents().add();
+    target->selection().typeText(QStringLiteral("A"));
+    EXPECT_EQ(target->insertDocument(1, *source, 3, 15), 13);
+    EXPECT_EQ(dumpText(*target), QStringLiteral("1\tAs\n2\t[tw4winExternal]zwei[/] drei\n3\t\n"));
+    EXPECT_EQ(target->insertDocument(0, *source, 30, 40), 0);  // nothing beyond the end
+}
+
 TEST(TextCommand, DumpsParagraphsRunsAndRows) {
     const QString cli = testsupport::binDir() + QStringLiteral("/celltrove-cli");
     const auto r = testsupport::runProgram(cli, {QStringLiteral("text"), testsupport::fixtureDir() + QStringLiteral("/rtf/lo_tagged.rtf")});

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "tool/ToolRunState.h"
+
+#include <QString>
+
+namespace celltrove::tool {
+
+/// Cuts the joined document at `path` into one RTF file per separator, named
+/// after the separator, in the joined document's folder, and appends each name
+/// to the tool's file list. `total` only feeds the progress bar.
+///
+/// The parts are cut from a working copy held in memory; the joined document on
+/// disk is never changed. A part name that would not be a plain file name of
+/// that folder is refused with a log line and the error flag, and the split goes
+/// on with the next part; a part that exists in the folder is replaced.
+void SplitFile(ToolRunState &state, const QString &path, int total);
+
+/// Whether the document of `selection` holds `text` (searched from the
+/// selection on, continuing at the start; case as the find options say).
+bool MarkerPresent(office::doc::Selection &selection, const QString &text);
+
+/// Searches forward from the selection for `text`, continuing at the start, with
+/// every other find option reset; the match becomes the selection.
+bool FindNext(office::doc::Selection &selection, const QString &text);
+
+/// Removes the paragraph marks at the start of the selection's document.
+void TrimLeadingBreaks(office::doc::Selection &selection);
+
+}  // namespace celltrove::tool
