@@ -43,6 +43,17 @@ bool carriesMarker(ToolRunState &state, const QString &path, const QString &mark
     return true;
 }
 
+// A file of the joined name already in the working folder may be one of the
+// user's sources: the joined document is then built under a hidden name of its own.
+QString joinedWorkPathFor(const QString &folder, const QString &joinedName) {
+    const QString path = folder + joinedName;
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) return path;
+    QString temporary = folder + u'.' + joinedName + QStringLiteral(".tmp");
+    for (int n = 2; QFileInfo::exists(temporary) || QFileInfo(temporary).isSymLink(); ++n)
+        temporary = folder + u'.' + joinedName + u'.' + QString::number(n) + QStringLiteral(".tmp");
+    return temporary;
+}
+
 }  // namespace
 
 void EnsureExternalStyle(ToolRunState &state) {
@@ -59,7 +70,8 @@ void EnsureExternalStyle(ToolRunState &state) {
 void CatBegin(ToolRunState &state, const QString &folder, const QString &joinedName) {
     if (!state.word) return;
     state.joined = state.word->documents().add();
-    const QString path = folder + joinedName;
+    state.joinedWorkPath = joinedWorkPathFor(folder, joinedName);
+    const QString &path = state.joinedWorkPath;
     const office::Status saved = state.joined->saveAs(path, office::doc::SaveFormat::Rtf);
     if (!saved) logSaveFailure(state, path, saved);
     office::doc::Selection &selection = state.joined->selection();
@@ -139,7 +151,7 @@ void CatEnd(ToolRunState &state) {
 }
 
 void CatMove(ToolRunState &state, const QString &folder, const QString &joinedName) {
-    const QString source = folder + joinedName;
+    const QString source = state.joinedWorkPath.isEmpty() ? folder + joinedName : state.joinedWorkPath;
     const QString target = folder + joined::kBindleFolder + u'/' + joinedName;
     QString reason;
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {

@@ -7,8 +7,10 @@
 namespace celltrove::tool {
 
 /// Creates the joined document in the tool's engine, saves it as `folder` +
-/// `joinedName` (RTF, replacing a file of that name), types its first three
-/// paragraphs and leaves the insertion point at its end. `folder` ends with "/".
+/// `joinedName` (RTF), types its first three paragraphs and leaves the insertion
+/// point at its end. `folder` ends with "/". When a file of the joined name is
+/// already in the folder, the document is built under a temporary name beside
+/// it instead, so that file is never lost.
 void CatBegin(ToolRunState &state, const QString &folder, const QString &joinedName);
 
 /// Checks one source file (path length, not the joined document itself, no tool
@@ -22,8 +24,8 @@ void CatFile(ToolRunState &state, const QString &sourcePath, const QString &join
 /// closes the joined document.
 void CatEnd(ToolRunState &state);
 
-/// Moves `folder` + `joinedName` into `folder` + "bindle/", replacing a file of
-/// that name there. A move that fails leaves the file where it is, with a log
+/// Moves the joined document built in `folder` into `folder` + "bindle/" +
+/// `joinedName`, replacing a file of that name there. A move that fails leaves the file where it is, with a log
 /// line and the error flag.
 void CatMove(ToolRunState &state, const QString &folder, const QString &joinedName);
 

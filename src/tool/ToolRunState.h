@@ -23,6 +23,10 @@ struct ToolRunState {
     std::unique_ptr<office::doc::Application> word;
     /// The joined document being built; null outside CatBegin … CatEnd.
     office::doc::Document *joined = nullptr;
+    /// Where the joined document is built in the working folder before it moves
+    /// into "bindle": its own name, or a temporary name when a file of that name
+    /// is already there (that file is the user's and is never overwritten).
+    QString joinedWorkPath;
     /// Files inserted into the joined document (the list holds at most 32767).
     qint16 joinedFileCount = 0;
     /// Joined documents split to their end marker in this run.

@@ -59,7 +59,7 @@ TEST(Concatenate, JoinedDocumentHoldsMarkersSeparatorsAndSourcesAndGoesIntoBindl
 TEST(Concatenate, RefusedAndUnreadableFilesAreLoggedAndTheRunGoesOn) {
     ToolHarness h;
     ASSERT_TRUE(h.writeTagged(QStringLiteral("a.rtf"), QStringLiteral("eins")));
-    ASSERT_TRUE(h.writeTagged(QStringLiteral("joined.rtf"), QStringLiteral("alt")));  // overwritten by the run
+    ASSERT_TRUE(h.writeTagged(QStringLiteral("joined.rtf"), QStringLiteral("alt")));  // a source of that name
     ASSERT_TRUE(h.writeTagged(QStringLiteral("Joined.rtf"), QStringLiteral("andere Schreibung")));
     ASSERT_TRUE(h.writeDocument(QStringLiteral("old.rtf"), {QStringLiteral("<!-- Bindle-Fn: old.rtf-->")}));
     ASSERT_TRUE(h.writeDocument(QStringLiteral("sep.rtf"), {QStringLiteral("<BindleRTF>x.rtf</BindleRTF>")}));
@@ -88,6 +88,9 @@ TEST(Concatenate, RefusedAndUnreadableFilesAreLoggedAndTheRunGoesOn) {
             << r.file << "\n"
             << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("\nKonkatenierte Dateien: 3\n")));
+    // The source that shares the joined name is refused, but not lost.
+    EXPECT_TRUE(ToolHarness::dump(h.path(QStringLiteral("joined.rtf"))).contains(QLatin1String("alt")));
+    EXPECT_EQ(QDir(h.work).entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden), QStringList());
     EXPECT_TRUE(log.endsWith(QStringLiteral("\n \nError: Mindestens 1 Fehler vorhanden.")));
 
     QStringList separators;
@@ -110,7 +113,7 @@ TEST(Concatenate, EveryFileRefusedStillGivesHeaderAndEndMarkerInBindle) {
                              "3\t\n"
                              "4\t[tw4winExternal]<BindleRTF>Ready</BindleRTF>[/]\n"));
     EXPECT_TRUE(h.log().contains(QStringLiteral("Konkatenierte Dateien: 0")));
-    EXPECT_FALSE(QFileInfo::exists(h.path(QStringLiteral("joined.rtf"))));
+    EXPECT_TRUE(ToolHarness::dump(h.path(QStringLiteral("joined.rtf"))).contains(QLatin1String("alt")));
 }
 
 TEST(Concatenate, AJoinedDocumentInBindleIsReplacedEvenWhenReadOnly) {
