@@ -3,7 +3,7 @@
 # need. Does nothing when they are all present, so it can run before every build.
 set -eu
 
-BUILD_PKGS="cmake g++ make pkg-config qt6-base-dev qt6-5compat-dev libgsf-1-dev libgtest-dev libgmock-dev"
+BUILD_PKGS="cmake g++ make pkg-config qt6-base-dev qt6-5compat-dev libgsf-1-dev libgtest-dev libgmock-dev qt6-translations-l10n"
 TEST_PKGS="libreoffice-calc-nogui libreoffice-writer-nogui python3-uno gnumeric python3-xlrd antiword catdoc xvfb xauth"
 
 missing=""

@@ -49,6 +49,10 @@ bool TextLookup::LoadLanguageFile(const QString &folder, const QString &name) {
     return true;
 }
 
+bool TextLookup::HasText(const QString &key) const {
+    return !m_text.isEmpty() && m_text.lastIndexOf(u'\n' + key + u'=') >= 0;
+}
+
 QString TextLookup::LookupText(const QString &key) const {
     if (m_text.isEmpty()) return key;
     const QString needle = u'\n' + key + u'=';

@@ -25,6 +25,8 @@ public:
     /// The translation of `key`, or `key` itself when the language has none.
     QString LookupText(const QString &key) const;
     QString operator()(const QString &key) const { return LookupText(key); }
+    /// True when the loaded language has an entry for `key` (even one equal to the key).
+    bool HasText(const QString &key) const;
 
 private:
     QString m_text;

@@ -5,6 +5,7 @@
 #include "shell/FilePanel.h"
 #include "shell/OptionsDialog.h"
 #include "shell/ProjectMenu.h"
+#include "shell/QtTranslations.h"
 #include "shell/UserMessages.h"
 #include "support/TestSupport.h"
 
@@ -18,6 +19,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -264,4 +266,32 @@ TEST(OptionsDialog, UnreadableStoredValuesKeepTheFieldsWithinTheirLimits) {
     EXPECT_EQ(d.findChild<QSpinBox *>(QStringLiteral("txtZeichenProZeile"))->value(), 1);
     EXPECT_DOUBLE_EQ(d.findChild<QDoubleSpinBox *>(QStringLiteral("txtPreisZ"))->value(), 1.0);
     EXPECT_EQ(d.findChild<QComboBox *>(QStringLiteral("sevWaehrung"))->currentIndex(), 0);
+}
+
+TEST(MainWindow, QtsOwnTextsFollowTheInterfaceLanguage) {
+    // The log box's context menu, as Qt builds it, in the language of the moment.
+    const auto copyText = [] { return QCoreApplication::translate("QWidgetTextControl", "&Copy"); };
+    Fixture f;
+    MainWindow &w = f.open();
+    EXPECT_EQ(copyText(), QStringLiteral("&Kopieren"));
+    ASSERT_TRUE(w.chooseLanguage(QStringLiteral("English")));
+    EXPECT_EQ(copyText(), QStringLiteral("&Copy"));
+    ASSERT_TRUE(w.chooseLanguage(QStringLiteral("Deutsch")));
+    EXPECT_EQ(copyText(), QStringLiteral("&Kopieren"));
+}
+
+TEST(QtTranslations, LanguageCaptionsNameTheirLanguage) {
+    const struct {
+        const char *caption;
+        int language;
+    } cases[] = {
+        {"Deutsch", QLocale::German}, {"English", QLocale::English}, {"français", QLocale::French},
+        {"Italian", QLocale::Italian}, {"Klingonisch", QLocale::AnyLanguage}, {"", QLocale::AnyLanguage},
+    };
+    for (const auto &c : cases) EXPECT_EQ(languageOfCaption(QString::fromUtf8(c.caption)), c.language) << c.caption;
+    QtTranslations qt;
+    EXPECT_TRUE(qt.setLanguage(QStringLiteral("Deutsch")));
+    EXPECT_EQ(qt.loadedLocale(), QStringLiteral("de"));
+    EXPECT_FALSE(qt.setLanguage(QStringLiteral("English")));
+    EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Copy"), QStringLiteral("&Copy"));
 }
