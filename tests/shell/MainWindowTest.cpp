@@ -1,9 +1,12 @@
 #include "shell/MainWindow.h"
 
 #include "run/SettingsStore.h"
+#include "shell/EndDialog.h"
 #include "shell/ExportTab.h"
 #include "shell/FilePanel.h"
 #include "shell/OptionsDialog.h"
+#include "shell/ProgramIcon.h"
+#include "shell/ProgressWindow.h"
 #include "shell/ProjectMenu.h"
 #include "shell/QtTranslations.h"
 #include "shell/UserMessages.h"
@@ -15,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -22,6 +26,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QSpinBox>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -294,4 +299,31 @@ TEST(QtTranslations, LanguageCaptionsNameTheirLanguage) {
     EXPECT_EQ(qt.loadedLocale(), QStringLiteral("de"));
     EXPECT_FALSE(qt.setLanguage(QStringLiteral("English")));
     EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Copy"), QStringLiteral("&Copy"));
+}
+
+TEST(MainWindow, EveryWindowTheTrayAndTheAboutBoxShowTheProgramIcon) {
+    // The program's own icon comes in sizes up to 256 pixels; Qt's stand-ins do not.
+    const QImage own = programIcon().pixmap(48, 48).toImage();
+    ASSERT_FALSE(own.isNull());
+    const auto isOwn = [&](const QIcon &icon) {
+        return !icon.isNull() && icon.availableSizes().contains(QSize(256, 256)) &&
+               icon.pixmap(48, 48).toImage() == own;
+    };
+    Fixture f;
+    MainWindow &w = f.open();
+    w.showAbout();
+    auto *about = w.findChild<QDialog *>(QStringLiteral("frmAbout"));
+    ASSERT_NE(about, nullptr);
+    const struct {
+        const char *what;
+        QIcon icon;
+    } windows[] = {
+        {"main window", w.windowIcon()},
+        {"progress window", w.progressWindow()->windowIcon()},
+        {"end dialog", w.endDialog()->windowIcon()},
+        {"about box", about->windowIcon()},
+        {"tray", w.progressWindow()->findChild<QSystemTrayIcon *>(QStringLiteral("sevTray1"))->icon()},
+    };
+    for (const auto &x : windows) EXPECT_TRUE(isOwn(x.icon)) << x.what;
+    EXPECT_EQ(about->findChild<QLabel *>(QStringLiteral("picIcon"))->pixmap().toImage(), own);
 }
