@@ -1,3 +1,4 @@
+#include "run/LanguageFolder.h"
 #include "run/SettingsStore.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgramIcon.h"
@@ -20,7 +21,7 @@ int main(int argc, char *argv[]) {
     celltrove::shell::MainWindowSetup setup;
     setup.settings = &settings;
     setup.messages = &messages;
-    setup.languageFolder = QCoreApplication::applicationDirPath();
+    setup.languageFolder = celltrove::run::LanguageFolder();
     celltrove::shell::MainWindow window(setup);
     QObject::connect(&window, &celltrove::shell::MainWindow::shutDown, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -1,6 +1,7 @@
 #include "run/TextLookup.h"
 
-#include <QCoreApplication>
+#include "run/LanguageFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
@@ -34,7 +35,7 @@ QString decodeLanguageBytes(QByteArray bytes) {
 }  // namespace
 
 bool TextLookup::LoadLanguageFile(const QString &name) {
-    return LoadLanguageFile(QCoreApplication::applicationDirPath(), name);
+    return LoadLanguageFile(LanguageFolder(), name);
 }
 
 bool TextLookup::LoadLanguageFile(const QString &folder, const QString &name) {
