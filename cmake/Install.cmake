@@ -22,11 +22,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.${CELLTROVE_BUILD})
 set(CPACK_PACKAGE_VENDOR "The Celltrove developers")
 set(CPACK_PACKAGE_CONTACT "The Celltrove developers <celltrove@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workbook texts to tagged RTF for translators, and back")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Celltrove exports the cell texts of Excel 97-2003 workbooks into tagged RTF documents for\n"
-    "translation-memory tools and imports the translated documents back into the cells.\n"
-    "It joins and splits RTF documents and counts and prices the text. Desktop program\n"
-    "celltrove and command-line program celltrove-cli; needs neither Excel nor Word.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Celltrove exports the cell texts of Excel 97-2003 workbooks into tagged RTF\n"
+    "documents for translation-memory tools and imports the translated documents\n"
+    "back into the cells, and counts and prices the text. Desktop program celltrove\n"
+    "and command-line program celltrove-cli; needs neither Excel nor Word.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
