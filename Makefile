@@ -1,8 +1,11 @@
 # Two entry points: `make run` builds and starts the program, `make test` builds
 # and runs every test. Both first install any missing Debian package.
+# `make install` installs the release build under PREFIX (DESTDIR honoured);
+# `make package` builds the Debian package build/release/celltrove_*.deb.
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: run test deps build build-test clean
+.PHONY: run test deps build build-test install package clean
 
 deps:
 	./scripts/install-deps.sh
@@ -13,6 +16,12 @@ build: deps
 
 run: build
 	./build/release/bin/celltrove
+
+install: build
+	cmake --install build/release --prefix $(PREFIX)
+
+package: build
+	cd build/release && cpack -G DEB
 
 build-test: deps
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DCELLTROVE_SANITIZE=ON

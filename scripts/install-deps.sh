@@ -3,8 +3,8 @@
 # need. Does nothing when they are all present, so it can run before every build.
 set -eu
 
-BUILD_PKGS="cmake g++ make pkg-config qt6-base-dev qt6-5compat-dev libgsf-1-dev libgtest-dev libgmock-dev"
-TEST_PKGS="libreoffice-calc-nogui libreoffice-writer-nogui python3-uno gnumeric python3-xlrd antiword catdoc xvfb xauth"
+BUILD_PKGS="cmake g++ make pkg-config qt6-base-dev qt6-5compat-dev libgsf-1-dev libgtest-dev libgmock-dev qt6-translations-l10n dpkg-dev"
+TEST_PKGS="libreoffice-calc-nogui libreoffice-writer-nogui python3-uno gnumeric python3-xlrd antiword catdoc xvfb xauth desktop-file-utils appstream locales openbox"
 
 missing=""
 for pkg in $BUILD_PKGS $TEST_PKGS; do

@@ -1,5 +1,7 @@
+#include "run/LanguageFolder.h"
 #include "run/SettingsStore.h"
 #include "shell/MainWindow.h"
+#include "shell/ProgramIcon.h"
 #include "shell/UserMessages.h"
 
 #include <QApplication>
@@ -7,6 +9,10 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CellTroveExcel"));
+    // Message boxes and file dialogs without a parent window show it too; the desktop
+    // finds the installed icon through the desktop file's name.
+    QApplication::setWindowIcon(celltrove::shell::programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.celltrove.Celltrove"));
     // The window may sit hidden in the tray when it is closed; its own shutdown ends us.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -15,7 +21,7 @@ int main(int argc, char *argv[]) {
     celltrove::shell::MainWindowSetup setup;
     setup.settings = &settings;
     setup.messages = &messages;
-    setup.languageFolder = QCoreApplication::applicationDirPath();
+    setup.languageFolder = celltrove::run::LanguageFolder();
     celltrove::shell::MainWindow window(setup);
     QObject::connect(&window, &celltrove::shell::MainWindow::shutDown, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

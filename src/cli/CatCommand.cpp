@@ -8,6 +8,14 @@
 
 namespace celltrove::cli {
 
+const char *const kCatHelp =
+    "Fügt RTF-Dokumente eines Ordners in der angegebenen Reihenfolge zu einem Dokument\n"
+    "zusammen, wie \"Cat\" im Programm: es entsteht im Unterordner \"bindle\" des Ordners,\n"
+    "mit dem Protokoll \"bindle/<NAME>.log\", dessen Pfad ausgegeben wird.\n\n"
+    "Optionen:\n"
+    "  --name NAME      Name des zusammengefügten Dokuments (\".rtf\" wird ergänzt)\n\n"
+    "Exit-Status: 0 ohne Fehler, 1 wenn eine Datei abgewiesen wurde, 2 bei falschem Aufruf.\n";
+
 namespace {
 
 const char *const kCatUsage = "Aufruf: celltrove-cli cat --name BINDLE.rtf DATEI.rtf...\n";

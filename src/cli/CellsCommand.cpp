@@ -8,6 +8,14 @@
 #include "office/sheet/Workbook.h"
 
 namespace celltrove::cli {
+
+const char *const kCellsHelp =
+    "Zeigt, was Celltrove aus einer Excel-97-2003-Arbeitsmappe liest, eine Zeile je Zelle:\n"
+    "Blattnummer, Blattname, Zeile, Spalte, Art, Wert, angezeigter Text, Formel (durch\n"
+    "Tabulatoren getrennt). Danach Zeilen für Kommentare (#comment), ausgeblendete Spalten\n"
+    "(#hidden-column) und Gliederungsebenen (#column-outline, #row-outline).\n\n"
+    "Exit-Status: 0, oder 2 wenn die Datei nicht gelesen werden kann.\n";
+
 namespace {
 
 using office::sheet::CellValue;

@@ -8,6 +8,21 @@
 
 namespace celltrove::cli {
 
+const char *const kExportHelp =
+    "Exportiert die Zelltexte der Arbeitsmappen (alle in einem Ordner) in getaggte\n"
+    "RTF-Dokumente \"Text_<Mappe>-<Blatt>.rtf\" neben den Mappen, wie \"Exportiere Text\"\n"
+    "im Programm; das Protokoll Celltrove4Excel-Export.log entsteht im selben Ordner,\n"
+    "sein Pfad wird ausgegeben.\n\n"
+    "Optionen:\n"
+    "  --format FORMAT  rtf (getaggtes RTF, Vorgabe), tables (Tabelle als RTF, \"Tab_…\"),\n"
+    "                   doc (Tabelle als Word-Dokument, \"Doc_…\"), txt (Text je Blatt),\n"
+    "                   unicode (Unicode-Text je Blatt, \"…-uni.txt\"), html (eine Seite je Mappe)\n"
+    "  --numbers        auch Zahlen exportieren\n"
+    "  --formulas       Formeln statt ihrer Ergebnisse exportieren\n"
+    "  --no-comments    keine Kommentare exportieren\n"
+    "  --columns VON-BIS  nur die Spalten VON bis BIS (1 … 256)\n\n"
+    "Exit-Status: 0 ohne Fehler, 1 wenn eine Datei abgewiesen wurde, 2 bei falschem Aufruf.\n";
+
 namespace {
 
 const char *const kExportUsage =

@@ -10,6 +10,13 @@
 
 namespace celltrove::cli {
 
+const char *const kImportHelp =
+    "Schreibt die übersetzten Texte getaggter RTF-Dokumente (alle in einem Ordner) in die\n"
+    "Zellen der Arbeitsmappen zurück, die ihr Kopf nennt, wie \"Importiere Text\" im\n"
+    "Programm; das Protokoll Celltrove4Excel-Import.log entsteht im selben Ordner, sein\n"
+    "Pfad wird ausgegeben.\n\n"
+    "Exit-Status: 0 ohne Fehler, 1 wenn eine Datei abgewiesen wurde, 2 bei falschem Aufruf.\n";
+
 namespace {
 
 const char *const kImportUsage = "Aufruf: celltrove-cli import DATEI.rtf...\n";

@@ -9,6 +9,15 @@
 
 namespace celltrove::cli {
 
+const char *const kSplitHelp =
+    "Zerlegt zusammengefügte Dokumente wieder in ihre Teile, wie \"Split\" im Programm:\n"
+    "jeder Teil wird unter seinem eigenen Namen im Ordner des Dokuments geschrieben\n"
+    "(eine Datei dieses Namens wird ersetzt); das Dokument selbst bleibt unverändert.\n"
+    "Das Protokoll \"split<NAME>.log\" entsteht im selben Ordner, sein Pfad wird ausgegeben.\n\n"
+    "Optionen:\n"
+    "  --name NAME      Name für das Protokoll (ohne: split.log)\n\n"
+    "Exit-Status: 0 ohne Fehler, 1 wenn eine Datei abgewiesen wurde, 2 bei falschem Aufruf.\n";
+
 namespace {
 
 const char *const kSplitUsage = "Aufruf: celltrove-cli split [--name NAME] BINDLE.rtf...\n";

@@ -8,6 +8,11 @@
 
 namespace celltrove::cli {
 
+const char *const kTextHelp =
+    "Zeigt, was Celltrove aus einem RTF- oder DOC-Dokument liest: eine Zeile je Absatz\n"
+    "oder Tabellenzeile.\n\n"
+    "Exit-Status: 0, oder 2 wenn die Datei nicht gelesen werden kann.\n";
+
 int textCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.size() != 1) {
         err << "Aufruf: celltrove-cli text DATEI.rtf\n";

@@ -4,6 +4,8 @@
 
 namespace celltrove::cli {
 
+const char *const kVersionHelp = "Zeigt Programmname, Version und Build-Nummer.\n";
+
 int versionCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (!args.isEmpty()) {
         err << "Aufruf: celltrove-cli --version\n";

@@ -12,19 +12,41 @@ namespace {
 
 // Sub-commands in the order the help text lists them.
 const CliCommand kCommands[] = {
-    {"--version", "--version", versionCommand},
-    {"cells", "cells DATEI.xls", cellsCommand},
-    {"text", "text DATEI.rtf", textCommand},
-    {"export", "export [--numbers] [--formulas] [--no-comments] [--columns FROM-TO] FILE.xls...", exportCommand},
-    {"import", "import DATEI.rtf...", importCommand},
-    {"cat", "cat --name BINDLE.rtf DATEI.rtf...", catCommand},
-    {"split", "split [--name NAME] BINDLE.rtf...", splitCommand},
+    {"--version", "--version", versionCommand, kVersionHelp},
+    {"cells", "cells DATEI.xls", cellsCommand, kCellsHelp},
+    {"text", "text DATEI.rtf", textCommand, kTextHelp},
+    {"export",
+     "export [--format rtf|tables|doc|txt|unicode|html] [--numbers] [--formulas] [--no-comments] "
+     "[--columns FROM-TO] FILE.xls...",
+     exportCommand, kExportHelp},
+    {"import", "import DATEI.rtf...", importCommand, kImportHelp},
+    {"cat", "cat --name BINDLE.rtf DATEI.rtf...", catCommand, kCatHelp},
+    {"split", "split [--name NAME] BINDLE.rtf...", splitCommand, kSplitHelp},
 };
 
+void listCommands(QTextStream &stream) {
+    stream << "Aufruf:\n";
+    for (const CliCommand &c : kCommands) stream << "  celltrove-cli " << c.usage << "\n";
+}
+
 int usage(QTextStream &err) {
-    err << "Aufruf:\n";
-    for (const CliCommand &c : kCommands) err << "  celltrove-cli " << c.usage << "\n";
+    listCommands(err);
     return kExitUsage;
+}
+
+int help(QTextStream &out) {
+    out << "celltrove-cli: die Läufe von Celltrove für Excel ohne Fenster.\n\n";
+    listCommands(out);
+    out << "\n  celltrove-cli --help          diese Übersicht\n"
+           "  celltrove-cli BEFEHL --help   Hilfe zu einem Befehl\n\n"
+           "Exit-Status: 0 ohne Fehler, 1 wenn der Lauf einen Fehler hatte, 2 bei falschem Aufruf.\n";
+    return kExitOk;
+}
+
+int commandHelp(const CliCommand &c, QTextStream &out) {
+    out << "Aufruf: celltrove-cli " << c.usage << "\n";
+    if (c.help) out << "\n" << c.help;
+    return kExitOk;
 }
 
 }  // namespace
@@ -36,7 +58,12 @@ int main(int argc, char *argv[]) {
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) return usage(err);
-    for (const CliCommand &c : kCommands)
-        if (args.first() == QLatin1String(c.name)) return c.run(args.mid(1), out, err);
+    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) return help(out);
+    for (const CliCommand &c : kCommands) {
+        if (args.first() != QLatin1String(c.name)) continue;
+        if (args.size() == 2 && (args.at(1) == QLatin1String("--help") || args.at(1) == QLatin1String("-h")))
+            return commandHelp(c, out);
+        return c.run(args.mid(1), out, err);
+    }
     return usage(err);
 }

@@ -1,6 +1,7 @@
 #include "run/TextLookup.h"
 
-#include <QCoreApplication>
+#include "run/LanguageFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
@@ -34,7 +35,7 @@ QString decodeLanguageBytes(QByteArray bytes) {
 }  // namespace
 
 bool TextLookup::LoadLanguageFile(const QString &name) {
-    return LoadLanguageFile(QCoreApplication::applicationDirPath(), name);
+    return LoadLanguageFile(LanguageFolder(), name);
 }
 
 bool TextLookup::LoadLanguageFile(const QString &folder, const QString &name) {
@@ -47,6 +48,10 @@ bool TextLookup::LoadLanguageFile(const QString &folder, const QString &name) {
     if (file.error() != QFileDevice::NoError) return false;
     m_text = decodeLanguageBytes(bytes);
     return true;
+}
+
+bool TextLookup::HasText(const QString &key) const {
+    return !m_text.isEmpty() && m_text.lastIndexOf(u'\n' + key + u'=') >= 0;
 }
 
 QString TextLookup::LookupText(const QString &key) const {

@@ -13,7 +13,7 @@ namespace celltrove::run {
 /// value runs from the "=" to the next CR (or the end of the file).
 class TextLookup {
 public:
-    /// Loads "<name>.lng" from the program's folder. See the overload.
+    /// Loads "<name>.lng" from the language folder (LanguageFolder()). See the overload.
     bool LoadLanguageFile(const QString &name);
     /// Loads "<name>.lng" from `folder`, the file name matched case-insensitively.
     /// The bytes are read as UTF-8 when valid (a BOM is skipped), otherwise as
@@ -25,6 +25,8 @@ public:
     /// The translation of `key`, or `key` itself when the language has none.
     QString LookupText(const QString &key) const;
     QString operator()(const QString &key) const { return LookupText(key); }
+    /// True when the loaded language has an entry for `key` (even one equal to the key).
+    bool HasText(const QString &key) const;
 
 private:
     QString m_text;

@@ -1,13 +1,13 @@
 #include "shell/AboutBox.h"
 
+#include "shell/ProgramIcon.h"
+
 #include <celltrove/Version.h>
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QSysInfo>
 
 #include <pwd.h>
@@ -31,13 +31,11 @@ AboutBox::AboutBox(const InterfaceText &text, QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(text(QStringLiteral("Info über Celltrove für Excel")));
+    setWindowIcon(programIcon());
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    const QIcon programIcon = QApplication::windowIcon().isNull()
-                                  ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)
-                                  : QApplication::windowIcon();
-    icon->setPixmap(programIcon.pixmap(48, 48));
+    icon->setPixmap(programIcon().pixmap(48, 48));
 
     auto label = [this](const char *name, const QString &caption) {
         auto *l = new QLabel(caption, this);

@@ -1,5 +1,6 @@
 #include "shell/EndDialog.h"
 
+#include "shell/ProgramIcon.h"
 #include "shell/UserMessages.h"
 
 #include <QAction>
@@ -53,6 +54,7 @@ EndDialog::EndDialog(InterfaceText text, UserMessages *messages, QWidget *parent
       m_log(new QPlainTextEdit(this)),
       m_chooseSavePath(chooseWithDialog) {
     setObjectName(QStringLiteral("frmEnd"));
+    setWindowIcon(programIcon());
     m_message->setObjectName(QStringLiteral("Label1"));
     m_back->setObjectName(QStringLiteral("cmdBack"));
     m_showLog->setObjectName(QStringLiteral("cmdShowLog"));
@@ -142,11 +144,17 @@ void EndDialog::back() {
     Q_EMIT backToMainWindow();
 }
 
+void EndDialog::reject() {
+    // Esc: only "Beenden" quits; every other way out hands the main window back.
+    back();
+}
+
 void EndDialog::closeEvent(QCloseEvent *event) {
-    // Closing the box by its frame ends the program, as Quit does; the main window's
-    // shutdown then closes this dialog for good.
+    // Closing by the frame is a way back too. The dialog hides rather than closes, so the
+    // main window's shutdown finds it as it left it.
+    if (!isVisible()) return;  // already hidden: nothing to hand back (the program is ending)
     event->ignore();
-    Q_EMIT quitRequested();
+    back();
 }
 
 }  // namespace celltrove::shell

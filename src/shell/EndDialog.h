@@ -48,6 +48,10 @@ Q_SIGNALS:
     /// Quit was pressed: the program is to end.
     void quitRequested();
 
+public Q_SLOTS:
+    /// Esc and every other dismissal but Quit: as Back.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -70,7 +71,9 @@ FilePanel::FilePanel(QWidget *parent)
 
     fillDrives();
     connect(m_drives, &QComboBox::activated, this, &FilePanel::onDriveChosen);
-    connect(m_folders, &QTreeView::clicked, this, &FilePanel::onFolderClicked);
+    // The highlighted folder is the current one, however it got highlighted: click, arrow
+    // keys, Home/End, typing its name.
+    connect(m_folders->selectionModel(), &QItemSelectionModel::currentChanged, this, &FilePanel::onFolderHighlighted);
     connect(m_filter, &QComboBox::activated, this, [this] { refreshFiles(); });
     connect(m_chooseAll, &QPushButton::clicked, this, &FilePanel::selectAll);
     connect(m_files, &QListWidget::itemSelectionChanged, this, &FilePanel::updateSelectedCount);
@@ -121,17 +124,23 @@ bool FilePanel::setFolder(const QString &path) {
         drive = m_drives->findData(root);
     }
     if (drive >= 0) m_drives->setCurrentIndex(drive);
-    m_folders->setRootIndex(m_folderModel->index(root));
-    const QModelIndex index = m_folderModel->index(folder.size() > 1 ? folder.chopped(1) : folder);
-    m_folders->setCurrentIndex(index);
-    m_folders->scrollTo(index);
+    {
+        const QScopedValueRollback<bool> moving(m_movingTree, true);
+        m_folders->setRootIndex(m_folderModel->index(root));
+        const QModelIndex index = m_folderModel->index(folder.size() > 1 ? folder.chopped(1) : folder);
+        m_folders->setCurrentIndex(index);
+        m_folders->scrollTo(index);
+    }
     showFolder(folder);
     return true;
 }
 
-void FilePanel::onFolderClicked() {
-    const QString path = m_folderModel->filePath(m_folders->currentIndex());
-    if (!path.isEmpty()) showFolder(withTrailingSeparator(path));
+void FilePanel::onFolderHighlighted(const QModelIndex &current) {
+    if (m_movingTree) return;  // setFolder lists the folder itself
+    const QString path = m_folderModel->filePath(current);
+    if (path.isEmpty()) return;
+    const QString folder = withTrailingSeparator(path);
+    if (folder != m_currentFolder) showFolder(folder);
 }
 
 void FilePanel::showFolder(const QString &folder) {

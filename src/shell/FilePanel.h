@@ -10,6 +10,7 @@ class QFileSystemModel;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QModelIndex;
 class QPushButton;
 class QTreeView;
 
@@ -62,7 +63,8 @@ Q_SIGNALS:
 private:
     void fillDrives();
     void onDriveChosen(int index);
-    void onFolderClicked();
+    /// Makes the folder highlighted in Dir1 the current one.
+    void onFolderHighlighted(const QModelIndex &current);
     void showFolder(const QString &folder);
     void updateSelectedCount();
 
@@ -75,6 +77,7 @@ private:
     QPushButton *m_chooseAll;
     QLabel *m_selectedCount;
     QString m_currentFolder;
+    bool m_movingTree = false;  ///< setFolder is moving the highlight
 };
 
 }  // namespace celltrove::shell

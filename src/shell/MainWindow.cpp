@@ -12,8 +12,10 @@
 #include "shell/GuiRunUi.h"
 #include "shell/LanguageFiles.h"
 #include "shell/OptionsDialog.h"
+#include "shell/ProgramIcon.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectMenu.h"
+#include "shell/QtTranslations.h"
 #include "shell/ToolTab.h"
 #include "shell/TrayIcon.h"
 #include "tool/ToolRun.h"
@@ -74,6 +76,7 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
       m_settings(*setup.settings),
       m_messages(*setup.messages),
       m_languageFolder(setup.languageFolder),
+      m_qtTexts(std::make_unique<QtTranslations>()),
       m_files(new FilePanel(this)),
       m_tabs(new QTabWidget(this)),
       m_exportTab(new ExportTab(this)),
@@ -81,6 +84,7 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
       m_progress(std::make_unique<ProgressWindow>(setup.tray ? setup.tray : new SystemTrayIcon, interfaceText())),
       m_endDialog(std::make_unique<EndDialog>(interfaceText(), setup.messages)) {
     setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(programIcon());
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(m_exportTab, QString());
     m_tabs->addTab(m_toolTab, QStringLiteral("Bindle"));  // never translated
@@ -95,7 +99,6 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
     m_progress->setRunInProgress([this] { return m_runInProgress; });
     connect(m_progress.get(), &ProgressWindow::hideMainWindow, this, &QWidget::hide);
     connect(m_progress.get(), &ProgressWindow::showMainWindow, this, [this] {
-        QApplication::restoreOverrideCursor();
         showNormal();
         raise();
     });
@@ -118,6 +121,7 @@ MainWindow::MainWindow(const MainWindowSetup &setup, QWidget *parent)
     const QString stored = m_settings.language();
     const QString language = m_texts.LoadLanguageFile(m_languageFolder, stored) ? stored : kGerman;
     fillLanguageMenu(language);
+    m_qtTexts->setLanguage(language);
     ApplyInterfaceTexts();
     m_files->setFilterIndex(0);
     m_projects->setShowPath(m_settings.showPath());
@@ -203,6 +207,7 @@ bool MainWindow::chooseLanguage(const QString &caption) {
     run::TextLookup texts;
     if (!texts.LoadLanguageFile(m_languageFolder, caption)) return false;
     m_texts = texts;
+    m_qtTexts->setLanguage(caption);
     ApplyInterfaceTexts();
     for (QAction *item : m_languageItems) item->setChecked(item == chosen);
     return true;
@@ -292,7 +297,8 @@ void MainWindow::runBatch(bool exportRun) {
 
     m_runInProgress = true;
     setEnabled(false);
-    QApplication::setOverrideCursor(Qt::BusyCursor);
+    // Busy over this window only: the progress window keeps the ordinary arrow.
+    setCursor(Qt::BusyCursor);
     GuiRunUi ui(*m_progress, m_messages, this);
     bool ran = false;
     QString logPath;
@@ -323,7 +329,7 @@ void MainWindow::runBatch(bool exportRun) {
 void MainWindow::finishRun(const QString &runName) {
     m_files->deselectAll();
     m_runInProgress = false;
-    QApplication::restoreOverrideCursor();
+    unsetCursor();
     m_endDialog->prepare(runName + T(QStringLiteral("Vorgang beendet. Bitte wählen Sie aus folgenden Optionen aus: ")));
     if (m_progress->minimizedToTray()) {
         m_progress->showRunEndBalloon();
@@ -372,7 +378,7 @@ void MainWindow::startTool() {
     QStringList fileList = m_toolTab->entries();
     m_runInProgress = true;
     setEnabled(false);
-    QApplication::setOverrideCursor(Qt::BusyCursor);
+    setCursor(Qt::BusyCursor);
     GuiRunUi ui(*m_progress, m_messages, this);
     const QString folder = m_files->currentFolder();
     const run::RunOutcome outcome =
@@ -391,7 +397,7 @@ void MainWindow::startTool() {
 
 void MainWindow::leaveRun() {
     m_runInProgress = false;
-    QApplication::restoreOverrideCursor();
+    unsetCursor();
     setEnabled(true);
 }
 

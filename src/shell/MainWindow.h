@@ -25,6 +25,7 @@ class ExportTab;
 class FilePanel;
 class ProgressWindow;
 class ProjectMenu;
+class QtTranslations;
 class ToolTab;
 class TrayIcon;
 class UserMessages;
@@ -113,6 +114,8 @@ private:
     UserMessages &m_messages;
     QString m_languageFolder;
     run::TextLookup m_texts;
+    /// Qt's own texts, in the language of m_texts.
+    std::unique_ptr<QtTranslations> m_qtTexts;
 
     FilePanel *m_files;
     QTabWidget *m_tabs;

@@ -1,8 +1,8 @@
 #include "shell/ProgressWindow.h"
 
+#include "shell/ElidedLabel.h"
+#include "shell/ProgramIcon.h"
 #include "shell/TrayIcon.h"
-
-#include <QApplication>
 
 #include <algorithm>
 #include <QCloseEvent>
@@ -29,10 +29,9 @@ QLabel *barLabel(const char *name, QWidget *parent) {
     return bar;
 }
 
-QLabel *textLabel(const char *name, QWidget *parent) {
-    auto *label = new QLabel(parent);
+ElidedLabel *textLabel(const char *name, Qt::TextElideMode mode, QWidget *parent) {
+    auto *label = new ElidedLabel(mode, parent);
     label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -42,12 +41,16 @@ ProgressWindow::ProgressWindow(TrayIcon *tray, InterfaceText text, QWidget *pare
     : QWidget(parent, Qt::Window),
       m_tray(tray),
       m_text(std::move(text)),
-      m_process(textLabel("labelProcess", this)),
-      m_file(textLabel("lblFile", this)),
-      m_sheet(textLabel("lblSheet", this)),
+      m_process(textLabel("labelProcess", Qt::ElideRight, this)),
+      // A file name keeps its start and its end ("Text_….rtf", "… -->").
+      m_file(textLabel("lblFile", Qt::ElideMiddle, this)),
+      m_sheet(textLabel("lblSheet", Qt::ElideRight, this)),
       m_runBar(barLabel("Label1", this)),
       m_itemBar(barLabel("Label2", this)) {
     setObjectName(QStringLiteral("frmProgress"));
+    // The ordinary arrow here, whatever the main window shows during a run.
+    setCursor(Qt::ArrowCursor);
+    setWindowIcon(programIcon());
     m_tray->setParent(this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_process);
@@ -63,9 +66,9 @@ ProgressWindow::ProgressWindow(TrayIcon *tray, InterfaceText text, QWidget *pare
     connect(m_tray, &TrayIcon::exitChosen, this, &ProgressWindow::exitRequested);
 }
 
-void ProgressWindow::setProcessText(const QString &text) { m_process->setText(text); }
-void ProgressWindow::setFileText(const QString &text) { m_file->setText(text); }
-void ProgressWindow::setSheetText(const QString &text) { m_sheet->setText(text); }
+void ProgressWindow::setProcessText(const QString &text) { m_process->setFullText(text); }
+void ProgressWindow::setFileText(const QString &text) { m_file->setFullText(text); }
+void ProgressWindow::setSheetText(const QString &text) { m_sheet->setFullText(text); }
 
 void ProgressWindow::clearProgress() {
     m_runBar->clear();
@@ -103,7 +106,6 @@ void ProgressWindow::moveToTray() {
         if (!m_minimizedToTray) return;
         hide();
         Q_EMIT hideMainWindow();
-        QApplication::restoreOverrideCursor();
     });
 }
 

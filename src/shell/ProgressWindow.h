@@ -11,6 +11,7 @@ class QLabel;
 
 namespace celltrove::shell {
 
+class ElidedLabel;
 class TrayIcon;
 
 /// The progress window of a run (object name "frmProgress"): three free texts and two
@@ -23,7 +24,7 @@ public:
     /// Takes ownership of the tray icon.
     ProgressWindow(TrayIcon *tray, InterfaceText text, QWidget *parent = nullptr);
 
-
+    /// The three free texts, whole (a label shows what fits of them).
     void setProcessText(const QString &text);
     void setFileText(const QString &text);
     void setSheetText(const QString &text);
@@ -71,9 +72,9 @@ private:
 
     TrayIcon *m_tray;
     InterfaceText m_text;
-    QLabel *m_process;
-    QLabel *m_file;
-    QLabel *m_sheet;
+    ElidedLabel *m_process;
+    ElidedLabel *m_file;
+    ElidedLabel *m_sheet;
     QLabel *m_runBar;
     QLabel *m_itemBar;
     std::function<bool()> m_runInProgress;

@@ -1,9 +1,9 @@
 #include "shell/TrayIcon.h"
 
+#include "shell/ProgramIcon.h"
+
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
-#include <QStyle>
 #include <QSystemTrayIcon>
 
 namespace celltrove::shell {
@@ -12,9 +12,7 @@ SystemTrayIcon::SystemTrayIcon(QObject *parent)
     : TrayIcon(parent), m_icon(new QSystemTrayIcon(this)), m_menu(new QMenu) {
     m_menu->setObjectName(QStringLiteral("sevTray1Menu"));
     m_icon->setObjectName(QStringLiteral("sevTray1"));
-    m_icon->setIcon(QApplication::windowIcon().isNull()
-                        ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)
-                        : QApplication::windowIcon());
+    m_icon->setIcon(programIcon());
     QAction *open = m_menu->addAction(QString());
     open->setData(QStringLiteral("open"));
     QAction *exit = m_menu->addAction(QString());

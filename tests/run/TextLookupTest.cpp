@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 
 using celltrove::run::TextLookup;
@@ -70,10 +71,19 @@ TEST(TextLookup, ShippedEnglishFileTranslatesEveryEntry) {
     const QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
     ASSERT_GT(lines.size(), 2);
     EXPECT_FALSE(bytes.contains("\n\n")) << "bare LF line ends";
+    // Texts that read the same in English: the name, a label and the log's rules.
+    const QSet<QString> sameInEnglish{QStringLiteral("Celltrove"), QStringLiteral("Version: "),
+                                      QStringLiteral("Option: Export "), QStringLiteral("Option: Import"),
+                                      QStringLiteral("-- "), QString(43, u'*'),
+                                      QStringLiteral("_ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _ _")};
     for (const QString &line : lines.mid(1)) {
         if (line.isEmpty()) continue;
         const qsizetype eq = line.indexOf(u'=');
         ASSERT_GT(eq, 0) << line.toStdString();
+        if (sameInEnglish.contains(line.left(eq))) {
+            EXPECT_EQ(texts.LookupText(line.left(eq)), line.left(eq)) << line.toStdString();
+            continue;
+        }
         EXPECT_NE(texts.LookupText(line.left(eq)), line.left(eq)) << line.toStdString();
     }
     TextLookup german;

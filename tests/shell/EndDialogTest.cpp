@@ -8,6 +8,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
 
 using namespace celltrove::shell;
 
@@ -87,4 +90,39 @@ TEST(EndDialog, SaveWritesTheShownLogAndCancelWritesNothing) {
     d.setSavePathChooser([](QWidget *, const QString &, const QString &, const QString &) { return QString(); });
     EXPECT_TRUE(d.saveLog());
     EXPECT_FALSE(QFile::exists(answer));
+}
+
+TEST(EndDialog, EveryWayOutButQuitActsAsBack) {
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("run.log"));
+    ASSERT_TRUE(testsupport::writeFile(log, logLines(3)));
+    const struct {
+        const char *way;
+        std::function<void(EndDialog &)> leave;
+    } ways[] = {
+        {"Esc", [](EndDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+        {"frame", [](EndDialog &d) { d.close(); }},
+        {"Back", [](EndDialog &d) { d.findChild<QPushButton *>(QStringLiteral("cmdBack"))->click(); }},
+    };
+    for (const auto &w : ways) {
+        EndDialog d(germanText);
+        d.setLogFilePath(log);
+        int backs = 0, quits = 0;
+        QObject::connect(&d, &EndDialog::backToMainWindow, [&] { ++backs; });
+        QObject::connect(&d, &EndDialog::quitRequested, [&] { ++quits; });
+        d.show();
+        d.showLog();
+        w.leave(d);
+        EXPECT_EQ(backs, 1) << w.way;
+        EXPECT_EQ(quits, 0) << w.way;
+        EXPECT_FALSE(d.isVisible()) << w.way;
+        EXPECT_FALSE(d.expanded()) << w.way;
+        EXPECT_TRUE(d.findChild<QPlainTextEdit *>(QStringLiteral("Text1"))->toPlainText().isEmpty()) << w.way;
+    }
+    EndDialog d(germanText);
+    int quits = 0;
+    QObject::connect(&d, &EndDialog::quitRequested, [&] { ++quits; });
+    d.show();
+    d.findChild<QPushButton *>(QStringLiteral("cmdQuit"))->click();
+    EXPECT_EQ(quits, 1);
 }

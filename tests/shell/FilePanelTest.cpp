@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 
 using namespace celltrove::shell;
 
@@ -89,4 +91,50 @@ TEST(FilePanel, DriveListHoldsTheVolumeOfTheFolder) {
     ASSERT_TRUE(panel.setFolder(dir.path()));
     EXPECT_FALSE(panel.currentDrive().isEmpty());
     EXPECT_TRUE(panel.currentFolder().startsWith(panel.currentDrive()));
+}
+
+TEST(FilePanel, AFolderHighlightedByKeyboardBecomesCurrentAsAClickMakesIt) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("a"));
+    QDir(dir.path()).mkpath(QStringLiteral("b"));
+    touch(dir.filePath(QStringLiteral("a/x.xls")));
+    touch(dir.filePath(QStringLiteral("b/y.xls")));
+    touch(dir.filePath(QStringLiteral("b/z.xls")));
+
+    FilePanel panel;
+    panel.applyTexts(germanText);
+    panel.show();
+    QStringList changes;
+    QObject::connect(&panel, &FilePanel::folderChanged, [&](const QString &f) { changes.append(f); });
+    ASSERT_TRUE(panel.setFolder(dir.filePath(QStringLiteral("a"))));
+    auto *tree = panel.findChild<QTreeView *>(QStringLiteral("Dir1"));
+    // The folder model reads folders in the background: wait until a's neighbour is there.
+    const QModelIndex parent = tree->currentIndex().parent();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->model()->rowCount(parent) == 2; }, 5000));
+
+    const struct {
+        Qt::Key key;
+        const char *folder;
+        QStringList files;
+    } steps[] = {
+        {Qt::Key_Down, "b", {QStringLiteral("y.xls"), QStringLiteral("z.xls")}},
+        {Qt::Key_Up, "a", {QStringLiteral("x.xls")}},
+        {Qt::Key_Down, "b", {QStringLiteral("y.xls"), QStringLiteral("z.xls")}},
+    };
+    for (const auto &s : steps) {
+        changes.clear();
+        QTest::keyClick(tree, s.key);
+        const QString expected = dir.filePath(QLatin1String(s.folder)) + u'/';
+        EXPECT_EQ(panel.currentFolder(), expected) << s.folder;
+        EXPECT_EQ(changes, QStringList{expected}) << s.folder;
+        EXPECT_EQ(panel.entries(), s.files) << s.folder;
+        EXPECT_EQ(panel.selectedEntries(), s.files) << s.folder;
+        EXPECT_EQ(panel.findChild<QLabel *>(QStringLiteral("LabelDatAnz"))->text(),
+                  QStringLiteral("(%1)").arg(s.files.size()))
+            << s.folder;
+    }
+    // Going there by code lists it once.
+    changes.clear();
+    ASSERT_TRUE(panel.setFolder(dir.filePath(QStringLiteral("a"))));
+    EXPECT_EQ(changes.size(), 1);
 }

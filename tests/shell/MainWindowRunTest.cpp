@@ -20,7 +20,11 @@
 #include <QFileInfo>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
+
+#include <functional>
 
 #include <memory>
 
@@ -285,3 +289,70 @@ TEST(MainWindowRun, EveryExportFormatRunsFromTheMainWindow) {
     }
 }
 
+TEST(MainWindowRun, EscOrTheFrameOnTheEndDialogGivesTheWindowBack) {
+    const struct {
+        const char *way;
+        std::function<void(EndDialog &)> leave;
+    } ways[] = {
+        {"Esc", [](EndDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+        {"frame", [](EndDialog &d) { d.close(); }},
+    };
+    for (const auto &w : ways) {
+        RunFixture f;
+        ASSERT_TRUE(QFile::copy(testsupport::fixtureDir() + QStringLiteral("/export/export-basic.xls"),
+                                f.work() + QStringLiteral("/export-basic.xls")));
+        f.window->filePanel()->setFolder(f.work());
+        bool shutDown = false;
+        QObject::connect(f.window.get(), &MainWindow::shutDown, [&] { shutDown = true; });
+        f.press("cmdExport");
+        ASSERT_TRUE(f.window->endDialog()->isVisible()) << w.way;
+        ASSERT_FALSE(f.window->isEnabled()) << w.way;
+        w.leave(*f.window->endDialog());
+        EXPECT_TRUE(f.window->isEnabled()) << w.way;
+        EXPECT_TRUE(f.window->isVisible()) << w.way;
+        EXPECT_FALSE(f.window->endDialog()->isVisible()) << w.way;
+        EXPECT_FALSE(shutDown) << w.way;
+    }
+}
+
+TEST(MainWindowRun, ARunWorksInTheFolderChosenByKeyboard) {
+    RunFixture f;
+    QDir(f.work()).mkpath(QStringLiteral("a"));
+    QDir(f.work()).mkpath(QStringLiteral("b"));
+    ASSERT_TRUE(QFile::copy(testsupport::fixtureDir() + QStringLiteral("/export/export-basic.xls"),
+                            f.work() + QStringLiteral("/b/export-basic.xls")));
+    f.window->filePanel()->setFolder(f.work() + QStringLiteral("/a"));
+    auto *tree = f.get<QTreeView>("Dir1");
+    const QModelIndex parent = tree->currentIndex().parent();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->model()->rowCount(parent) == 2; }, 5000));
+    QTest::keyClick(tree, Qt::Key_Down);
+    ASSERT_EQ(f.window->filePanel()->selectedEntries(), QStringList{QStringLiteral("export-basic.xls")});
+    f.press("cmdExport");
+    EXPECT_TRUE(f.messages.shown.isEmpty()) << f.messages.shown.join(u'\n').toStdString();
+    EXPECT_TRUE(QFile::exists(f.work() + QStringLiteral("/b/Celltrove4Excel-Export.log")));
+    EXPECT_TRUE(QFile::exists(f.work() + QStringLiteral("/b/Text_export-basic.xls-1.rtf")));
+    EXPECT_FALSE(QFile::exists(f.work() + QStringLiteral("/a/Celltrove4Excel-Export.log")));
+}
+
+TEST(MainWindowRun, DuringARunOnlyTheMainWindowShowsTheBusyPointer) {
+    RunFixture f;
+    ASSERT_TRUE(QFile::copy(testsupport::fixtureDir() + QStringLiteral("/export/export-basic.xls"),
+                            f.work() + QStringLiteral("/export-basic.xls")));
+    f.window->filePanel()->setFolder(f.work());
+    ProgressWindow *progress = f.window->progressWindow();
+    bool seen = false;
+    QTimer during;
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (seen || !progress->isVisible()) return;
+        seen = true;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(f.window->cursor().shape(), Qt::BusyCursor);
+        EXPECT_EQ(progress->cursor().shape(), Qt::ArrowCursor);
+    });
+    during.start(0);
+    f.press("cmdExport");
+    during.stop();
+    ASSERT_TRUE(seen) << "the run ended before the progress window was seen";
+    EXPECT_EQ(f.window->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}

@@ -1,10 +1,14 @@
 #include "shell/MainWindow.h"
 
 #include "run/SettingsStore.h"
+#include "shell/EndDialog.h"
 #include "shell/ExportTab.h"
 #include "shell/FilePanel.h"
 #include "shell/OptionsDialog.h"
+#include "shell/ProgramIcon.h"
+#include "shell/ProgressWindow.h"
 #include "shell/ProjectMenu.h"
+#include "shell/QtTranslations.h"
 #include "shell/UserMessages.h"
 #include "support/TestSupport.h"
 
@@ -14,12 +18,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QSpinBox>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -264,4 +271,59 @@ TEST(OptionsDialog, UnreadableStoredValuesKeepTheFieldsWithinTheirLimits) {
     EXPECT_EQ(d.findChild<QSpinBox *>(QStringLiteral("txtZeichenProZeile"))->value(), 1);
     EXPECT_DOUBLE_EQ(d.findChild<QDoubleSpinBox *>(QStringLiteral("txtPreisZ"))->value(), 1.0);
     EXPECT_EQ(d.findChild<QComboBox *>(QStringLiteral("sevWaehrung"))->currentIndex(), 0);
+}
+
+TEST(MainWindow, QtsOwnTextsFollowTheInterfaceLanguage) {
+    // The log box's context menu, as Qt builds it, in the language of the moment.
+    const auto copyText = [] { return QCoreApplication::translate("QWidgetTextControl", "&Copy"); };
+    Fixture f;
+    MainWindow &w = f.open();
+    EXPECT_EQ(copyText(), QStringLiteral("&Kopieren"));
+    ASSERT_TRUE(w.chooseLanguage(QStringLiteral("English")));
+    EXPECT_EQ(copyText(), QStringLiteral("&Copy"));
+    ASSERT_TRUE(w.chooseLanguage(QStringLiteral("Deutsch")));
+    EXPECT_EQ(copyText(), QStringLiteral("&Kopieren"));
+}
+
+TEST(QtTranslations, LanguageCaptionsNameTheirLanguage) {
+    const struct {
+        const char *caption;
+        int language;
+    } cases[] = {
+        {"Deutsch", QLocale::German}, {"English", QLocale::English}, {"français", QLocale::French},
+        {"Italian", QLocale::Italian}, {"Klingonisch", QLocale::AnyLanguage}, {"", QLocale::AnyLanguage},
+    };
+    for (const auto &c : cases) EXPECT_EQ(languageOfCaption(QString::fromUtf8(c.caption)), c.language) << c.caption;
+    QtTranslations qt;
+    EXPECT_TRUE(qt.setLanguage(QStringLiteral("Deutsch")));
+    EXPECT_EQ(qt.loadedLocale(), QStringLiteral("de"));
+    EXPECT_FALSE(qt.setLanguage(QStringLiteral("English")));
+    EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Copy"), QStringLiteral("&Copy"));
+}
+
+TEST(MainWindow, EveryWindowTheTrayAndTheAboutBoxShowTheProgramIcon) {
+    // The program's own icon comes in sizes up to 256 pixels; Qt's stand-ins do not.
+    const QImage own = programIcon().pixmap(48, 48).toImage();
+    ASSERT_FALSE(own.isNull());
+    const auto isOwn = [&](const QIcon &icon) {
+        return !icon.isNull() && icon.availableSizes().contains(QSize(256, 256)) &&
+               icon.pixmap(48, 48).toImage() == own;
+    };
+    Fixture f;
+    MainWindow &w = f.open();
+    w.showAbout();
+    auto *about = w.findChild<QDialog *>(QStringLiteral("frmAbout"));
+    ASSERT_NE(about, nullptr);
+    const struct {
+        const char *what;
+        QIcon icon;
+    } windows[] = {
+        {"main window", w.windowIcon()},
+        {"progress window", w.progressWindow()->windowIcon()},
+        {"end dialog", w.endDialog()->windowIcon()},
+        {"about box", about->windowIcon()},
+        {"tray", w.progressWindow()->findChild<QSystemTrayIcon *>(QStringLiteral("sevTray1"))->icon()},
+    };
+    for (const auto &x : windows) EXPECT_TRUE(isOwn(x.icon)) << x.what;
+    EXPECT_EQ(about->findChild<QLabel *>(QStringLiteral("picIcon"))->pixmap().toImage(), own);
 }

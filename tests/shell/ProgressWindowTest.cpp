@@ -1,3 +1,4 @@
+#include "shell/ElidedLabel.h"
 #include "shell/GuiRunUi.h"
 #include "shell/ProgressWindow.h"
 #include "shell/TrayIcon.h"
@@ -137,5 +138,44 @@ TEST(ProgressWindow, MinimisingGoesToTheTrayOnlyWhenTheDesktopHasOne) {
         EXPECT_EQ(tray->shown, available);
         EXPECT_EQ(tray->tip, available ? QStringLiteral("Celltrove für Excel") : QString());
         EXPECT_EQ(mainHidden, available ? 1 : 0);
+    }
+}
+
+TEST(ProgressWindow, LongTextsAreShortenedWithAnEllipsisBetweenWholeCharacters) {
+    const QString surrogates = QString(60, QChar(0xD835)).replace(QChar(0xD835), QStringLiteral("\U0001D538"));
+    const struct {
+        const char *what;
+        QString text;
+        bool shortened;
+    } cases[] = {
+        {"short", QStringLiteral("a.xls"), false},
+        {"long name", QStringLiteral("Text_") + QString(200, u'x') + QStringLiteral(".xls-1.rtf -->"), true},
+        {"surrogate pairs", surrogates + surrogates + QStringLiteral(".xls"), true},
+        {"combining marks", QString(150, u'e').replace(u'e', QStringLiteral("e\u0301")), true},
+    };
+    for (const auto &c : cases) {
+        ProgressWindow w(new FakeTray(false), germanText);
+        w.show();
+        w.setFileText(c.text);
+        QCoreApplication::processEvents();
+        auto *label = w.findChild<ElidedLabel *>(QStringLiteral("lblFile"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->fullText(), c.text) << c.what;
+        EXPECT_LE(w.width(), 600) << c.what << ": the window grew with the text";
+        const QString shown = label->text();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width()) << c.what;
+        EXPECT_EQ(shown.contains(QChar(0x2026)), c.shortened) << c.what;
+        EXPECT_EQ(label->toolTip(), c.shortened ? c.text : QString()) << c.what;
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            if (shown.at(i).isHighSurrogate()) {
+                EXPECT_TRUE(i + 1 < shown.size() && shown.at(i + 1).isLowSurrogate()) << c.what;
+            }
+            if (shown.at(i).isLowSurrogate()) {
+                EXPECT_TRUE(i > 0 && shown.at(i - 1).isHighSurrogate()) << c.what;
+            }
+            if (shown.at(i) == QChar(0x0301)) {
+                EXPECT_TRUE(i > 0 && shown.at(i - 1) == u'e') << c.what;
+            }
+        }
     }
 }

@@ -18,6 +18,7 @@ QString corpusDir() {
 QString corpusFile(const QString &relative) { return corpusDir() + QLatin1Char('/') + relative; }
 
 QString fixtureDir() { return QStringLiteral(CELLTROVE_FIXTURE_DIR); }
+QString sourceDir() { return QStringLiteral(CELLTROVE_SOURCE_DIR); }
 QString binDir() { return QStringLiteral(CELLTROVE_BIN_DIR); }
 
 QByteArray readFile(const QString &path) {

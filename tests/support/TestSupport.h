@@ -12,6 +12,8 @@ QString corpusDir();
 QString corpusFile(const QString &relative);
 /// Folder of the project's own fixtures.
 QString fixtureDir();
+/// The project's own source tree (src/, data/).
+QString sourceDir();
 /// Folder of the built programs (celltrove, celltrove-cli, language files).
 QString binDir();
 
