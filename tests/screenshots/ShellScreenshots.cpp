@@ -12,6 +12,7 @@
 #include "shell/MainWindow.h"
 #include "shell/OptionsDialog.h"
 #include "shell/ProgressWindow.h"
+#include "shell/ToolTab.h"
 #include "shell/UserMessages.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -143,6 +145,20 @@ int main(int argc, char *argv[]) {
     end->showLog();
     ok = shoot(end, output + QStringLiteral("/end-dialog-log.png")) && ok;
     end->back();
+
+    // The tool tab with the export's documents listed for joining.
+    if (auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("SSTab1"))) {
+        tabs->setCurrentIndex(1);
+        settle();
+        if (auto *tool = window.findChild<celltrove::shell::ToolTab *>()) {
+            tool->addEntries(QDir(project).entryList({QStringLiteral("Text_*.rtf")}, QDir::Files, QDir::Name));
+            tool->setCatFileName(QStringLiteral("Kundenportal 2026.rtf"));
+        }
+        settle();
+        ok = shoot(&window, output + QStringLiteral("/tool-tab.png")) && ok;
+        tabs->setCurrentIndex(0);
+        settle();
+    }
 
     window.chooseLanguage(QStringLiteral("English"));
     window.filePanel()->refreshFiles();
