@@ -1,4 +1,4 @@
-// celltrove-cli import FILE.rtf...: the import run on translated documents of
+// celltrove-cli import FILE.rtf|FILE.xlf...: the import run on translated documents of
 // one folder, with the same run log as the desktop program.
 
 #include "cli/CliCommand.h"
@@ -12,7 +12,7 @@ namespace celltrove::cli {
 
 namespace {
 
-const char *const kImportUsage = "Aufruf: celltrove-cli import DATEI.rtf...\n";
+const char *const kImportUsage = "Aufruf: celltrove-cli import DATEI.rtf|DATEI.xlf...\n";
 
 int usageError(QTextStream &err, const QString &message) { return UsageError(err, message, kImportUsage); }
 
@@ -28,7 +28,7 @@ int importCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     request.fileTypeFilter = run::FileTypeFilter::Rtf;
     for (const QString &file : args)
         if (file.startsWith(QLatin1String("--"))) return usageError(err, file);
-    if (!CollectRunFiles(args, QStringLiteral("rtf"), texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
+    if (!CollectRunFiles(args, QStringList{QStringLiteral("rtf"), QStringLiteral("xlf")}, texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
                          kImportUsage, request, err))
         return kExitUsage;
 

@@ -16,7 +16,7 @@ const CliCommand kCommands[] = {
     {"cells", "cells DATEI.xls", cellsCommand},
     {"text", "text DATEI.rtf", textCommand},
     {"export", "export [--numbers] [--formulas] [--no-comments] [--columns FROM-TO] FILE.xls...", exportCommand},
-    {"import", "import DATEI.rtf...", importCommand},
+    {"import", "import DATEI.rtf|DATEI.xlf...", importCommand},
 };
 
 int usage(QTextStream &err) {
