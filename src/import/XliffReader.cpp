@@ -10,6 +10,10 @@ namespace celltrove::importing {
 namespace {
 
 constexpr qint64 kChunkBytes = 256 * 1024;
+// The reader hands out a text only when it is whole, holding all of it until
+// then. No token of a file we can take comes near this (a cell's text is at
+// most 32767 characters); a file that feeds more without a token is refused.
+constexpr qint64 kMaxBytesPerToken = 4 * 1024 * 1024;
 
 // Inline elements whose content is native code, not text.
 bool holdsNativeCode(QStringView name) {
@@ -57,12 +61,15 @@ public:
             const QXmlStreamReader::TokenType token = m_xml.readNext();
             if (token == QXmlStreamReader::Invalid) {
                 if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && more) {
+                    if (m_bytesSinceToken > kMaxBytesPerToken)
+                        return failure(QStringLiteral("Text zu lang (mehr als %1 Bytes)").arg(kMaxBytesPerToken));
                     more = feed();
                     continue;
                 }
                 if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && m_rootClosed) break;
                 return failure(m_xml.errorString());
             }
+            m_bytesSinceToken = 0;
             if (token == QXmlStreamReader::EndDocument) break;
             if (token == QXmlStreamReader::DTD) return failure(QStringLiteral("Dokumenttyp-Deklaration nicht erlaubt"));
             if (token == QXmlStreamReader::EntityReference)
@@ -80,6 +87,7 @@ private:
         const QByteArray chunk = m_device.read(kChunkBytes);
         if (chunk.isEmpty()) return false;
         m_xml.addData(chunk);
+        m_bytesSinceToken += chunk.size();
         return true;
     }
 
@@ -191,6 +199,7 @@ private:
     XliffDocument &m_document;
     QXmlStreamReader m_xml;
     office::Status m_error;
+    qint64 m_bytesSinceToken = 0;
     int m_depth = 0;
     int m_fileDepth = 0;
     int m_unitDepth = 0;
