@@ -14,8 +14,8 @@ QString codePointText(char32_t c) {
     return QStringLiteral("U+") + QString::number(quint32(c), 16).toUpper().rightJustified(4, u'0');
 }
 
-// A note holds text only: its line feeds stay, what XML cannot hold becomes U+FFFD.
-QString noteText(const QString &note) {
+// Text without codes (a note, a name): its line feeds stay, what XML cannot hold becomes U+FFFD.
+QString plainText(const QString &note) {
     QString text = note;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
@@ -49,7 +49,8 @@ office::Status XliffWriter::open(const QString &path) {
 void XliffWriter::beginFile(const XliffSheetHeader &header) {
     const QString &ns = xliff::kNamespace;
     m_xml.writeStartElement(ns, QStringLiteral("file"));
-    m_xml.writeAttribute(QStringLiteral("original"), header.workbookFileName + u'#' + QString::number(header.sheetIndex));
+    m_xml.writeAttribute(QStringLiteral("original"),
+                         plainText(header.workbookFileName) + u'#' + QString::number(header.sheetIndex));
     m_xml.writeAttribute(QStringLiteral("datatype"), xliff::kDatatype);
     m_xml.writeAttribute(QStringLiteral("source-language"), header.sourceLanguage);
     if (!header.targetLanguage.isEmpty())
@@ -60,10 +61,10 @@ void XliffWriter::beginFile(const XliffSheetHeader &header) {
     m_xml.writeAttribute(QStringLiteral("tool-id"), QStringLiteral("celltrove"));
     m_xml.writeAttribute(QStringLiteral("tool-name"), header.toolName);
     m_xml.writeAttribute(QStringLiteral("tool-version"), header.toolVersion);
-    m_xml.writeTextElement(xliff::kCelltroveNamespace, QStringLiteral("workbook"), header.workbookFileName);
+    m_xml.writeTextElement(xliff::kCelltroveNamespace, QStringLiteral("workbook"), plainText(header.workbookFileName));
     m_xml.writeStartElement(xliff::kCelltroveNamespace, QStringLiteral("sheet"));
     m_xml.writeAttribute(QStringLiteral("index"), QString::number(header.sheetIndex));
-    m_xml.writeCharacters(header.sheetName);
+    m_xml.writeCharacters(plainText(header.sheetName));
     m_xml.writeEndElement();
     m_xml.writeEndElement();  // header
     m_xml.writeCharacters(kNewLine);
@@ -86,7 +87,7 @@ void XliffWriter::writeUnit(const QString &id, const QString &resname, const QSt
     m_xml.writeEndElement();
     if (!note.isEmpty()) {
         m_xml.writeStartElement(ns, QStringLiteral("note"));
-        m_xml.writeCharacters(noteText(note));
+        m_xml.writeCharacters(plainText(note));
         m_xml.writeEndElement();
     }
     m_xml.writeEndElement();

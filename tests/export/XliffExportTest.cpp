@@ -3,7 +3,9 @@
 // script and by OmegaT, checked with xlrd.
 #include "FormatsTestSupport.h"
 
+#include "export/XliffWriter.h"
 #include "import/ImportRun.h"
+#include "import/XliffReader.h"
 #include "office/sheet/ValueText.h"
 #include "office/sheet/Workbook.h"
 #include "support/TestSupport.h"
@@ -111,6 +113,42 @@ run::RunOptions optionSet(int n) {
 }
 
 }  // namespace
+
+// Whatever a cell holds, the file stays well-formed and the reader gets the text back.
+TEST(XliffWriter, EveryTextComesBackThroughTheReader) {
+    const QString texts[] = {
+        QStringLiteral("plain"),
+        QStringLiteral("a\nb\n\nc\n"),
+        QStringLiteral("<&>\"'\t]]>"),
+        QStringLiteral("\x01\x08\x0B\x0C\x1F\r\r\n"),
+        QString(QChar(0xD800)) + u'x' + QChar(0xDC00) + QChar(0xFFFE) + QChar(0xFFFF) + QStringLiteral("\U0001F600"),
+        QStringLiteral("  two blanks  "),
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.xlf"));
+    exporting::XliffWriter writer;
+    ASSERT_TRUE(writer.open(path));
+    exporting::XliffSheetHeader header;
+    header.workbookFileName = QStringLiteral("a#b.xls");
+    header.sheetName = QStringLiteral("bad\x01name");
+    header.sourceLanguage = QStringLiteral("de-DE");
+    writer.beginFile(header);
+    for (int i = 0; i < int(std::size(texts)); ++i)
+        writer.writeUnit(QString::number(i + 1) + QStringLiteral(",1"), QStringLiteral("A1"), texts[i], texts[i]);
+    writer.endFile();
+    ASSERT_TRUE(writer.commit());
+
+    importing::XliffDocument document;
+    const office::Status read = importing::ReadXliffFile(path, document);
+    ASSERT_TRUE(read) << read.message.toStdString();
+    ASSERT_EQ(document.files.size(), 1u);
+    EXPECT_EQ(document.files[0].original, QStringLiteral("a#b.xls#1"));
+    ASSERT_EQ(document.files[0].units.size(), std::size(texts));
+    for (int i = 0; i < int(std::size(texts)); ++i) {
+        EXPECT_EQ(document.files[0].units[i].text, texts[i]) << i;
+        EXPECT_FALSE(document.files[0].units[i].changed) << i;
+    }
+}
 
 TEST(XliffExport, WritesTheTaggedExportsCellsWithTheSameCountingAndLog) {
     for (int options = 0; options < 3; ++options) {
