@@ -7,11 +7,11 @@
 # Usage: bench/xliff_bench.sh BUILD_DIR [GRID_DIR]
 #   BUILD_DIR: a Release build with celltrove-cli; GRID_DIR keeps grid65000.xls.
 set -eu
-build=${1:?build dir}
+build=$(cd "${1:?build dir}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-grids=${2:-$work}
+grids=$(cd "${2:-$work}" && pwd)
 export LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$work/config"
 book=grid65000.xls
 [ -f "$grids/$book" ] || /usr/bin/python3 "$here/../tests/fixtures/export/make_fixtures.py" "$grids" 65000 10 "$book"

@@ -31,6 +31,7 @@ TEST(FileFilter, LooksAtTheLastCharactersOnly) {
         {"RTF-Dateien (*.rtf)", "T.Rtf", true},     {"RTF-Dateien (*.rtf)", "a.xls", false},
         {"Alle Dateien (*.*)", "x.xlsx", true},     {"Excel files (*.xls) ", "x.doc", true},
         {"", "anything", true},
+        {"XLIFF-Dateien (*.xlf)", "Text_a.xls.XLF", true}, {"XLIFF-Dateien (*.xlf)", "a.xls", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(passesFileFilter(QLatin1String(c.filter), QLatin1String(c.name)), c.listed)
