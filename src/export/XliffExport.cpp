@@ -37,7 +37,9 @@ struct XliffJob {
     office::sheet::NumberSymbols numberSymbols = office::sheet::NumberSymbols::of(locale);
 };
 
-QString a1Reference(int row, int column) { return run::columnLetters(column) + QString::number(row); }
+QString a1Reference(int row, int column) {
+    return run::columnLetters(column) + QString::number(row);
+}
 
 QString percentText(qint64 visited, qint64 total, const XliffJob &job) {
     const QString percent =
@@ -169,7 +171,8 @@ void ExportWorkbookAsXliff(RunContext &run, const QString &fullPath) {
         run.ui().SetProcessText(QStringLiteral("100 % -- ") + QString::number(job.sheetOrdinal) + u'/' +
                                 QString::number(job.sheetCount));
         if (used.sheetEmpty)
-            run.WriteLog(QStringLiteral("-- ") + sheet.name() + u':' + run.T(QStringLiteral("   Diese Tabelle ist leer.")));
+            run.WriteLog(QStringLiteral("-- ") + sheet.name() + u':' +
+                         run.T(QStringLiteral("   Diese Tabelle ist leer.")));
         run.ui().ShowProgress(ProgressBar::Run, run.fileOrdinal, std::max(run.selectedFileCount, 1));
         run.ui().SetProcessText(QString());
     }

@@ -25,7 +25,8 @@ QString plainText(const QString &note) {
         }
         if (c == u'\r')
             text[i] = u'\n';
-        else if (!importing::xliff::IsXmlCharacter(c) || QChar::isSurrogate(c)) text[i] = QChar(0xFFFD);
+        else if (!importing::xliff::IsXmlCharacter(c) || QChar::isSurrogate(c))
+            text[i] = QChar(0xFFFD);
     }
     return text;
 }

@@ -91,7 +91,9 @@ void importUnit(run::RunContext &run, ImportSheet &sheet, const XliffUnit &unit,
 
 }  // namespace
 
-bool IsXliffPath(const QString &path) { return path.endsWith(QLatin1String(".xlf"), Qt::CaseInsensitive); }
+bool IsXliffPath(const QString &path) {
+    return path.endsWith(QLatin1String(".xlf"), Qt::CaseInsensitive);
+}
 
 void ImportXliffDocument(run::RunContext &run, ImportEngines &engines, const QString &path) {
     const qsizetype slash = path.lastIndexOf(u'/');

@@ -92,11 +92,9 @@ private:
     }
 
     office::Status failure(const QString &reason) {
-        return office::Status::failure(QStringLiteral("Zeile %1, Spalte %2: %3")
-                                           .arg(m_xml.lineNumber())
-                                           .arg(m_xml.columnNumber())
-                                           .arg(reason),
-                                       m_xml.characterOffset());
+        return office::Status::failure(
+            QStringLiteral("Zeile %1, Spalte %2: %3").arg(m_xml.lineNumber()).arg(m_xml.columnNumber()).arg(reason),
+            m_xml.characterOffset());
     }
 
     bool isXliff() const {
@@ -137,8 +135,10 @@ private:
         } else if (m_unitDepth > 0 && m_depth == m_unitDepth + 1 && (name == u"source" || name == u"target")) {
             m_capture = name == u"source" ? &m_source : &m_target;
             m_captureDepth = m_depth;
-            if (name == u"source") m_hasSource = true;
-            else m_unit.hasTarget = true;
+            if (name == u"source")
+                m_hasSource = true;
+            else
+                m_unit.hasTarget = true;
         }
         return true;
     }

@@ -26,7 +26,9 @@ inline constexpr int kMaxRow = 65536;
 inline constexpr int kMaxColumn = 256;
 
 /// "3,2" for row 3, column 2 (1-based), as the cell markers write it.
-inline QString CellUnitId(int row, int column) { return QString::number(row) + u',' + QString::number(column); }
+inline QString CellUnitId(int row, int column) {
+    return QString::number(row) + u',' + QString::number(column);
+}
 
 /// Reads "r,c" into a 1-based row and column inside a worksheet; false otherwise.
 inline bool ParseCellUnitId(QStringView id, int &row, int &column) {

@@ -78,9 +78,11 @@ QMap<QString, XlrdValue> xlrdCells(const QString &workbook) {
     for (const QString &line : QString::fromUtf8(r.out).split(u'\n')) {
         const QStringList f = line.split(u'\t');
         if (f.size() >= 6 && f[0] == QLatin1String("cell"))
-            cells.insert(QStringLiteral("cell\t") + f[1] + u'\t' + f[2] + u',' + f[3], {f[4], unescape(f.mid(5).join(u'\t'))});
+            cells.insert(QStringLiteral("cell\t") + f[1] + u'\t' + f[2] + u',' + f[3],
+                         {f[4], unescape(f.mid(5).join(u'\t'))});
         if (f.size() >= 5 && f[0] == QLatin1String("note"))
-            cells.insert(QStringLiteral("note\t") + f[1] + u'\t' + f[2] + u',' + f[3], {QStringLiteral("note"), unescape(f.mid(4).join(u'\t'))});
+            cells.insert(QStringLiteral("note\t") + f[1] + u'\t' + f[2] + u',' + f[3],
+                         {QStringLiteral("note"), unescape(f.mid(4).join(u'\t'))});
     }
     return cells;
 }
@@ -164,15 +166,18 @@ TEST(XliffExport, WritesTheTaggedExportsCellsWithTheSameCountingAndLog) {
         EXPECT_EQ(withoutVolatileLines(xliff.logLines()), withoutVolatileLines(tagged.logLines())) << options;
 
         for (const QString &workbook : kWorkbooks) {
-            const QList<XliffSheet> sheets = sheetsOf(xliff.path(QStringLiteral("Text_") + workbook + QStringLiteral(".xlf")));
+            const QList<XliffSheet> sheets =
+                sheetsOf(xliff.path(QStringLiteral("Text_") + workbook + QStringLiteral(".xlf")));
             const QStringList rtfFiles =
                 QDir(tagged.dir.path()).entryList({QStringLiteral("Text_") + workbook + QStringLiteral("-*.rtf")});
             ASSERT_EQ(sheets.size(), rtfFiles.size()) << workbook.toStdString();
             for (const XliffSheet &sheet : sheets) {
                 const QString index = sheet.original.section(u'#', -1);
                 EXPECT_EQ(sheet.original.section(u'#', 0, -2), workbook);
-                const QByteArray rtf = testsupport::readFile(tagged.path(QStringLiteral("Text_%1-%2.rtf").arg(workbook, index)));
-                EXPECT_EQ(sheet.cellIds, markersInRtf(rtf)) << workbook.toStdString() << " sheet " << index.toStdString();
+                const QByteArray rtf =
+                    testsupport::readFile(tagged.path(QStringLiteral("Text_%1-%2.rtf").arg(workbook, index)));
+                EXPECT_EQ(sheet.cellIds, markersInRtf(rtf))
+                    << workbook.toStdString() << " sheet " << index.toStdString();
                 EXPECT_EQ(sheet.commentIds.size(), rtf.count("<comm>")) << workbook.toStdString();
             }
         }
@@ -203,14 +208,17 @@ TEST(XliffExport, TranslateToolkitReadsEveryUnitAsTheWorkbookHoldsIt) {
             for (const QString &id : sheet.cellIds + sheet.commentIds) {
                 ++units;
                 const bool comment = id.startsWith(QLatin1String("comment:"));
-                const QString key = (comment ? QStringLiteral("note\t") : QStringLiteral("cell\t")) + sheet.name + u'\t' +
-                                    id.section(u':', -1);
+                const QString key = (comment ? QStringLiteral("note\t") : QStringLiteral("cell\t")) + sheet.name +
+                                    u'\t' + id.section(u':', -1);
                 ASSERT_TRUE(cells.contains(key)) << key.toStdString();
                 const XlrdValue value = cells.value(key);
                 // Dates, booleans and errors go out as the texts they show, which xlrd does not give.
                 const bool shownText = value.kind != QLatin1String("text") && value.kind != QLatin1String("note");
                 QString text = shownText ? sheet.sources.value(id) : value.text;
-                expected << id + u'\t' + text.remove(u'\n').replace(u'\\', QStringLiteral("\\\\")).replace(u'\t', QStringLiteral("\\t"));
+                expected << id + u'\t' +
+                                text.remove(u'\n')
+                                    .replace(u'\\', QStringLiteral("\\\\"))
+                                    .replace(u'\t', QStringLiteral("\\t"));
             }
         }
         read.sort();
@@ -234,7 +242,8 @@ void roundTrip(const Translator &translate, const QMap<QString, QString> &extraC
         std::unique_ptr<office::sheet::Workbook> book;
         ASSERT_TRUE(office::sheet::Workbook::open(f.path(kWorkbooks[0]), book));
         for (auto it = extraCells.begin(); it != extraCells.end(); ++it)
-            book->worksheet(1)->setValue(it.key().section(u',', 0, 0).toInt(), it.key().section(u',', 1).toInt(), it.value());
+            book->worksheet(1)->setValue(it.key().section(u',', 0, 0).toInt(), it.key().section(u',', 1).toInt(),
+                                         it.value());
         ASSERT_TRUE(book->save());
     }
     QMap<QString, QMap<QString, XlrdValue>> before;
@@ -275,7 +284,8 @@ void roundTrip(const Translator &translate, const QMap<QString, QString> &extraC
             const bool shownText = expected.kind != QLatin1String("text") && expected.kind != QLatin1String("note") &&
                                    expected.kind != QLatin1String("number");
             if (shownText && unitKeys.contains(it.key())) continue;
-            if (unitKeys.contains(it.key()) && (expected.kind == QLatin1String("text") || expected.kind == QLatin1String("note")) &&
+            if (unitKeys.contains(it.key()) &&
+                (expected.kind == QLatin1String("text") || expected.kind == QLatin1String("note")) &&
                 expected.text.toUpper() != expected.text) {
                 expected.text = expected.text.toUpper();
                 ++translated;

@@ -20,8 +20,11 @@ namespace {
 QByteArray xliffFile(const QByteArray &original, const QByteArray &units) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n"
-           "<file original=\"" + original + "\" datatype=\"x-excel-sheet\" source-language=\"de-DE\">"
-           "<body>\n" + units + "</body></file></xliff>\n";
+           "<file original=\"" +
+           original +
+           "\" datatype=\"x-excel-sheet\" source-language=\"de-DE\">"
+           "<body>\n" +
+           units + "</body></file></xliff>\n";
 }
 
 QByteArray unit(const QByteArray &id, const QByteArray &source, const QByteArray &target) {
@@ -54,7 +57,8 @@ TEST(XliffReader, MalformedAndHostileFilesAreRefusedWithLineAndColumn) {
         QByteArray bytes;
     } cases[] = {
         {"truncated", good.left(good.size() / 2)},
-        {"wrong nesting", xliffFile("a.xls#1", "<trans-unit id=\"1,1\"><source>a<target>b</source></target></trans-unit>")},
+        {"wrong nesting",
+         xliffFile("a.xls#1", "<trans-unit id=\"1,1\"><source>a<target>b</source></target></trans-unit>")},
         {"billion laughs", laughs},
         {"external entity", external},
         {"undeclared entity", xliffFile("a.xls#1", unit("1,1", "a", "&nbsp;"))},
@@ -66,7 +70,8 @@ TEST(XliffReader, MalformedAndHostileFilesAreRefusedWithLineAndColumn) {
         XliffDocument document;
         const office::Status status = readBytes(c.bytes, document);
         EXPECT_FALSE(status) << c.name;
-        EXPECT_TRUE(status.message.startsWith(QLatin1String("Zeile "))) << c.name << ": " << status.message.toStdString();
+        EXPECT_TRUE(status.message.startsWith(QLatin1String("Zeile ")))
+            << c.name << ": " << status.message.toStdString();
     }
     XliffDocument document;
     EXPECT_TRUE(readBytes(good, document));
@@ -137,8 +142,7 @@ TEST(XliffImport, UnitsWithNewTargetsAreWrittenTheOthersCountedAndLeftAlone) {
     const QByteArray units = unit("1,1", "Hallo", "Hello") + unit("2,1", "42", "42") +
                              "<trans-unit id=\"3,1\"><source>ohne</source></trans-unit>\n" +
                              unit("4,2", "a<x id=\"1\" ctype=\"lb\"/>b", "A<x id=\"1\" ctype=\"lb\"/>B");
-    ASSERT_TRUE(testsupport::writeFile(h.path(QStringLiteral("Text_Mappe.xls.xlf")),
-                                       xliffFile("Mappe.xls#1", units)));
+    ASSERT_TRUE(testsupport::writeFile(h.path(QStringLiteral("Text_Mappe.xls.xlf")), xliffFile("Mappe.xls#1", units)));
     h.run({QStringLiteral("Text_Mappe.xls.xlf")}, FileTypeFilter::Xliff);
 
     EXPECT_FALSE(h.outcome.runError) << h.logLines().join(u'\n').toStdString();
@@ -147,7 +151,8 @@ TEST(XliffImport, UnitsWithNewTargetsAreWrittenTheOthersCountedAndLeftAlone) {
     EXPECT_EQ(after.cells.value({2, 1}), QStringLiteral("42"));
     EXPECT_EQ(after.cells.value({4, 2}), QStringLiteral("A\nB"));
     EXPECT_EQ(after.writes, 2);
-    EXPECT_TRUE(h.logHas(QStringLiteral("-- Blatt1 (1) -- 4 Zellen importiert"))) << h.logLines().join(u'\n').toStdString();
+    EXPECT_TRUE(h.logHas(QStringLiteral("-- Blatt1 (1) -- 4 Zellen importiert")))
+        << h.logLines().join(u'\n').toStdString();
     EXPECT_TRUE(h.logHas(QStringLiteral("   Unverändert (ohne Übersetzung): 2")));
 }
 
@@ -163,8 +168,10 @@ TEST(XliffImport, UnknownUnitsSheetsAndWorkbooksAreLoggedAndFlagTheRun) {
         {"id no cell", "Mappe.xls#1", unit("abc", "a", "b"), "Error: Unbekannte Einheit: abc", true},
         {"row 0", "Mappe.xls#1", unit("0,1", "a", "b"), "Error: Unbekannte Einheit: 0,1", true},
         {"beyond the sheet", "Mappe.xls#1", unit("65537,1", "a", "b"), "Error: Unbekannte Einheit: 65537,1", true},
-        {"comment not there", "Mappe.xls#1", unit("comment:1,1", "a", "b"), "Error: Unbekannte Einheit: comment:1,1", true},
-        {"no sheet", "Mappe.xls#7", unit("1,1", "a", "b"), "Error: Keine Tabelle mit der Nummer im Dokument: \"7\"", true},
+        {"comment not there", "Mappe.xls#1", unit("comment:1,1", "a", "b"), "Error: Unbekannte Einheit: comment:1,1",
+         true},
+        {"no sheet", "Mappe.xls#7", unit("1,1", "a", "b"), "Error: Keine Tabelle mit der Nummer im Dokument: \"7\"",
+         true},
         {"no workbook", "Fehlt.xls#1", unit("1,1", "a", "b"), "Kann Excel-Datei nicht öffnen: ", true},
         {"outside the folder", "../Mappe.xls#1", unit("1,1", "a", "b"),
          "Error: Ungültiger Name der Excel-Datei im Dokument: \"../Mappe.xls\"", false},
@@ -200,6 +207,7 @@ TEST(XliffImport, AFileThatDoesNotParseChangesNothing) {
     EXPECT_EQ(h.sheet(1).writes, 0);
     bool logged = false;
     for (const QString &line : h.logLines())
-        logged |= line.startsWith(QStringLiteral("Error: XLIFF-Datei fehlerhaft: ")) && line.contains(QStringLiteral("Zeile "));
+        logged |= line.startsWith(QStringLiteral("Error: XLIFF-Datei fehlerhaft: ")) &&
+                  line.contains(QStringLiteral("Zeile "));
     EXPECT_TRUE(logged) << h.logLines().join(u'\n').toStdString();
 }
