@@ -75,12 +75,13 @@ TEST(FilePanel, FilterEntriesFollowTheLanguageAndKeepTheirIndex) {
     FilePanel panel;
     panel.applyTexts(germanText);
     auto *filter = panel.findChild<QComboBox *>(QStringLiteral("cmbFileTypes"));
-    ASSERT_EQ(filter->count(), 3);
+    ASSERT_EQ(filter->count(), 4);
     EXPECT_EQ(filter->itemText(0), QStringLiteral("Excel-Dateien (*.xls)"));
     EXPECT_EQ(filter->itemText(2), QStringLiteral("Alle Dateien (*.*)"));
+    EXPECT_EQ(filter->itemText(3), QStringLiteral("XLIFF-Dateien (*.xlf)"));
     filter->setCurrentIndex(1);
     panel.applyTexts([](const QString &k) { return k == QStringLiteral("RTF-Dateien") ? QStringLiteral("RTF files") : k; });
-    ASSERT_EQ(filter->count(), 3);
+    ASSERT_EQ(filter->count(), 4);
     EXPECT_EQ(filter->currentText(), QStringLiteral("RTF files (*.rtf)"));
 }
 
