@@ -1,4 +1,4 @@
-// celltrove-cli import FILE.rtf...: the import run on translated documents of
+// celltrove-cli import FILE.rtf|FILE.xlf...: the import run on translated documents of
 // one folder, with the same run log as the desktop program.
 
 #include "cli/CliCommand.h"
@@ -11,15 +11,15 @@
 namespace celltrove::cli {
 
 const char *const kImportHelp =
-    "Schreibt die übersetzten Texte getaggter RTF-Dokumente (alle in einem Ordner) in die\n"
-    "Zellen der Arbeitsmappen zurück, die ihr Kopf nennt, wie \"Importiere Text\" im\n"
-    "Programm; das Protokoll Celltrove4Excel-Import.log entsteht im selben Ordner, sein\n"
+    "Schreibt die übersetzten Texte getaggter RTF-Dokumente oder XLIFF-Dateien (alle in\n"
+    "einem Ordner) in die Zellen der Arbeitsmappen zurück, die ihr Kopf nennt, wie\n"
+    "\"Importiere Text\" im Programm; das Protokoll Celltrove4Excel-Import.log entsteht im selben Ordner, sein\n"
     "Pfad wird ausgegeben.\n\n"
     "Exit-Status: 0 ohne Fehler, 1 wenn eine Datei abgewiesen wurde, 2 bei falschem Aufruf.\n";
 
 namespace {
 
-const char *const kImportUsage = "Aufruf: celltrove-cli import DATEI.rtf...\n";
+const char *const kImportUsage = "Aufruf: celltrove-cli import DATEI.rtf|DATEI.xlf...\n";
 
 int usageError(QTextStream &err, const QString &message) { return UsageError(err, message, kImportUsage); }
 
@@ -35,7 +35,7 @@ int importCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     request.fileTypeFilter = run::FileTypeFilter::Rtf;
     for (const QString &file : args)
         if (file.startsWith(QLatin1String("--"))) return usageError(err, file);
-    if (!CollectRunFiles(args, QStringLiteral("rtf"), texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
+    if (!CollectRunFiles(args, QStringList{QStringLiteral("rtf"), QStringLiteral("xlf")}, texts.LookupText(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
                          kImportUsage, request, err))
         return kExitUsage;
 

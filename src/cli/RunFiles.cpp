@@ -14,10 +14,15 @@ int UsageError(QTextStream &err, const QString &message, const char *usage) {
 
 bool CollectRunFiles(const QStringList &files, const QString &suffix, const QString &wrongTypeText,
                      const char *usage, run::RunRequest &request, QTextStream &err) {
+    return CollectRunFiles(files, QStringList{suffix}, wrongTypeText, usage, request, err);
+}
+
+bool CollectRunFiles(const QStringList &files, const QStringList &suffixes, const QString &wrongTypeText,
+                     const char *usage, run::RunRequest &request, QTextStream &err) {
     QString folder;
     for (const QString &file : files) {
         const QFileInfo info(file);
-        if (info.suffix().compare(suffix, Qt::CaseInsensitive) != 0) {
+        if (!suffixes.contains(info.suffix(), Qt::CaseInsensitive)) {
             err << wrongTypeText << "\n";
             return false;
         }

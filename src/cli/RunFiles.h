@@ -21,6 +21,10 @@ int UsageError(QTextStream &err, const QString &message, const char *usage);
 bool CollectRunFiles(const QStringList &files, const QString &suffix, const QString &wrongTypeText,
                      const char *usage, run::RunRequest &request, QTextStream &err);
 
+/// The same with several accepted suffixes.
+bool CollectRunFiles(const QStringList &files, const QStringList &suffixes, const QString &wrongTypeText,
+                     const char *usage, run::RunRequest &request, QTextStream &err);
+
 /// The end of a run on the command line: the log's path on `out` when the run
 /// got as far as its files; the exit status for the outcome.
 int FinishRun(const run::RunOutcome &outcome, QTextStream &out);

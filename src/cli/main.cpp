@@ -16,10 +16,10 @@ const CliCommand kCommands[] = {
     {"cells", "cells DATEI.xls", cellsCommand, kCellsHelp},
     {"text", "text DATEI.rtf", textCommand, kTextHelp},
     {"export",
-     "export [--format rtf|tables|doc|txt|unicode|html] [--numbers] [--formulas] [--no-comments] "
-     "[--columns FROM-TO] FILE.xls...",
+     "export [--format rtf|tables|doc|txt|unicode|html|xliff] [--numbers] [--formulas] [--no-comments] "
+     "[--columns FROM-TO] [--source-language TAG] [--target-language TAG] FILE.xls...",
      exportCommand, kExportHelp},
-    {"import", "import DATEI.rtf...", importCommand, kImportHelp},
+    {"import", "import DATEI.rtf|DATEI.xlf...", importCommand, kImportHelp},
     {"cat", "cat --name BINDLE.rtf DATEI.rtf...", catCommand, kCatHelp},
     {"split", "split [--name NAME] BINDLE.rtf...", splitCommand, kSplitHelp},
 };

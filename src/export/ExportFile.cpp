@@ -3,6 +3,7 @@
 #include "export/ExportFormats.h"
 #include "export/TableFormDocument.h"
 #include "export/WorkbookExport.h"
+#include "export/XliffExport.h"
 #include "import/UsedRange.h"
 #include "office/sheet/HtmlWorkbook.h"
 #include "office/sheet/TabSeparatedText.h"
@@ -116,6 +117,12 @@ void ExportFile(RunContext &run, ExportEngines &engines, const QString &fullPath
     if (format == ExportFormat::TaggedRtf) {
         run.tableFlag = false;
         ExportWorkbook(run, fullPath);
+        return;
+    }
+    if (format == ExportFormat::Xliff) {
+        // The same cells as the tagged export, one unit each: counted as cells, not tables.
+        run.tableFlag = false;
+        ExportWorkbookAsXliff(run, fullPath);
         return;
     }
     run.tableFlag = true;

@@ -9,7 +9,7 @@ namespace celltrove::exporting {
 inline constexpr int kFormatExportPathLimit = 251;
 
 /// The export of one selected file in the request's format: the tagged RTF
-/// export for "Excel --> Word (*.RTF)" (table flag false); otherwise (table flag
+/// export for "Excel --> Word (*.RTF)" and the XLIFF export (table flag false); otherwise (table flag
 /// true) the table form as RTF or DOC, or text or Unicode text, one file per
 /// non-empty worksheet, or one HTML file for the workbook, beside it. Logs the
 /// sheets and the file analysis; a refused or unwritable file sets the run

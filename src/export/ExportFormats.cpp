@@ -1,6 +1,7 @@
 #include "export/ExportFormats.h"
 
 #include "export/TaggedDocumentFormat.h"
+#include "export/XliffExport.h"
 
 namespace celltrove::exporting {
 
@@ -16,6 +17,8 @@ OutputFormat SelectExportFormat(ExportFormat format) {
             return {QStringLiteral("-uni.txt"), 7};
         case ExportFormat::Html:
             return {QStringLiteral(".html"), -1};
+        case ExportFormat::Xliff:
+            return {QStringLiteral(".xlf"), -1};
         default:
             return {QStringLiteral(".rtf"), 6};
     }
@@ -36,6 +39,8 @@ QString OutputFileName(ExportFormat format, const QString &workbookFileName, int
             return workbookFileName + index + extension;
         case ExportFormat::Html:
             return workbookFileName + extension;
+        case ExportFormat::Xliff:
+            return XliffFileName(workbookFileName);
     }
     return {};
 }

@@ -17,6 +17,7 @@ void writeOptionLines(RunContext &run) {
     const run::RunOptions &o = run.request().options;
     switch (run.request().format) {
     case ExportFormat::TaggedRtf:
+    case ExportFormat::Xliff:
         run.WriteLog(run.T(QStringLiteral("Option: Export ohne Tabellen")));
         if (o.exportNumbers) run.WriteLog(run.T(QStringLiteral("Option: Zahlen exportieren")));
         if (o.formulas) run.WriteLog(run.T(QStringLiteral("Option: Formeln exportieren")));

@@ -4,6 +4,7 @@
 #include "import/ImportEngines.h"
 #include "import/RunLogStart.h"
 #include "import/SheetImportWorkbook.h"
+#include "import/XliffImport.h"
 #include "run/BatchRun.h"
 #include "run/RunContext.h"
 
@@ -21,14 +22,19 @@ ImportOutcome RunImport(const run::RunRequest &request, const run::TextLookup &t
         return outcome;
     }
 
-    if (request.fileTypeFilter != run::FileTypeFilter::Rtf) {
+    if (request.fileTypeFilter != run::FileTypeFilter::Rtf && request.fileTypeFilter != run::FileTypeFilter::Xliff) {
         ui.ShowCritical(run.T(QStringLiteral("Für den Import nur RTF-Dateien auswählen!")),
                         run.T(QStringLiteral("Fehler")));
         run.log().CloseLog();
         return outcome;
     }
     ImportEngines engines(openWorkbook ? std::move(openWorkbook) : WorkbookOpener(OpenSheetWorkbook));
-    run::StartFilter(run, false, [&engines](RunContext &r, const QString &path) { ImportDocument(r, engines, path); });
+    run::StartFilter(run, false, [&engines](RunContext &r, const QString &path) {
+        if (IsXliffPath(path))
+            ImportXliffDocument(r, engines, path);
+        else
+            ImportDocument(r, engines, path);
+    });
     outcome.ran = !request.selectedFiles.isEmpty();
     outcome.runError = run.runError || !run.log().errorString().isEmpty();
     return outcome;

@@ -26,6 +26,9 @@ public:
     virtual int commentCount() const = 0;
     /// Sets the text of comment i (1-based); its author and box stay.
     virtual office::Status setCommentText(int i, const QString &text) = 0;
+    /// The number (1-based, as for setCommentText) of the comment on the cell
+    /// at (row, column); 0 when it has none.
+    virtual int commentIndexAt(int /*row*/, int /*column*/) const { return 0; }
     /// Sets the cells of a grid of texts, its first cell at (row, column).
     virtual office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) = 0;
     /// The used rectangle from A1: the last used row over all columns and the

@@ -46,6 +46,11 @@ public:
         if (!m_sheet->setCommentText(i, text, &truncated)) return office::Status::failure(QStringLiteral("Kommentar fehlt"));
         return truncated ? cutReport() : office::Status::success();
     }
+    int commentIndexAt(int row, int column) const override {
+        for (int i = 1; i <= m_sheet->commentCount(); ++i)
+            if (m_sheet->comment(i).row == row && m_sheet->comment(i).column == column) return i;
+        return 0;
+    }
     office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
         // The grid is the table the export made of what the cells show. A cell whose
         // text came back as it went out keeps its value: typing its shown text again

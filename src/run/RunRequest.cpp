@@ -10,6 +10,7 @@ QString ExportFormatCaption(ExportFormat format) {
     case ExportFormat::Text: return QStringLiteral("Excel --> Text (*.TXT)");
     case ExportFormat::UnicodeText: return QStringLiteral("Excel --> UnicodeText (*uni.TXT)");
     case ExportFormat::Html: return QStringLiteral("Excel --> Internet (*.HTML)");
+    case ExportFormat::Xliff: return QStringLiteral("Excel --> XLIFF (*.xlf)");
     }
     return {};
 }

@@ -13,6 +13,7 @@ enum class ExportFormat {
     Text,         ///< "Excel --> Text (*.TXT)"
     UnicodeText,  ///< "Excel --> UnicodeText (*uni.TXT)"
     Html,         ///< "Excel --> Internet (*.HTML)"
+    Xliff,        ///< "Excel --> XLIFF (*.xlf)"
 };
 
 /// The caption of a format as the main window shows it and the log names it.
@@ -23,6 +24,7 @@ enum class FileTypeFilter {
     Excel,  ///< "Excel-Dateien (*.xls)"
     Rtf,    ///< "RTF-Dateien (*.rtf)"
     All,    ///< "Alle Dateien (*.*)"
+    Xliff,  ///< "XLIFF-Dateien (*.xlf)"
 };
 
 /// The option check boxes and the column range of the main window.
@@ -47,6 +49,10 @@ struct RunRequest {
     ExportFormat format = ExportFormat::TaggedRtf;
     FileTypeFilter fileTypeFilter = FileTypeFilter::Excel;
     RunOptions options;
+    /// XLIFF source and target language (BCP 47, "de-DE"); an empty source
+    /// language means the system locale's, an empty target language is left out.
+    QString sourceLanguage;
+    QString targetLanguage;
 };
 
 /// `folder` with exactly one trailing "/" (unchanged when it has one).

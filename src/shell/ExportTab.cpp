@@ -29,7 +29,8 @@ W *named(W *widget, const char *name) {
 QStringList ExportTab::exportFormats() {
     return {QStringLiteral("Excel --> Word (*.RTF)"),          QStringLiteral("Excel --> Word (*.RTF) - Tables"),
             QStringLiteral("Excel --> Text (*.TXT)"),          QStringLiteral("Excel --> Internet (*.HTML)"),
-            QStringLiteral("Excel --> Word (*.DOC)"),          QStringLiteral("Excel --> UnicodeText (*uni.TXT)")};
+            QStringLiteral("Excel --> Word (*.DOC)"),          QStringLiteral("Excel --> UnicodeText (*uni.TXT)"),
+            QStringLiteral("Excel --> XLIFF (*.xlf)")};
 }
 
 ExportTab::ExportTab(QWidget *parent)
@@ -117,7 +118,8 @@ void ExportTab::applyTexts(const InterfaceText &text) {
 void ExportTab::onFormatChanged() {
     const QString format = m_format->currentText();
     const QStringList formats = exportFormats();
-    if (format == formats.at(0)) {
+    // XLIFF takes the tagged export's cells, so it offers the same options.
+    if (format == formats.at(0) || format == formats.at(6)) {
         m_formulas->setEnabled(true);
         m_formulas->setChecked(false);
         m_allLevels->setEnabled(false);

@@ -9,6 +9,7 @@ bool passesFileFilter(const QString &filterText, const QString &fileName) {
     const QString extension = fileName.right(3).toLower();
     if (tail == QLatin1String(".rtf)")) return extension == QLatin1String("rtf");
     if (tail == QLatin1String(".xls)")) return extension == QLatin1String("xls");
+    if (tail == QLatin1String(".xlf)")) return extension == QLatin1String("xlf");
     return true;
 }
 

@@ -88,6 +88,7 @@ void FilePanel::applyTexts(const InterfaceText &text) {
     m_filter->addItem(text(QStringLiteral("Excel-Dateien")) + QStringLiteral(" (*.xls)"));
     m_filter->addItem(text(QStringLiteral("RTF-Dateien")) + QStringLiteral(" (*.rtf)"));
     m_filter->addItem(text(QStringLiteral("Alle Dateien")) + QStringLiteral(" (*.*)"));
+    m_filter->addItem(text(QStringLiteral("XLIFF-Dateien")) + QStringLiteral(" (*.xlf)"));
     m_filter->setCurrentIndex(index);
     m_heading->setText(text(QStringLiteral("Dateien auswählen:")));
     m_chooseAll->setText(text(QStringLiteral("Alle auswählen")));

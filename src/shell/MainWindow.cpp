@@ -273,11 +273,11 @@ run::RunRequest MainWindow::currentRequest() const {
     run::RunRequest request;
     request.folder = m_files->currentFolder();
     request.selectedFiles = m_files->selectedEntries();
-    request.fileTypeFilter = static_cast<run::FileTypeFilter>(std::clamp(m_files->filterIndex(), 0, 2));
+    request.fileTypeFilter = static_cast<run::FileTypeFilter>(std::clamp(m_files->filterIndex(), 0, 3));
     const ExportChoices choices = m_exportTab->choices();
     for (const run::ExportFormat format :
          {run::ExportFormat::TaggedRtf, run::ExportFormat::RtfTables, run::ExportFormat::Doc, run::ExportFormat::Text,
-          run::ExportFormat::UnicodeText, run::ExportFormat::Html})
+          run::ExportFormat::UnicodeText, run::ExportFormat::Html, run::ExportFormat::Xliff})
         if (run::ExportFormatCaption(format) == choices.format) request.format = format;
     request.options.exportNumbers = choices.numbers;
     request.options.formulas = choices.formulas;
@@ -320,7 +320,8 @@ void MainWindow::runBatch(bool exportRun) {
         m_progress->hide();
         leaveRun();
         const run::FileTypeFilter fitting = exportRun ? run::FileTypeFilter::Excel : run::FileTypeFilter::Rtf;
-        if (request.fileTypeFilter != fitting) m_files->setFilterIndex(static_cast<int>(fitting));
+        const bool importable = !exportRun && request.fileTypeFilter == run::FileTypeFilter::Xliff;
+        if (request.fileTypeFilter != fitting && !importable) m_files->setFilterIndex(static_cast<int>(fitting));
         return;
     }
     finishRun(T(exportRun ? QStringLiteral("Text-Export: ") : QStringLiteral("Text-Import: ")));

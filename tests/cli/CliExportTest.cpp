@@ -104,6 +104,7 @@ TEST(CliExport, FormatOptionChoosesTheOutput) {
         {"unicode", "export-basic.xls1-uni.txt", "Option: Export Excel --> UnicodeText (*uni.TXT)"},
         {"html", "export-basic.xls.html", "Option: Export Excel --> Internet (*.HTML)"},
         {"rtf", "Text_export-basic.xls-1.rtf", "Option: Export Excel --> Word (*.RTF)"},
+        {"xliff", "Text_export-basic.xls.xlf", "Option: Export Excel --> XLIFF (*.xlf)"},
     };
     for (const auto &c : cases) {
         const auto r = cli.run({QStringLiteral("--format"), QLatin1String(c.format), QStringLiteral("export-basic.xls")});
@@ -117,5 +118,22 @@ TEST(CliExport, FormatOptionChoosesTheOutput) {
         const auto r = cli.run(args);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.err.contains("--format rtf|tables|doc|txt|unicode|html"));
+    }
+}
+
+TEST(CliExport, XliffLanguagesGoIntoEveryFileElement) {
+    CliExport cli;
+    cli.addFixture(QStringLiteral("export-basic.xls"));
+    const auto r = cli.run({QStringLiteral("--format"), QStringLiteral("xliff"), QStringLiteral("--source-language"),
+                            QStringLiteral("de-DE"), QStringLiteral("--target-language"), QStringLiteral("zh-Hant-TW"),
+                            QStringLiteral("export-basic.xls")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray xlf = testsupport::readFile(cli.dir.filePath(QStringLiteral("Text_export-basic.xls.xlf")));
+    EXPECT_EQ(xlf.count("<file "), xlf.count(R"(source-language="de-DE" target-language="zh-Hant-TW")"));
+    EXPECT_GT(xlf.count("<file "), 0);
+    for (const char *bad : {"de_DE", "", "de-", "d\"e"}) {
+        const auto refused = cli.run({QStringLiteral("--format"), QStringLiteral("xliff"), QStringLiteral("--target-language"),
+                                      QLatin1String(bad), QStringLiteral("export-basic.xls")});
+        EXPECT_EQ(refused.exitCode, 2) << bad;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -45,4 +46,30 @@ TEST(CliImport, RefusedDocumentEndsWithRunErrorAndTheLog) {
     const QString log = dir.filePath(QStringLiteral("Celltrove4Excel-Import.log"));
     EXPECT_EQ(QString::fromUtf8(r.out).trimmed(), log);
     EXPECT_TRUE(testsupport::readFile(log).contains("Error: Mindestens 1 Fehler vorhanden."));
+}
+
+// XLIFF files are taken beside RTF documents: exported and imported unchanged
+// the run succeeds; a file that does not parse flags it and names the place.
+TEST(CliImport, TakesXliffFilesAndFlagsOneThatDoesNotParse) {
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    ASSERT_TRUE(QFile::copy(testsupport::fixtureDir() + QStringLiteral("/xls/formats.xls"),
+                            dir.filePath(QStringLiteral("formats.xls"))));
+    const auto exported = testsupport::runProgram(
+        testsupport::binDir() + QStringLiteral("/celltrove-cli"),
+        {QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("xliff"), QStringLiteral("formats.xls")},
+        60000, dir.path());
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    const auto imported = cliImport({QStringLiteral("Text_formats.xls.xlf")}, dir.path());
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    const QByteArray log = testsupport::readFile(dir.filePath(QStringLiteral("Celltrove4Excel-Import.log")));
+    EXPECT_TRUE(log.contains("Unverändert (ohne Übersetzung): ")) << log.toStdString();
+
+    ASSERT_TRUE(testsupport::writeFile(dir.filePath(QStringLiteral("broken.XLF")), "<xliff version=\"1.2\"><file>"));
+    const auto broken = cliImport({QStringLiteral("broken.XLF")}, dir.path());
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(broken.exitCode, 1);
+    const QByteArray brokenLog = testsupport::readFile(dir.filePath(QStringLiteral("Celltrove4Excel-Import.log")));
+    EXPECT_TRUE(brokenLog.contains("Error: XLIFF-Datei fehlerhaft: ")) << brokenLog.toStdString();
+    EXPECT_TRUE(brokenLog.contains("Zeile 1, Spalte ")) << brokenLog.toStdString();
 }

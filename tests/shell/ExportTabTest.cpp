@@ -61,10 +61,11 @@ std::map<std::string, std::pair<bool, bool>> scramble(Tab &t, bool enabled, bool
 
 }  // namespace
 
-TEST(ExportTab, ListsTheSixFormatsUntranslatedFirstChosen) {
+TEST(ExportTab, ListsTheSevenFormatsUntranslatedFirstChosen) {
     Tab t;
     auto *combo = t.get<QComboBox>("comboSelect");
-    ASSERT_EQ(combo->count(), 6);
+    ASSERT_EQ(combo->count(), 7);
+    EXPECT_EQ(combo->itemText(6), QStringLiteral("Excel --> XLIFF (*.xlf)"));
     EXPECT_EQ(combo->itemText(0), QStringLiteral("Excel --> Word (*.RTF)"));
     EXPECT_EQ(combo->itemText(5), QStringLiteral("Excel --> UnicodeText (*uni.TXT)"));
     EXPECT_EQ(combo->currentIndex(), 0);
@@ -91,7 +92,9 @@ TEST(ExportTab, FormatChangeFollowsTheEnableAndCheckTable) {
                                         {"chkBereich", false, false, Cleared}};
     const QStringList formats = ExportTab::exportFormats();
     for (int format = 0; format < formats.size(); ++format) {
-        const auto &rules = format == 0 ? rtf : format == 1 ? tables : other;
+        // XLIFF takes the tagged export's cells and options.
+        const bool tagged = format == 0 || format == 6;
+        const auto &rules = tagged ? rtf : format == 1 ? tables : other;
         for (const bool start : {false, true}) {
             Tab t;
             t.choose(format == 0 ? 2 : 0);  // a real change of format
@@ -99,8 +102,8 @@ TEST(ExportTab, FormatChangeFollowsTheEnableAndCheckTable) {
             t.get<QTimer>("Timer1")->stop();
             t.choose(format);
             expectRules(t, rules, before, formats.at(format));
-            // The hint timer starts for both Word formats and is left alone by the others.
-            EXPECT_EQ(t.get<QTimer>("Timer1")->isActive(), format <= 1) << format;
+            // The hint timer starts for both Word formats and XLIFF and is left alone by the others.
+            EXPECT_EQ(t.get<QTimer>("Timer1")->isActive(), format <= 1 || format == 6) << format;
         }
     }
 }

@@ -33,6 +33,7 @@ TEST(FileFilter, LooksAtTheLastCharactersOnly) {
         {"RTF-Dateien (*.rtf)", "T.Rtf", true},     {"RTF-Dateien (*.rtf)", "a.xls", false},
         {"Alle Dateien (*.*)", "x.xlsx", true},     {"Excel files (*.xls) ", "x.doc", true},
         {"", "anything", true},
+        {"XLIFF-Dateien (*.xlf)", "Text_a.xls.XLF", true}, {"XLIFF-Dateien (*.xlf)", "a.xls", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(passesFileFilter(QLatin1String(c.filter), QLatin1String(c.name)), c.listed)
@@ -76,12 +77,13 @@ TEST(FilePanel, FilterEntriesFollowTheLanguageAndKeepTheirIndex) {
     FilePanel panel;
     panel.applyTexts(germanText);
     auto *filter = panel.findChild<QComboBox *>(QStringLiteral("cmbFileTypes"));
-    ASSERT_EQ(filter->count(), 3);
+    ASSERT_EQ(filter->count(), 4);
     EXPECT_EQ(filter->itemText(0), QStringLiteral("Excel-Dateien (*.xls)"));
     EXPECT_EQ(filter->itemText(2), QStringLiteral("Alle Dateien (*.*)"));
+    EXPECT_EQ(filter->itemText(3), QStringLiteral("XLIFF-Dateien (*.xlf)"));
     filter->setCurrentIndex(1);
     panel.applyTexts([](const QString &k) { return k == QStringLiteral("RTF-Dateien") ? QStringLiteral("RTF files") : k; });
-    ASSERT_EQ(filter->count(), 3);
+    ASSERT_EQ(filter->count(), 4);
     EXPECT_EQ(filter->currentText(), QStringLiteral("RTF files (*.rtf)"));
 }
 
