@@ -3,6 +3,7 @@
 #include "import/TaggedMarkers.h"
 #include "import/WordSearch.h"
 #include "count/AnalysisReport.h"
+#include "office/doc/StoryCharacters.h"
 
 namespace celltrove::importing {
 
@@ -84,7 +85,7 @@ int importComments(run::RunContext &run, Selection &s, ImportSheet &sheet) {
         const QString text = s.type() == office::doc::kSelectionIP ? QString() : s.text();
         run.counter().CountText(text, false, 1);
         ++written;
-        QString value = text;
+        QString value = office::doc::unicodeText(text);
         value.replace(markers::kLineFeedTag, QStringLiteral("\r"));
         value = TrimBlanks(value);
         value.replace(kCr, u'\n');
@@ -168,7 +169,7 @@ ImportTarget ImportCells(run::RunContext &run, ImportEngines &engines, office::d
 
         const QString text = s.type() == office::doc::kSelectionIP ? QString() : s.text();
         run.counter().CountText(text, false, 1);
-        QString value = text;
+        QString value = office::doc::unicodeText(text);
         value.replace(kCr, markers::kLineFeedTag);
         if (!leavesCellAlone(value)) {
             int row = 0;

@@ -2,6 +2,7 @@
 
 #include "import/TaggedMarkers.h"
 #include "import/UsedCells.h"
+#include "office/doc/StoryCharacters.h"
 
 namespace celltrove::importing {
 
@@ -28,7 +29,10 @@ ImportTarget ImportTable(run::RunContext &run, ImportEngines &engines, office::d
     }
     ImportSheet &sheet = *target.sheet;
     if (!engines.clipboard.isEmpty()) {
-        const office::Status status = sheet.pasteGrid(1, 1, engines.clipboard.rows());
+        QList<QStringList> grid = engines.clipboard.rows();
+        for (QStringList &row : grid)
+            for (QString &text : row) text = office::doc::unicodeText(text);
+        const office::Status status = sheet.pasteGrid(1, 1, grid);
         if (!status) {
             run.WriteLog(run.T(QStringLiteral("Error: Tabelle nicht eingefügt: ")) + target.workbookPath +
                          QStringLiteral(" (") + status.message + u')');
