@@ -1,5 +1,6 @@
 #include "import/CellImport.h"
 
+#include "import/FormulaReplacement.h"
 #include "import/TaggedMarkers.h"
 #include "import/WordSearch.h"
 #include "count/AnalysisReport.h"
@@ -179,7 +180,9 @@ ImportTarget ImportCells(run::RunContext &run, ImportEngines &engines, office::d
                 run.runError = true;
             } else {
                 value.replace(markers::kLineFeedTag, QStringLiteral("\n"));
+                const bool formula = sheet.holdsFormula(row, column);
                 const office::Status status = sheet.setCellText(row, column, value);
+                if (formula && !sheet.holdsFormula(row, column)) LogReplacedFormula(run, sheet, row, column);
                 if (!status) {
                     run.WriteLog(run.T(QStringLiteral("Error: Zelle nicht geschrieben: ")) + identifier +
                                  QStringLiteral(" (") + status.message + u')');

@@ -20,6 +20,8 @@ public:
     virtual QString name() const = 0;
     /// The cell's value as text ("" for an empty cell).
     virtual QString cellText(int row, int column) const = 0;
+    /// True when the cell holds a formula.
+    virtual bool holdsFormula(int row, int column) const = 0;
     /// Sets a cell as typing the text into it would.
     virtual office::Status setCellText(int row, int column, const QString &text) = 0;
     /// Number of comments, in the sheet's collection order.

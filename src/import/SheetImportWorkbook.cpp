@@ -27,6 +27,10 @@ public:
     QString cellText(int row, int column) const override {
         return office::sheet::valueToText(m_sheet->value(row, column));
     }
+    bool holdsFormula(int row, int column) const override {
+        const office::sheet::Cell *cell = m_sheet->cell(row, column);
+        return cell && cell->isFormula();
+    }
     office::Status setCellText(int row, int column, const QString &text) override {
         bool truncated = false;
         if (!m_sheet->setValue(row, column, text, QLocale::system(), &truncated))

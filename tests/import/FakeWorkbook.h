@@ -7,6 +7,7 @@
 
 #include <QMap>
 #include <QPair>
+#include <QSet>
 
 #include <map>
 #include <memory>
@@ -17,12 +18,15 @@ struct FakeSheet : celltrove::importing::ImportSheet {
     QString sheetName;
     QMap<QPair<int, int>, QString> cells;
     QStringList comments;
+    QSet<QPair<int, int>> formulas;  ///< cells that hold a formula until written
     int writes = 0;
 
     QString name() const override { return sheetName; }
     QString cellText(int row, int column) const override { return cells.value({row, column}); }
+    bool holdsFormula(int row, int column) const override { return formulas.contains({row, column}); }
     office::Status setCellText(int row, int column, const QString &text) override {
         ++writes;
+        formulas.remove({row, column});
         if (text.isEmpty()) cells.remove({row, column});
         else cells[{row, column}] = text;
         return {};

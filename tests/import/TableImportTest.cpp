@@ -15,6 +15,7 @@ TEST(TableImport, PastesTheFirstTableFromA1AndRestoresLineFeeds) {
     FakeSheet &target = h.book({1}).worksheets[1];
     target.cells[{4, 1}] = QStringLiteral("p<<lf>>q");  // in the used range, outside the table
     target.cells[{4, 2}] = QStringLiteral("=A1");       // no tag: never rewritten
+    target.formulas = {{2, 2}, {4, 2}};                 // B2 is pasted over, B4 is not
     TaggedDocBuilder doc(QStringLiteral("Mappe.xls"), QStringLiteral("1"));
     doc.cell(9, 9, QStringLiteral("Marke"));
     doc.table({{QStringLiteral("Zwei<<lf>>Wörter"), QStringLiteral("x")}, {QStringLiteral("y"), QStringLiteral("3")}});
@@ -42,6 +43,8 @@ TEST(TableImport, PastesTheFirstTableFromA1AndRestoresLineFeeds) {
     ASSERT_GE(tables, 0);
     EXPECT_TRUE(log.at(tables + 1).endsWith(QStringLiteral(" 1")));
     for (const QString &line : log) EXPECT_FALSE(line.endsWith(QStringLiteral("Zellen importiert")));
+    EXPECT_EQ(log.filter(QStringLiteral("Formel durch Text ersetzt: ")),
+              QStringList{QStringLiteral("Formel durch Text ersetzt: Blatt1!B2")});
 }
 
 TEST(TableImport, RefusedSheetLeavesTheWorkbookUnsaved) {
