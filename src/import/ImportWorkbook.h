@@ -28,6 +28,9 @@ public:
     virtual int commentCount() const = 0;
     /// Sets the text of comment i (1-based); its author and box stay.
     virtual office::Status setCommentText(int i, const QString &text) = 0;
+    /// Shows every hidden column and opens every outline level of rows and
+    /// columns ("Alle Ebenen/Spalten").
+    virtual void showAllColumnsAndLevels() = 0;
     /// Sets the cells of a grid of texts, its first cell at (row, column).
     virtual office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) = 0;
     /// The used rectangle from A1: the last used row over all columns and the

@@ -43,6 +43,10 @@ public:
         if (!m_sheet->setCommentText(i, text, &truncated)) return office::Status::failure(QStringLiteral("Kommentar fehlt"));
         return truncated ? cutReport() : office::Status::success();
     }
+    void showAllColumnsAndLevels() override {
+        m_sheet->showAllColumns();
+        m_sheet->showAllOutlineLevels();
+    }
     office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
         return m_sheet->pasteGrid(row, column, grid) > 0 ? cutReport() : office::Status::success();
     }

@@ -29,6 +29,7 @@ ImportTarget ImportTable(run::RunContext &run, ImportEngines &engines, office::d
         return target;
     }
     ImportSheet &sheet = *target.sheet;
+    if (run.request().options.allLevels) sheet.showAllColumnsAndLevels();
     if (!engines.clipboard.isEmpty()) {
         QList<QStringList> grid = engines.clipboard.rows();
         for (QStringList &row : grid)

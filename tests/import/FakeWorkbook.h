@@ -20,6 +20,7 @@ struct FakeSheet : celltrove::importing::ImportSheet {
     QStringList comments;
     QSet<QPair<int, int>> formulas;  ///< cells that hold a formula until written
     int writes = 0;
+    int showAllCalls = 0;  ///< "Alle Ebenen/Spalten" applied
 
     QString name() const override { return sheetName; }
     QString cellText(int row, int column) const override { return cells.value({row, column}); }
@@ -37,6 +38,7 @@ struct FakeSheet : celltrove::importing::ImportSheet {
         comments[i - 1] = text;
         return {};
     }
+    void showAllColumnsAndLevels() override { ++showAllCalls; }
     office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
         for (int r = 0; r < grid.size(); ++r)
             for (int c = 0; c < grid.at(r).size(); ++c) setCellText(row + r, column + c, grid.at(r).at(c));

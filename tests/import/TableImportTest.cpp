@@ -58,3 +58,43 @@ TEST(TableImport, RefusedSheetLeavesTheWorkbookUnsaved) {
     EXPECT_EQ(h.books.find(h.path(QStringLiteral("Mappe.xls")))->saves, 0);
     EXPECT_TRUE(h.sheet(1).cells.isEmpty());
 }
+
+// "Alle Ebenen/Spalten" shows hidden columns and opens outlines before the
+// paste; the cell way leaves them as they are.
+TEST(TableImport, AllLevelsOptionShowsColumnsAndOutlinesOnlyTheTableWay) {
+    for (const bool allLevels : {true, false}) {
+        SCOPED_TRACE(allLevels);
+        ImportHarness h;
+        h.options.allLevels = allLevels;
+        h.book({1});
+        h.book({1}, QStringLiteral("Zellen.xls"));
+        TaggedDocBuilder table(QStringLiteral("Mappe.xls"), QStringLiteral("1"));
+        table.table({{QStringLiteral("a")}});
+        ASSERT_TRUE(table.saveAs(h.path(kDoc)));
+        TaggedDocBuilder cells(QStringLiteral("Zellen.xls"), QStringLiteral("1"));
+        cells.cell(1, 1, QStringLiteral("b")).total(1);
+        ASSERT_TRUE(cells.saveAs(h.path(QStringLiteral("Text_Zellen.xls-1.rtf"))));
+        h.run({kDoc, QStringLiteral("Text_Zellen.xls-1.rtf")});
+        EXPECT_EQ(h.sheet(1).showAllCalls, allLevels ? 1 : 0);
+        EXPECT_EQ(h.sheet(1, QStringLiteral("Zellen.xls")).showAllCalls, 0);
+    }
+}
+
+// A table-way document whose workbook cannot be opened stops there: a log
+// line and a message, but no file analysis. The cell way still reports.
+TEST(TableImport, UnopenableWorkbookWritesNoFileAnalysis) {
+    for (const bool tableWay : {true, false}) {
+        SCOPED_TRACE(tableWay);
+        ImportHarness h;
+        TaggedDocBuilder doc(QStringLiteral("Fehlt.xls"), QStringLiteral("1"));
+        if (tableWay) doc.table({{QStringLiteral("a")}});
+        else doc.cell(1, 1, QStringLiteral("a")).total(1);
+        ASSERT_TRUE(doc.saveAs(h.path(kDoc)));
+        h.run({kDoc});
+        const QStringList log = h.logLines();
+        EXPECT_TRUE(log.contains(QStringLiteral("Kann Excel-Datei nicht öffnen: ") + h.path(kDoc)));
+        EXPECT_EQ(log.count(QStringLiteral("                Dateianalyse")), tableWay ? 0 : 1);
+        EXPECT_TRUE(log.contains(QStringLiteral("                Gesamtanalyse")));
+        EXPECT_EQ(h.ui.messages.size(), 1);
+    }
+}
