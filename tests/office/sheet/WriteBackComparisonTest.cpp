@@ -63,10 +63,13 @@ QString key(const char *kind, const Worksheet &sheet, int row, int column) {
 // In each worksheet the first three text cells become a text, a number and a date,
 // a text goes into a new row right below the others (LibreOffice shows rows skipped
 // over when a sheet hides rows by default), and the first comment gets a new text.
+// The last of several worksheets stays as it is: it is copied as read, with the
+// indexes of its LABELSST records renumbered when the shared strings change.
 QList<Change> changeCellsAndComments(Workbook &book) {
     QList<Change> changes;
     const double dateSerial = book.isDate1904() ? 46380 - 1462 : 46380;
-    for (int n = 1; n <= book.worksheetCount(); ++n) {
+    const int changed = book.worksheetCount() > 1 ? book.worksheetCount() - 1 : book.worksheetCount();
+    for (int n = 1; n <= changed; ++n) {
         Worksheet &sheet = *book.worksheet(n);
         std::vector<std::pair<int, int>> texts;
         for (const Cell &cell : sheet.cells()) {
