@@ -2,6 +2,7 @@
 
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/BiffRecordReader.h"
+#include "office/sheet/FormulaBlockPlan.h"
 #include "office/sheet/RkNumber.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
@@ -453,7 +454,7 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
         newRowHeight = (quint8(body[2]) | (quint8(body[3]) << 8)) & 0x7FFF;
         if (quint8(body[0]) & 0x02) newRowFlags |= 0x20;
     }
-    std::vector<bool> blockWritten(sheet.formulaBlocks().size(), false);
+    FormulaBlockPlan blocks(sheet);
     std::size_t cellAt = 0;
     for (std::size_t blockStart = 0; blockStart < rows.size(); blockStart += 32) {
         const std::size_t blockEnd = std::min(rows.size(), blockStart + 32);
@@ -491,7 +492,7 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
             while (cellAt < rowEnd) {
                 const std::size_t next = multipleRunEnd(cells, cellAt, rowEnd);
                 if (next - cellAt > 1) writeMultiple(cells, cellAt, next, out);
-                else writeCell(sheet, cells[cellAt], out, blockWritten);
+                else writeCell(sheet, cells[cellAt], out, blocks);
                 cellAt = next;
             }
         }
@@ -511,24 +512,14 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
     }
 }
 
-void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, std::vector<bool> &blockWritten) {
+void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, FormulaBlockPlan &blocks) {
     QByteArray body;
     put16(body, cell.row0);
     put16(body, cell.column0);
     put16(body, cell.xf);
     if (cell.isFormula() && cell.ref < sheet.formulas().size()) {
         const FormulaCell &formula = sheet.formulas()[cell.ref];
-        putRecord(out, kFormula, formula.record);
-        // A shared, array or table formula follows the first formula cell of its range.
-        const auto &blocks = sheet.formulaBlocks();
-        for (std::size_t b = 0; b < blocks.size(); ++b) {
-            if (blockWritten[b] || !blocks[b].range.contains(cell.row(), cell.column())) continue;
-            const std::uint16_t id = blocks[b].kind == FormulaBlock::Shared  ? kShrFmla
-                                     : blocks[b].kind == FormulaBlock::Array ? kArray
-                                                                             : kTable;
-            putRecord(out, id, blocks[b].record);
-            blockWritten[b] = true;
-        }
+        for (const auto &[id, record] : blocks.recordsFor(cell)) putRecord(out, id, record);
         if (cell.type == CellType::Text && !formula.stringRecord.isEmpty()) {
             if (formula.stringRecord.size() <= kMaxRecordData) {
                 putRecord(out, kString, formula.stringRecord);

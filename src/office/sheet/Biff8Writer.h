@@ -12,6 +12,7 @@
 
 namespace office::sheet {
 
+class FormulaBlockPlan;
 class Workbook;
 class Worksheet;
 
@@ -39,7 +40,7 @@ private:
     void writeSheet(const Worksheet &sheet, QByteArray &out);
     void writeCellBlock(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &dbCells,
                         int &firstRow, int &lastRow);
-    void writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, std::vector<bool> &blockWritten);
+    void writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, FormulaBlockPlan &blocks);
     void writeMultiple(const CellList &cells, std::size_t first, std::size_t end, QByteArray &out);
     void writeTextObject(const Worksheet &sheet, int commentIndex, QByteArray &out);
     QByteArray raw(qint64 offset, qint64 length) const;
