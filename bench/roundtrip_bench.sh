@@ -8,7 +8,7 @@
 #   BUILD_DIR configured with -DCELLTROVE_BENCH=ON; GRID_DIR keeps the
 #   LibreOffice workbooks gridROWS.xls between runs (made when missing).
 set -eu
-build=${1:?build dir}
+build=$(cd "${1:?build dir}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
