@@ -137,23 +137,19 @@ TEST(FormulaBlocks, OverwrittenCellsLeaveTheOtherFormulasWorking) {
     }
     EXPECT_GE(variants.size(), testsupport::corpusDir().isEmpty() ? 0 : 6);
 
-    const QString poiClassPath = QStringLiteral(
-        "/usr/share/java/poi.jar:/usr/share/java/commons-collections4.jar:/usr/share/java/commons-math3.jar:"
-        "/usr/share/java/commons-codec.jar");
     const struct {
         const char *name, *program;
         QStringList command;
         int dropFormulaField;  ///< field cut off formula cells' lines (results that a reader recalculates)
     } readers[] = {
-        {"POI", "java", {QStringLiteral("-cp"), poiClassPath, testsupport::fixtureDir() + QStringLiteral("/poi_dump.java")}, -1},
+        {"POI", "java", sheettest::poiDumpArguments(), -1},
         {"xlrd", "/usr/bin/python3", {testsupport::fixtureDir() + QStringLiteral("/xlrd_dump.py")}, -1},
         {"Gnumeric", "ssconvert", {testsupport::fixtureDir() + QStringLiteral("/gnumeric_dump.py")}, 6},
         {"LibreOffice", "soffice", {testsupport::fixtureDir() + QStringLiteral("/lo_calc_dump.py")}, 7},
     };
     for (const auto &reader : readers) {
         SCOPED_TRACE(reader.name);
-        if (!testsupport::haveProgram(QString::fromLatin1(reader.program)) ||
-            (QLatin1String(reader.name) == QLatin1String("POI") && !QFileInfo::exists(QStringLiteral("/usr/share/java/poi.jar")))) {
+        if (!testsupport::haveProgram(QString::fromLatin1(reader.program)) || reader.command.isEmpty()) {
             std::printf("[ SKIPPED  ] %s not installed\n", reader.name);
             continue;
         }

@@ -249,4 +249,32 @@ TEST(Writer, ChangedCellsAndCommentsReadByOtherProgramsEverythingElseKept) {
         }
         EXPECT_GT(compared, testsupport::corpusDir().isEmpty() ? 0 : 30);
     }
+
+    // Apache POI accepts every saved workbook whose original it accepts, and reads
+    // the cells that were not changed as before.
+    const QStringList poi = sheettest::poiDumpArguments();
+    if (poi.isEmpty()) {
+        std::printf("[ SKIPPED  ] Apache POI not installed\n");
+        return;
+    }
+    QStringList args = poi;
+    for (const SavedWorkbook &workbook : saved) args << workbook.original << workbook.saved;
+    const auto r = testsupport::runProgram(QStringLiteral("java"), args, 900000);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const auto dumps = linesByFile(r.out);
+    int accepted = 0;
+    for (const SavedWorkbook &workbook : saved) {
+        SCOPED_TRACE(workbook.original.toStdString());
+        QStringList before = dumps.value(workbook.original), after = dumps.value(workbook.saved);
+        if (before.isEmpty() || before.first().startsWith(QLatin1String("refused"))) continue;
+        ++accepted;
+        ASSERT_FALSE(after.isEmpty() || after.first().startsWith(QLatin1String("refused"))) << after.value(0).toStdString();
+        for (const Change &change : workbook.changes) {
+            const auto changed = [&](const QString &line) { return line.startsWith(change.key); };
+            before.removeIf(changed);
+            after.removeIf(changed);
+        }
+        EXPECT_TRUE(before == after) << "POI reads the unchanged cells differently";
+    }
+    EXPECT_GT(accepted, testsupport::corpusDir().isEmpty() ? 0 : 30);
 }
