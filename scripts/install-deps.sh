@@ -4,7 +4,7 @@
 set -eu
 
 BUILD_PKGS="cmake g++ make pkg-config qt6-base-dev qt6-5compat-dev libgsf-1-dev libgtest-dev libgmock-dev qt6-translations-l10n dpkg-dev"
-TEST_PKGS="libreoffice-calc-nogui libreoffice-writer-nogui python3-uno gnumeric python3-xlrd antiword catdoc xvfb xauth desktop-file-utils appstream locales openbox translate-toolkit omegat"
+TEST_PKGS="libreoffice-calc-nogui libreoffice-writer-nogui python3-uno gnumeric python3-xlrd antiword catdoc xvfb xauth desktop-file-utils appstream locales openbox translate-toolkit omegat libapache-poi-java openjdk-17-jdk-headless"
 
 missing=""
 for pkg in $BUILD_PKGS $TEST_PKGS; do

@@ -1,8 +1,10 @@
 #include "import/CellImport.h"
 
+#include "import/FormulaReplacement.h"
 #include "import/TaggedMarkers.h"
 #include "import/WordSearch.h"
 #include "count/AnalysisReport.h"
+#include "office/doc/StoryCharacters.h"
 
 namespace celltrove::importing {
 
@@ -84,7 +86,7 @@ int importComments(run::RunContext &run, Selection &s, ImportSheet &sheet) {
         const QString text = s.type() == office::doc::kSelectionIP ? QString() : s.text();
         run.counter().CountText(text, false, 1);
         ++written;
-        QString value = text;
+        QString value = office::doc::unicodeText(text);
         value.replace(markers::kLineFeedTag, QStringLiteral("\r"));
         value = TrimBlanks(value);
         value.replace(kCr, u'\n');
@@ -168,7 +170,7 @@ ImportTarget ImportCells(run::RunContext &run, ImportEngines &engines, office::d
 
         const QString text = s.type() == office::doc::kSelectionIP ? QString() : s.text();
         run.counter().CountText(text, false, 1);
-        QString value = text;
+        QString value = office::doc::unicodeText(text);
         value.replace(kCr, markers::kLineFeedTag);
         if (!leavesCellAlone(value)) {
             int row = 0;
@@ -178,7 +180,9 @@ ImportTarget ImportCells(run::RunContext &run, ImportEngines &engines, office::d
                 run.runError = true;
             } else {
                 value.replace(markers::kLineFeedTag, QStringLiteral("\n"));
+                const bool formula = sheet.holdsFormula(row, column);
                 const office::Status status = sheet.setCellText(row, column, value);
+                if (formula && !sheet.holdsFormula(row, column)) LogReplacedFormula(run, sheet, row, column);
                 if (!status) {
                     run.WriteLog(run.T(QStringLiteral("Error: Zelle nicht geschrieben: ")) + identifier +
                                  QStringLiteral(" (") + status.message + u')');

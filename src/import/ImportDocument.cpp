@@ -41,7 +41,7 @@ void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString 
     run::RunUi &ui = run.ui();
     ui.SetProgressCaption(run.T(QStringLiteral("Celltrove für Excel")) + QStringLiteral(" - ") +
                           run.T(QStringLiteral("Importiere Texte...")));
-    ui.ShowProgress(run::ProgressBar::Run, 1, run.selectedFileCount);
+    ui.ShowProgress(run::ProgressBar::Run, run.fileOrdinal, run.selectedFileCount);
     ui.SetFileText(fileName + QStringLiteral(" -->"));
     ui.Yield();
 
@@ -63,6 +63,11 @@ void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString 
     } else {
         run.tableFlag = true;
         target = ImportTable(run, engines, document, folder, header, path);
+        // The table way stops where its workbook cannot be used: no file analysis.
+        if (!target) {
+            ui.Yield();
+            return;
+        }
     }
 
     for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);

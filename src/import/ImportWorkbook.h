@@ -20,6 +20,8 @@ public:
     virtual QString name() const = 0;
     /// The cell's value as text ("" for an empty cell).
     virtual QString cellText(int row, int column) const = 0;
+    /// True when the cell holds a formula.
+    virtual bool holdsFormula(int row, int column) const = 0;
     /// Sets a cell as typing the text into it would.
     virtual office::Status setCellText(int row, int column, const QString &text) = 0;
     /// Number of comments, in the sheet's collection order.
@@ -29,6 +31,9 @@ public:
     /// The number (1-based, as for setCommentText) of the comment on the cell
     /// at (row, column); 0 when it has none.
     virtual int commentIndexAt(int /*row*/, int /*column*/) const { return 0; }
+    /// Shows every hidden column and opens every outline level of rows and
+    /// columns ("Alle Ebenen/Spalten").
+    virtual void showAllColumnsAndLevels() = 0;
     /// Sets the cells of a grid of texts, its first cell at (row, column).
     virtual office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) = 0;
     /// The used rectangle from A1: the last used row over all columns and the

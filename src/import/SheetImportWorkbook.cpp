@@ -34,6 +34,10 @@ public:
     QString cellText(int row, int column) const override {
         return office::sheet::valueToText(m_sheet->value(row, column));
     }
+    bool holdsFormula(int row, int column) const override {
+        const office::sheet::Cell *cell = m_sheet->cell(row, column);
+        return cell && cell->isFormula();
+    }
     office::Status setCellText(int row, int column, const QString &text) override {
         bool truncated = false;
         if (!m_sheet->setValue(row, column, text, QLocale::system(), &truncated))
@@ -50,6 +54,10 @@ public:
         for (int i = 1; i <= m_sheet->commentCount(); ++i)
             if (m_sheet->comment(i).row == row && m_sheet->comment(i).column == column) return i;
         return 0;
+    }
+    void showAllColumnsAndLevels() override {
+        m_sheet->showAllColumns();
+        m_sheet->showAllOutlineLevels();
     }
     office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
         // The grid is the table the export made of what the cells show. A cell whose

@@ -1,7 +1,9 @@
 #include "import/TableImport.h"
 
+#include "import/FormulaReplacement.h"
 #include "import/TaggedMarkers.h"
 #include "import/UsedCells.h"
+#include "office/doc/StoryCharacters.h"
 
 namespace celltrove::importing {
 
@@ -27,8 +29,18 @@ ImportTarget ImportTable(run::RunContext &run, ImportEngines &engines, office::d
         return target;
     }
     ImportSheet &sheet = *target.sheet;
+    if (run.request().options.allLevels) sheet.showAllColumnsAndLevels();
     if (!engines.clipboard.isEmpty()) {
-        const office::Status status = sheet.pasteGrid(1, 1, engines.clipboard.rows());
+        QList<QStringList> grid = engines.clipboard.rows();
+        for (QStringList &row : grid)
+            for (QString &text : row) text = office::doc::unicodeText(text);
+        std::vector<std::pair<int, int>> formulas;  // the pasted cells that held formulas
+        for (int r = 0; r < grid.size(); ++r)
+            for (int c = 0; c < grid.at(r).size(); ++c)
+                if (sheet.holdsFormula(r + 1, c + 1)) formulas.emplace_back(r + 1, c + 1);
+        const office::Status status = sheet.pasteGrid(1, 1, grid);
+        for (const auto &[row, column] : formulas)
+            if (!sheet.holdsFormula(row, column)) LogReplacedFormula(run, sheet, row, column);
         if (!status) {
             run.WriteLog(run.T(QStringLiteral("Error: Tabelle nicht eingefügt: ")) + target.workbookPath +
                          QStringLiteral(" (") + status.message + u')');

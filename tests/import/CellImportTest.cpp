@@ -262,3 +262,27 @@ TEST(CellImport, MalformedDocumentsEndTheRunNormally) {
         EXPECT_TRUE(h.logHas(QStringLiteral("                Gesamtanalyse")));
     }
 }
+
+// A translated formula result replaces the formula; each such cell gets one
+// log line, a formula cell that the document leaves alone gets none.
+TEST(CellImport, EveryReplacedFormulaIsLogged) {
+    ImportHarness h;
+    FakeSheet &sheet = h.book({1}).worksheets[1];
+    sheet.sheetName = QStringLiteral("Preise 2026");
+    sheet.formulas = {{2, 1}, {3, 28}, {5, 5}};
+    TaggedDocBuilder doc(QStringLiteral("Mappe.xls"), QStringLiteral("1"));
+    doc.cell(1, 1, QStringLiteral("constant")).cell(2, 1, QStringLiteral("Summe")).cell(3, 28, QStringLiteral("Text"));
+    doc.cell(5, 5, QStringLiteral(" "));  // left alone: the formula stays
+    doc.total(4);
+    ASSERT_TRUE(doc.saveAs(h.path(kDoc)));
+
+    h.run({kDoc});
+    const QStringList log = h.logLines();
+    QStringList replaced;
+    for (const QString &line : log)
+        if (line.startsWith(QStringLiteral("Formel durch Text ersetzt: "))) replaced << line;
+    EXPECT_EQ(replaced, (QStringList{QStringLiteral("Formel durch Text ersetzt: Preise 2026!A2"),
+                                     QStringLiteral("Formel durch Text ersetzt: Preise 2026!AB3")}));
+    EXPECT_EQ(h.sheet(1).formulas, (QSet<QPair<int, int>>{{5, 5}}));
+    EXPECT_FALSE(h.outcome.runError);
+}

@@ -7,6 +7,7 @@
 
 #include <QMap>
 #include <QPair>
+#include <QSet>
 
 #include <map>
 #include <memory>
@@ -17,12 +18,16 @@ struct FakeSheet : celltrove::importing::ImportSheet {
     QString sheetName;
     QMap<QPair<int, int>, QString> cells;
     QStringList comments;
+    QSet<QPair<int, int>> formulas;  ///< cells that hold a formula until written
     int writes = 0;
+    int showAllCalls = 0;  ///< "Alle Ebenen/Spalten" applied
 
     QString name() const override { return sheetName; }
     QString cellText(int row, int column) const override { return cells.value({row, column}); }
+    bool holdsFormula(int row, int column) const override { return formulas.contains({row, column}); }
     office::Status setCellText(int row, int column, const QString &text) override {
         ++writes;
+        formulas.remove({row, column});
         if (text.isEmpty()) cells.remove({row, column});
         else cells[{row, column}] = text;
         return {};
@@ -33,6 +38,7 @@ struct FakeSheet : celltrove::importing::ImportSheet {
         comments[i - 1] = text;
         return {};
     }
+    void showAllColumnsAndLevels() override { ++showAllCalls; }
     office::Status pasteGrid(int row, int column, const QList<QStringList> &grid) override {
         for (int r = 0; r < grid.size(); ++r)
             for (int c = 0; c < grid.at(r).size(); ++c) setCellText(row + r, column + c, grid.at(r).at(c));

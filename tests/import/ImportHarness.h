@@ -22,7 +22,11 @@ namespace importtest {
 class RecordingUi : public celltrove::run::SilentRunUi {
 public:
     void SetProcessText(const QString &text) override { processTexts << text; }
+    void SetBarSteps(celltrove::run::ProgressBar bar, int steps) override {
+        if (bar == celltrove::run::ProgressBar::Run) runBarSteps << steps;
+    }
     QStringList processTexts;
+    QList<int> runBarSteps;  ///< every drawing of the run bar, in order
 };
 
 class ImportHarness {
@@ -47,6 +51,7 @@ public:
         request.folder = folder();
         request.selectedFiles = files;
         request.fileTypeFilter = filter;
+        request.options = options;
         outcome = celltrove::importing::RunImport(request, texts, settings, ui, books.opener());
         return outcome;
     }
@@ -64,6 +69,7 @@ public:
     RecordingUi ui;
     celltrove::run::TextLookup texts;
     celltrove::run::SettingsStore settings;
+    celltrove::run::RunOptions options;
     celltrove::importing::ImportOutcome outcome;
 };
 

@@ -96,3 +96,16 @@ TEST(ImportRun, UnreadableDocumentIsAnError) {
                             [](const QString &l) { return l.startsWith(QStringLiteral("Error: Kann Dokument nicht öffnen: ")); }),
               2);
 }
+
+// The run bar shows the document's place in the run: 1 of 3, 2 of 3, 3 of 3.
+TEST(ImportRun, RunBarAdvancesWithEveryDocument) {
+    ImportHarness h;
+    h.book({1});
+    const QStringList files = {QStringLiteral("a.rtf"), QStringLiteral("b.rtf"), QStringLiteral("c.rtf")};
+    for (const QString &file : files) writeSimpleDocument(h, file);
+    h.run(files);
+    QList<int> drawn = h.ui.runBarSteps;
+    drawn.removeAll(0);  // the run's start clears the bars
+    EXPECT_EQ(drawn, (QList<int>{celltrove::run::ProgressStepsFor(1, 3), celltrove::run::ProgressStepsFor(2, 3),
+                                 celltrove::run::ProgressStepsFor(3, 3)}));
+}

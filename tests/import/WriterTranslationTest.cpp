@@ -54,3 +54,38 @@ TEST(WriterTranslation, TranslatedTextsReachTheirCellsAndComments) {
     EXPECT_EQ(result.comments, QStringList({QStringLiteral("ERSTER KOMMENTAR"), QStringLiteral("ZWEI\nZEILEN")}));
     EXPECT_TRUE(h.sheet(1).cells.isEmpty());
 }
+
+// Writer saves a soft hyphen as \- and a non-breaking hyphen as \_, which the
+// document engine holds as the word processor's internal codes; cells and
+// comments get the Unicode characters back, by both ways of import.
+TEST(WriterTranslation, SpecialHyphensAndSpacesComeBackAsUnicode) {
+    REQUIRE_PROGRAM("soffice");
+    const QString special = QStringLiteral("Silben\u00ADtrennung Bindestrich\u2011fest geschützt\u00A0Leer");
+    ImportHarness h;
+    h.book({1}).worksheets[1].comments = {QStringLiteral("c1")};
+    TaggedDocBuilder cellsWay(QStringLiteral("Mappe.xls"), QStringLiteral("1"));
+    cellsWay.comment(special).cell(1, 1, special).cell(2, 1, QStringLiteral("\u00AD")).total(2);
+    TaggedDocBuilder tableWay(QStringLiteral("Tabelle.xls"), QStringLiteral("1"));
+    tableWay.table({{special, QStringLiteral("b\u2011")}});
+    h.book({1}, QStringLiteral("Tabelle.xls"));
+    const QString cellsDoc = QStringLiteral("Text_Mappe.xls-1.rtf"), tableDoc = QStringLiteral("Tab_Tabelle.xls-1.rtf");
+    ASSERT_TRUE(cellsWay.saveAs(h.path(QStringLiteral("cells.rtf"))));
+    ASSERT_TRUE(tableWay.saveAs(h.path(QStringLiteral("table.rtf"))));
+    ASSERT_TRUE(translateWithWriter(h.path(QStringLiteral("cells.rtf")), h.path(cellsDoc)));
+    ASSERT_TRUE(translateWithWriter(h.path(QStringLiteral("table.rtf")), h.path(tableDoc)));
+    QFile saved(h.path(cellsDoc));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray rtf = saved.readAll();
+    EXPECT_TRUE(rtf.contains("\\-") && rtf.contains("\\_")) << "Writer no longer writes the hyphen control symbols";
+
+    h.run({cellsDoc, tableDoc});
+    EXPECT_FALSE(h.outcome.runError) << h.logLines().join(u'\n').toStdString();
+    const FakeSheet &cells = h.sheet(1);
+    EXPECT_EQ(cells.cellText(1, 1), special.toUpper());
+    EXPECT_EQ(cells.cellText(2, 1), QStringLiteral("\u00AD"));
+    EXPECT_EQ(cells.comments, QStringList{special.toUpper()});
+    const FakeSheet &table = h.sheet(1, QStringLiteral("Tabelle.xls"));
+    // lo_translate.py leaves tables alone: Writer only read and wrote them.
+    EXPECT_EQ(table.cellText(1, 1), special);
+    EXPECT_EQ(table.cellText(1, 2), QStringLiteral("b\u2011"));
+}

@@ -2,11 +2,15 @@
 
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/BiffRecordReader.h"
+#include "office/sheet/FormulaBlockPlan.h"
 #include "office/sheet/RkNumber.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <unordered_set>
 
 namespace office::sheet {
 
@@ -148,23 +152,123 @@ private:
     int m_used = 0;
 };
 
+constexpr std::uint32_t kDropped = 0xFFFFFFFFu;
+
+// Calls at(offset of the SST index) for every LABELSST record in [begin, end) of bytes.
+template <class F>
+void forEachLabelSst(const QByteArray &bytes, qint64 begin, qint64 end, F at) {
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    end = std::min<qint64>(end, bytes.size());
+    for (qint64 r = begin; r + 4 <= end;) {
+        const unsigned id = p[r] | (p[r + 1] << 8);
+        const qint64 size = p[r + 2] | (p[r + 3] << 8);
+        if (id == kLabelSst && size >= 10 && r + 4 + size <= end) at(r + 4 + 6);
+        r += 4 + size;
+    }
+}
+
+// Finds a text among the SST strings without formatting runs or phonetic data, by
+// hash, without holding a copy of every string (a large SST has a million entries).
+class SstLookup {
+public:
+    SstLookup(const Workbook &book, bool empty) : m_book(book) {
+        if (empty) return;
+        const auto shared = std::uint32_t(book.sharedStringCount());
+        m_byHash.reserve(shared);
+        for (std::uint32_t i = 0; i < shared; ++i)
+            if (!book.sstFormatting(i)) m_byHash.emplace_back(qHash(book.string(i)), i);
+        std::sort(m_byHash.begin(), m_byHash.end());
+    }
+    /// The first SST index holding exactly `text`, or kDropped.
+    std::uint32_t find(const QString &text) const {
+        const std::pair<std::size_t, std::uint32_t> key{qHash(text), 0};
+        for (auto it = std::lower_bound(m_byHash.begin(), m_byHash.end(), key);
+             it != m_byHash.end() && it->first == key.first; ++it)
+            if (m_book.string(it->second) == text) return it->second;
+        return kDropped;
+    }
+
+private:
+    const Workbook &m_book;
+    std::vector<std::pair<std::size_t, std::uint32_t>> m_byHash;
+};
+
 }  // namespace
 
 QByteArray Biff8Writer::raw(qint64 offset, qint64 length) const { return m_book.stream().mid(offset, length); }
 
+// Which SST strings the written cells use, and where each text goes: strings no
+// cell uses any more are dropped, a new text that the SST holds as plain text (no
+// formatting runs, no phonetic data) takes that entry, other new texts are added
+// once each. Copied sheets are read for their LABELSST records, rebuilt ones for
+// their text cells (LABEL cells of a rebuilt sheet become LABELSST).
 void Biff8Writer::planStrings() {
     const std::uint32_t shared = std::uint32_t(m_book.sharedStringCount());
+    bool anyRebuilt = false;
+    for (int n = 1; n <= m_book.sheetCount(); ++n) anyRebuilt = anyRebuilt || m_book.sheet(n)->isModified();
+    if (!anyRebuilt) return;  // every sheet and the SST go back as they were read
+
+    const QByteArray &stream = m_book.stream();
+    std::vector<bool> used(shared, false);
+    std::vector<std::uint32_t> added;  // texts beyond the SST, in the order of first use
+    std::unordered_set<std::uint32_t> seen;
     for (int n = 1; n <= m_book.sheetCount(); ++n) {
         const Worksheet &sheet = *m_book.sheet(n);
-        if (!sheet.cellsModified()) continue;
+        if (!sheet.isModified()) {
+            if (sheet.records().empty()) continue;
+            forEachLabelSst(stream, sheet.records().front().offset,
+                            sheet.records().back().offset + sheet.records().back().length, [&](qint64 at) {
+                                ++m_references;
+                                if (const std::uint32_t i = get32(stream, at); i < shared) used[i] = true;
+                            });
+            continue;
+        }
         for (const Cell &cell : sheet.cells()) {
             if (cell.isFormula() || cell.type != CellType::Text) continue;
-            ++m_newReferences;
-            if (cell.ref < shared || m_newSstIndex.count(cell.ref)) continue;
-            m_newSstIndex[cell.ref] = shared + std::uint32_t(m_newSstStrings.size());
-            m_newSstStrings.push_back(cell.ref);
+            ++m_references;
+            if (cell.ref < shared) used[cell.ref] = true;
+            else if (seen.insert(cell.ref).second) added.push_back(cell.ref);
         }
     }
+
+    // New texts: an equal plain SST string first, then one entry per distinct text.
+    const SstLookup plain(m_book, added.empty());
+    QHash<QString, std::uint32_t> newTexts;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> addedTo;  // text -> SST index as read, or new slot | kNewSlot
+    constexpr std::uint32_t kNewSlot = 0x80000000u;
+    for (const std::uint32_t ref : added) {
+        const QString text = m_book.string(ref);
+        if (const std::uint32_t i = plain.find(text); i != kDropped) {
+            used[i] = true;
+            addedTo.emplace_back(ref, i);
+            continue;
+        }
+        const auto it = newTexts.constFind(text);
+        if (it != newTexts.constEnd()) {
+            addedTo.emplace_back(ref, *it | kNewSlot);
+            continue;
+        }
+        const auto slot = std::uint32_t(m_newSstStrings.size());
+        newTexts.insert(text, slot);
+        m_newSstStrings.push_back(ref);
+        addedTo.emplace_back(ref, slot | kNewSlot);
+    }
+
+    m_sstIndex.assign(shared, kDropped);
+    for (std::uint32_t i = 0; i < shared; ++i) {
+        if (!used[i]) continue;
+        m_sstIndex[i] = std::uint32_t(m_keptStrings.size());
+        m_keptStrings.push_back(i);
+    }
+    const auto kept = std::uint32_t(m_keptStrings.size());
+    for (const auto &[ref, to] : addedTo) m_newSstIndex[ref] = (to & kNewSlot) ? kept + (to & ~kNewSlot) : m_sstIndex[to];
+    m_rebuildSst = kept != shared || !m_newSstStrings.empty();
+}
+
+std::uint32_t Biff8Writer::sstIndexOf(std::uint32_t stringIndex) const {
+    if (stringIndex < m_sstIndex.size()) return m_sstIndex[stringIndex];
+    const auto it = m_newSstIndex.find(stringIndex);
+    return it != m_newSstIndex.end() ? it->second : stringIndex;
 }
 
 Status Biff8Writer::write(QByteArray &stream) {
@@ -186,7 +290,7 @@ Status Biff8Writer::write(QByteArray &stream) {
 
 void Biff8Writer::writeGlobals(QByteArray &out, std::vector<qint64> &boundSheets) {
     const auto &records = m_book.globalRecords();
-    const bool rebuildSst = !m_newSstStrings.empty();
+    const bool rebuildSst = m_rebuildSst;
     int lastXf = -1;
     bool hasSst = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -211,24 +315,24 @@ void Biff8Writer::writeGlobals(QByteArray &out, std::vector<qint64> &boundSheets
     }
 }
 
-// The SST: the file's strings in their places (so unchanged cells keep their indexes),
-// then the new ones; and EXTSST, its index into the stream.
+// The SST: the strings that cells still use, in their order as read, then the new
+// ones; and EXTSST, its index into the stream.
 void Biff8Writer::writeSharedStrings(QByteArray &out) {
-    const std::uint32_t shared = std::uint32_t(m_book.sharedStringCount());
-    const std::uint32_t count = shared + std::uint32_t(m_newSstStrings.size());
+    const auto kept = std::uint32_t(m_keptStrings.size());
+    const std::uint32_t count = kept + std::uint32_t(m_newSstStrings.size());
     const std::uint32_t perBucket = std::max<std::uint32_t>(8, (count + 127) / 128);
     QByteArray extSst;
     put16(extSst, perBucket);
     {
         ContinuedRecord sst(out, kSst);
         QByteArray head;
-        put32(head, m_book.sstReferenceCount() + m_newReferences);
+        put32(head, m_references);
         put32(head, count);
         sst.append(head);
         for (std::uint32_t i = 0; i < count; ++i) {
-            const std::uint32_t stringIndex = i < shared ? i : m_newSstStrings[i - shared];
+            const std::uint32_t stringIndex = i < kept ? m_keptStrings[i] : m_newSstStrings[i - kept];
             const QString text = m_book.string(stringIndex);
-            const SstFormatting *formatting = i < shared ? m_book.sstFormatting(i) : nullptr;
+            const SstFormatting *formatting = i < kept ? m_book.sstFormatting(stringIndex) : nullptr;
             const bool wide = isWide(text);
             QByteArray header;
             put16(header, unsigned(text.size()));
@@ -267,6 +371,12 @@ void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out) {
             const qint64 at = base + (r.offset - start) + 4;
             set32(out, at + 12, std::uint32_t(get32(out, at + 12) + delta));
             for (qint64 p = at + 16; p + 4 <= at + r.length - 4 + 0; p += 4) set32(out, p, std::uint32_t(get32(out, p) + delta));
+        }
+        if (m_rebuildSst) {
+            const auto shared = std::uint32_t(m_sstIndex.size());
+            forEachLabelSst(out, base, out.size(), [&](qint64 at) {
+                if (const std::uint32_t i = get32(out, at); i < shared) set32(out, at, m_sstIndex[i]);
+            });
         }
         return;
     }
@@ -344,7 +454,7 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
         newRowHeight = (quint8(body[2]) | (quint8(body[3]) << 8)) & 0x7FFF;
         if (quint8(body[0]) & 0x02) newRowFlags |= 0x20;
     }
-    std::vector<bool> blockWritten(sheet.formulaBlocks().size(), false);
+    FormulaBlockPlan blocks(sheet);
     std::size_t cellAt = 0;
     for (std::size_t blockStart = 0; blockStart < rows.size(); blockStart += 32) {
         const std::size_t blockEnd = std::min(rows.size(), blockStart + 32);
@@ -382,7 +492,7 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
             while (cellAt < rowEnd) {
                 const std::size_t next = multipleRunEnd(cells, cellAt, rowEnd);
                 if (next - cellAt > 1) writeMultiple(cells, cellAt, next, out);
-                else writeCell(sheet, cells[cellAt], out, blockWritten);
+                else writeCell(sheet, cells[cellAt], out, blocks);
                 cellAt = next;
             }
         }
@@ -402,24 +512,14 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
     }
 }
 
-void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, std::vector<bool> &blockWritten) {
+void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, FormulaBlockPlan &blocks) {
     QByteArray body;
     put16(body, cell.row0);
     put16(body, cell.column0);
     put16(body, cell.xf);
     if (cell.isFormula() && cell.ref < sheet.formulas().size()) {
         const FormulaCell &formula = sheet.formulas()[cell.ref];
-        putRecord(out, kFormula, formula.record);
-        // A shared, array or table formula follows the first formula cell of its range.
-        const auto &blocks = sheet.formulaBlocks();
-        for (std::size_t b = 0; b < blocks.size(); ++b) {
-            if (blockWritten[b] || !blocks[b].range.contains(cell.row(), cell.column())) continue;
-            const std::uint16_t id = blocks[b].kind == FormulaBlock::Shared  ? kShrFmla
-                                     : blocks[b].kind == FormulaBlock::Array ? kArray
-                                                                             : kTable;
-            putRecord(out, id, blocks[b].record);
-            blockWritten[b] = true;
-        }
+        for (const auto &[id, record] : blocks.recordsFor(cell)) putRecord(out, id, record);
         if (cell.type == CellType::Text && !formula.stringRecord.isEmpty()) {
             if (formula.stringRecord.size() <= kMaxRecordData) {
                 putRecord(out, kString, formula.stringRecord);
@@ -448,8 +548,7 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
         return;
     }
     case CellType::Text: {
-        const auto it = m_newSstIndex.find(cell.ref);
-        put32(body, it != m_newSstIndex.end() ? it->second : cell.ref);
+        put32(body, sstIndexOf(cell.ref));
         putRecord(out, kLabelSst, body);
         return;
     }

@@ -54,7 +54,7 @@ enum class CellType : std::uint8_t { Blank, Number, Text, Bool, Error };
 struct Cell {
     enum Flag : std::uint8_t {
         kFormula = 0x01,        ///< a FORMULA cell; ref indexes the sheet's formulas
-        kCoveredByMerge = 0x02, ///< inside a merged area, not its top-left cell
+        kCoveredByMerge = 0x02, ///< inside a merged area, not its top-left cell (its value stays)
         kRkValue = 0x04,        ///< a number stored as an RK value; ref holds it
         kInMultiple = 0x08,     ///< read from a MULRK or MULBLANK record (kept so when saved)
     };

@@ -59,7 +59,7 @@ CellValue Worksheet::valueOf(const Cell &c) const {
 
 CellValue Worksheet::value(int row, int column) const {
     const Cell *c = cell(row, column);
-    if (!c || (c->flags & Cell::kCoveredByMerge)) return {};
+    if (!c) return {};
     return valueOf(*c);
 }
 
@@ -70,7 +70,6 @@ const FormulaBlock *Worksheet::formulaBlockAt(int row, int column) const {
 }
 
 bool Worksheet::isNonEmpty(const Cell &c) const {
-    if (c.flags & Cell::kCoveredByMerge) return false;
     if (c.type == CellType::Blank) return false;
     // A formula whose result is the empty text still counts as filled for the jump,
     // as in the spreadsheet; a constant empty text cannot be stored.

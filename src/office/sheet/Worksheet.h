@@ -37,8 +37,9 @@ public:
     SheetVisibility visibility() const { return m_visibility; }
 
     // --- cells ---------------------------------------------------------------
-    /// The value of a cell (its cached result for a formula); empty outside the sheet,
-    /// for BLANK cells and for merged cells other than an area's top-left one.
+    /// The value of a cell (its cached result for a formula); empty outside the sheet
+    /// and for BLANK cells. A cell that a merged area covers keeps the value its record
+    /// holds, as the spreadsheet keeps it (hidden, but there for formulas and Value).
     CellValue value(int row, int column) const;
     /// The stored cell at (row, column), or nullptr.
     const Cell *cell(int row, int column) const;

@@ -22,4 +22,15 @@ inline QStringList workbookFiles(qint64 maxBytes = 0) {
     return paths;
 }
 
+/// `java` arguments that run tests/fixtures/poi_dump.java (Apache POI's HSSF reader,
+/// strict about record structure); empty when Java or POI is not installed.
+inline QStringList poiDumpArguments() {
+    const QString jars = QStringLiteral("/usr/share/java/");
+    if (!testsupport::haveProgram(QStringLiteral("java")) || !QFileInfo::exists(jars + QStringLiteral("poi.jar"))) return {};
+    QStringList classPath;
+    for (const char *jar : {"poi.jar", "commons-collections4.jar", "commons-math3.jar", "commons-codec.jar"})
+        classPath << jars + QLatin1String(jar);
+    return {QStringLiteral("-cp"), classPath.join(u':'), testsupport::fixtureDir() + QStringLiteral("/poi_dump.java")};
+}
+
 }  // namespace sheettest
