@@ -14,7 +14,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"--version", "--version", versionCommand},
     {"cells", "cells DATEI.xls", cellsCommand},
-    {"text", "text DATEI.rtf", textCommand},
+    {"text", "text DATEI.rtf|DATEI.doc", textCommand},
     {"export", "export [--numbers] [--formulas] [--no-comments] [--columns FROM-TO] FILE.xls...", exportCommand},
     {"import", "import DATEI.rtf...", importCommand},
 };
