@@ -23,8 +23,9 @@ namespace {
 constexpr char16_t kFieldBegin = 0x13;
 constexpr char16_t kFieldSeparator = 0x14;
 constexpr char16_t kFieldEnd = 0x15;
-// Anchors of pictures, drawn objects, notes and comments: no text of their own.
-bool isAnchor(char16_t c) { return c == 0x01 || c == 0x02 || c == 0x05 || c == 0x08; }
+// Anchors of pictures, drawn objects, notes and comments have no text of their
+// own; nor has a zero character (form fields leave them behind).
+bool isAnchor(char16_t c) { return c == 0x00 || c == 0x01 || c == 0x02 || c == 0x05 || c == 0x08; }
 constexpr int kMaxFieldDepth = 64;
 // The style defaults the writer gives "Normal" when the document sets none.
 constexpr int kNormalDefaultHalfPoints = 24;
