@@ -88,7 +88,7 @@ Status Reader::readStreams(const QByteArray &bytes) {
     const QString tableName = m_fib.whichTable1 ? QStringLiteral("1Table") : QStringLiteral("0Table");
     m_table = m_file.find(tableName);
     if (!m_table || m_table->isStorage)
-        return refuse(QStringLiteral("The document has no %1 stream, which its header names.").arg(tableName));
+        return refuse(QStringLiteral("The document has no %1 stream, which its header names.").arg(tableName), 11);
     m_data = m_file.find(QStringLiteral("Data"));
     return Status::success();
 }
