@@ -169,9 +169,15 @@ Status DocFkpReader::read(FkpKind kind, const QByteArray &table, quint32 offset,
                 if (start + size > pageAt + kPageSize - 1)
                     return Status::failure(QStringLiteral("A %1 property list runs past the end of its page.").arg(QLatin1String(what)),
                                            at);
-                run.props = QByteArray(win.at(start), size);
+                run.props = win.at(start);
+                run.size = size;
             }
-            runs.push_back(std::move(run));
+            if (!runs.empty() && runs.back().fcEnd == run.fcStart && runs.back().size == run.size &&
+                (run.size == 0 || std::memcmp(runs.back().props, run.props, size_t(run.size)) == 0)) {
+                runs.back().fcEnd = run.fcEnd;
+                continue;
+            }
+            runs.push_back(run);
         }
     }
     return Status::success();

@@ -47,18 +47,23 @@ private:
     quint32 m_lastFc = 0;
 };
 
-/// One run read from a formatted disk page: stream bytes [fcStart, fcEnd) and
-/// its property list (for PAPX with the style index in front).
+/// One run read from a formatted disk pages: stream bytes [fcStart, fcEnd) and
+/// its property list (for PAPX with the style index in front), which points into
+/// the WordDocument stream it was read from.
 struct DocFkpRun {
     quint32 fcStart = 0;
     quint32 fcEnd = 0;
-    QByteArray props;
+    const char *props = nullptr;
+    int size = 0;
+    /// The property list as a byte array sharing the stream's bytes.
+    QByteArray propsView() const { return QByteArray::fromRawData(props ? props : "", size); }
 };
 
 namespace DocFkpReader {
 
 /// Reads every page that the bin table at [offset, offset + length) of the table
-/// stream lists from the WordDocument stream, in order.
+/// stream lists from the WordDocument stream, in order. Neighbouring runs with
+/// the same properties come back as one.
 Status read(FkpKind kind, const QByteArray &tableStream, quint32 offset, quint32 length,
             const QByteArray &wordDocument, std::vector<DocFkpRun> &runs);
 

@@ -41,23 +41,42 @@ struct ParaProps {
     bool autoFit = false;
 };
 
-class Reader {
+// Walks the property runs of one kind in stream order, remembering where it is:
+// the text is read piece by piece, and within a piece the offsets only grow.
+class RunCursor {
 public:
-    Reader(Document &doc) : m_doc(doc) {}
-    Status run(const QByteArray &bytes);
+    explicit RunCursor(const std::vector<DocFkpRun> &runs) : m_runs(runs) {}
+    void seek(quint32 fc) {
+        m_at = size_t(std::upper_bound(m_runs.begin(), m_runs.end(), fc,
+                                       [](quint32 v, const DocFkpRun &r) { return v < r.fcEnd; }) -
+                      m_runs.begin());
+    }
+    /// The run holding the byte at fc, or -1.
+    qsizetype runAt(quint32 fc) {
+        while (m_at < m_runs.size() && m_runs[m_at].fcEnd <= fc) ++m_at;
+        return m_at < m_runs.size() && m_runs[m_at].fcStart <= fc ? qsizetype(m_at) : -1;
+    }
 
 private:
-    Status readStreams(const QByteArray &bytes);
-    void readStyles(const std::vector<DocStyleSheet::Entry> &entries, const QStringList &fonts);
+    const std::vector<DocFkpRun> &m_runs;
+    size_t m_at = 0;
+};
+
+class Reader {
+public:
+    explicit Reader(Document &doc) : m_doc(doc) {}
+    Status run(ole::CompoundFile &file);
+
+private:
+    Status findStreams();
+    void readStyles(const std::vector<DocStyleSheet::Entry> &entries);
     ParaProps paraProps(const QByteArray &props) const;
-    quint32 charFormatOf(const QByteArray &props);
-    quint16 paraFormatOf(const QByteArray &props, char16_t mark);
-    Status decodeText();
-    void applyRuns();
-    void buildStory();
+    quint32 charFormatOf(qsizetype run);
+    quint16 paraFormatOf(qsizetype run, char16_t mark);
+    Status readStory();
 
     Document &m_doc;
-    ole::CompoundFile m_file;
+    ole::CompoundFile *m_file = nullptr;
     const ole::Entry *m_word = nullptr;
     const ole::Entry *m_table = nullptr;
     const ole::Entry *m_data = nullptr;
@@ -65,20 +84,17 @@ private:
     std::vector<DocPiece> m_pieces;
     std::vector<DocFkpRun> m_chpx;
     std::vector<DocFkpRun> m_papx;
+    std::vector<quint32> m_chpxFormat;     // format number of each character run, once worked out
+    std::vector<quint32> m_papxFormat[2];  // of each paragraph run, by whether the mark is a cell mark
     QStringList m_fonts;
     std::vector<int> m_styleOfIstd;  // model style index of each file style index, -1 unknown
     QHash<QByteArray, quint32> m_charFormatIds;
-    QHash<QByteArray, quint32> m_paraPropsIds[2];  // by whether the mark is a cell mark
-    QString m_text;                      // the main story as stored, fields included
-    std::vector<quint32> m_charFormats;  // per character of m_text
-    std::vector<quint16> m_paraFormats;
 };
 
-Status Reader::readStreams(const QByteArray &bytes) {
-    if (!ole::hasOle2Signature(bytes.left(8)))
-        return refuse(QStringLiteral("This is not a Word document: the file is not an OLE2 compound file."), 0);
-    if (const Status s = ole::CompoundFile::readBytes(bytes, m_file); !s) return s;
-    m_word = m_file.find(QStringLiteral("WordDocument"));
+constexpr quint32 kUnknown = 0xFFFFFFFF;
+
+Status Reader::findStreams() {
+    m_word = m_file->find(QStringLiteral("WordDocument"));
     if (!m_word || m_word->isStorage)
         return refuse(QStringLiteral("This is not a Word document: the compound file has no WordDocument stream."));
     if (const Status s = DocFib::read(m_word->data, m_fib); !s)
@@ -86,39 +102,38 @@ Status Reader::readStreams(const QByteArray &bytes) {
     if (m_fib.encrypted || m_fib.obfuscated)
         return refuse(QStringLiteral("The document is encrypted (password protected) and cannot be read."), 11);
     const QString tableName = m_fib.whichTable1 ? QStringLiteral("1Table") : QStringLiteral("0Table");
-    m_table = m_file.find(tableName);
+    m_table = m_file->find(tableName);
     if (!m_table || m_table->isStorage)
         return refuse(QStringLiteral("The document has no %1 stream, which its header names.").arg(tableName), 11);
-    m_data = m_file.find(QStringLiteral("Data"));
+    m_data = m_file->find(QStringLiteral("Data"));
     return Status::success();
 }
 
-void Reader::readStyles(const std::vector<DocStyleSheet::Entry> &entries, const QStringList &fonts) {
+void Reader::readStyles(const std::vector<DocStyleSheet::Entry> &entries) {
     Styles &styles = m_doc.styles();
     int maxIstd = 0;
     for (const auto &e : entries) maxIstd = std::max(maxIstd, e.istd);
     m_styleOfIstd.assign(size_t(maxIstd) + 1, -1);
     for (const auto &e : entries) {
-        Style *style = nullptr;
         int index = -1;
         if (e.sti == 0 && e.kind == 1) {
             index = Styles::kNormal;
         } else if (e.sti == 65 && e.kind == 2) {
             index = Styles::kDefaultParagraphFont;
         } else if (e.kind >= 1 && e.kind <= 4 && !e.name.isEmpty()) {
-            style = styles.add(e.name, StyleType(e.kind));
+            styles.add(e.name, StyleType(e.kind));
             index = styles.indexOf(e.name);
         }
         if (index < 0) continue;
         m_styleOfIstd[size_t(e.istd)] = index;
-        style = styles.at(index);
+        Style *style = styles.at(index);
         if (!style || index == Styles::kDefaultParagraphFont) continue;
         DocCharProps look = e.look;
         if (index == Styles::kNormal) {
             if (look.halfPoints == kNormalDefaultHalfPoints) look.halfPoints = 0;
             if (look.language == kNormalDefaultLanguage) look.language = -1;
         }
-        if (look.font >= 0 && look.font < fonts.size()) style->font().setName(fonts[look.font]);
+        if (look.font >= 0 && look.font < m_fonts.size()) style->font().setName(m_fonts[look.font]);
         style->font().setHalfPoints(look.halfPoints);
         style->font().setBold(look.bold);
         style->font().setItalic(look.italic);
@@ -127,9 +142,13 @@ void Reader::readStyles(const std::vector<DocStyleSheet::Entry> &entries, const 
     }
 }
 
-quint32 Reader::charFormatOf(const QByteArray &props) {
+quint32 Reader::charFormatOf(qsizetype run) {
+    if (run < 0) return 0;
+    quint32 &known = m_chpxFormat[size_t(run)];
+    if (known != kUnknown) return known;
+    const QByteArray props = m_chpx[size_t(run)].propsView();
     auto it = m_charFormatIds.constFind(props);
-    if (it != m_charFormatIds.constEnd()) return *it;
+    if (it != m_charFormatIds.constEnd()) return known = *it;
     const DocCharProps p = DocCharProps::read(props.constData(), int(props.size()));
     CharFormat f;
     if (p.istd >= 0 && p.istd < int(m_styleOfIstd.size())) {
@@ -144,9 +163,9 @@ quint32 Reader::charFormatOf(const QByteArray &props) {
     f.underline = qint8(p.underline);
     f.color = p.color;
     f.language = p.language;
-    const quint32 id = m_doc.charFormats().id(f);
-    m_charFormatIds.insert(props, id);
-    return id;
+    known = m_doc.charFormats().id(f);
+    m_charFormatIds.insert(QByteArray(props.constData(), props.size()), known);  // a copy: the key outlives the stream
+    return known;
 }
 
 ParaProps Reader::paraProps(const QByteArray &props) const {
@@ -178,13 +197,14 @@ ParaProps Reader::paraProps(const QByteArray &props) const {
     return p;
 }
 
-quint16 Reader::paraFormatOf(const QByteArray &props, char16_t mark) {
+quint16 Reader::paraFormatOf(qsizetype run, char16_t mark) {
     const bool cellMark = mark == kCellMark;
-    auto &cache = m_paraPropsIds[cellMark ? 1 : 0];
-    auto it = cache.constFind(props);
-    if (it != cache.constEnd()) return quint16(*it);
-    const ParaProps p = paraProps(props);
     ParaFormat f;
+    f.inTable = cellMark;
+    if (run < 0) return quint16(std::min<quint32>(m_doc.paraFormats().id(f), 0xFFFF));
+    quint32 &known = m_papxFormat[cellMark ? 1 : 0][size_t(run)];
+    if (known != kUnknown) return quint16(known);
+    const ParaProps p = paraProps(m_papx[size_t(run)].propsView());
     if (p.istd < int(m_styleOfIstd.size())) {
         const int index = m_styleOfIstd[size_t(p.istd)];
         const Style *style = m_doc.styles().at(index);
@@ -193,136 +213,79 @@ quint16 Reader::paraFormatOf(const QByteArray &props, char16_t mark) {
     f.inTable = p.inTable || cellMark;
     f.rowEnd = cellMark && p.rowEnd;
     f.autoFit = f.rowEnd && p.autoFit;
-    const quint32 id = std::min<quint32>(m_doc.paraFormats().id(f), 0xFFFF);
-    cache.insert(props, id);
-    return quint16(id);
+    known = std::min<quint32>(m_doc.paraFormats().id(f), 0xFFFF);
+    return quint16(known);
 }
 
-Status Reader::decodeText() {
+// One pass over the main text in character order: fields are read through their
+// results, anchors dropped, and each paragraph goes into the story when its mark
+// is reached, every character with the paragraph format of that mark.
+Status Reader::readStory() {
     const qint64 ccpText = m_fib.ccpText;
     if (ccpText > m_pieces.back().cpEnd)
-        return refuse(QStringLiteral("The piece table holds %1 characters, fewer than the %2 of the main text.")
+        return refuse(QStringLiteral("Table stream: the piece table holds %1 characters, fewer than the %2 of the main text.")
                           .arg(m_pieces.back().cpEnd)
                           .arg(ccpText),
                       m_fib.pairs[DocFib::kClx].fc);
-    m_text.resize(ccpText);
-    char16_t *out = reinterpret_cast<char16_t *>(m_text.data());
+    m_chpxFormat.assign(m_chpx.size(), kUnknown);
+    m_papxFormat[0].assign(m_papx.size(), kUnknown);
+    m_papxFormat[1].assign(m_papx.size(), kUnknown);
+    Story &story = m_doc.mutableStory();
+    story.remove(0, story.length());
+    QString paragraph;
+    std::vector<quint32> cfs;
+    std::vector<quint16> pfs;
+    auto flush = [&](quint16 pf) {
+        pfs.assign(size_t(paragraph.size()), pf);
+        story.insert(story.length(), paragraph, cfs.data(), pfs.data());
+        paragraph.clear();
+        cfs.clear();
+    };
+    std::vector<bool> inInstruction;  // open fields: still in their instruction
+    int hiddenDepth = 0;              // open fields in their instruction
+    RunCursor chpx(m_chpx), papx(m_papx);
     const char *stream = m_word->data.constData();
     for (const DocPiece &piece : m_pieces) {
         if (piece.cpStart >= ccpText) break;
         const qint32 end = qint32(std::min<qint64>(piece.cpEnd, ccpText));
-        const char *from = stream + piece.fc;
-        if (piece.compressed) {
-            for (qint32 cp = piece.cpStart; cp < end; ++cp) out[cp] = cp1252Char(quint8(*from++));
-        } else {
-            for (qint32 cp = piece.cpStart; cp < end; ++cp, from += 2)
-                out[cp] = char16_t(quint8(from[0]) | quint8(from[1]) << 8);
+        const quint32 bpc = piece.bytesPerChar();
+        chpx.seek(piece.fc);
+        papx.seek(piece.fc);
+        for (qint32 cp = piece.cpStart; cp < end; ++cp) {
+            const quint32 fc = piece.fc + quint32(cp - piece.cpStart) * bpc;
+            const char *at = stream + fc;
+            const char16_t c = piece.compressed ? cp1252Char(quint8(at[0])) : char16_t(quint8(at[0]) | quint8(at[1]) << 8);
+            if (c == kFieldBegin) {
+                if (inInstruction.size() < size_t(kMaxFieldDepth)) {
+                    inInstruction.push_back(true);
+                    ++hiddenDepth;
+                }
+                continue;
+            }
+            if ((c == kFieldSeparator || c == kFieldEnd) && !inInstruction.empty()) {
+                if (inInstruction.back()) --hiddenDepth;
+                if (c == kFieldSeparator) inInstruction.back() = false;
+                else inInstruction.pop_back();
+                continue;
+            }
+            const bool mark = c == kParagraphMark || c == kCellMark;
+            if (!mark && (hiddenDepth > 0 || isAnchor(c) || c == kFieldSeparator || c == kFieldEnd)) continue;
+            paragraph.append(QChar(c));
+            cfs.push_back(charFormatOf(chpx.runAt(fc)));
+            if (mark) flush(paraFormatOf(papx.runAt(fc), c));
         }
     }
+    if (!paragraph.isEmpty()) flush(0);
+    // The story ends with a paragraph mark outside any table.
+    const int n = story.length();
+    if (n == 0 || story.at(n - 1) != kParagraphMark || m_doc.paraFormats().at(story.paraFormatAt(n - 1)).inTable)
+        story.insert(n, QStringView(u"\r"), n > 0 ? story.charFormatAt(n - 1) : 0, 0);
     return Status::success();
 }
 
-// Gives every character the formats of the property runs that cover it, piece by piece.
-void Reader::applyRuns() {
-    const qint32 ccpText = m_fib.ccpText;
-    m_charFormats.assign(size_t(ccpText), 0);
-    m_paraFormats.assign(size_t(ccpText), 0);
-    std::vector<int> chpxOf(m_chpx.size(), -1);
-    auto sweep = [&](const std::vector<DocFkpRun> &runs, auto assign) {
-        for (const DocPiece &piece : m_pieces) {
-            if (piece.cpStart >= ccpText) break;
-            const qint32 end = std::min(piece.cpEnd, ccpText);
-            const quint32 bpc = piece.bytesPerChar();
-            auto it = std::upper_bound(runs.begin(), runs.end(), piece.fc,
-                                       [](quint32 fc, const DocFkpRun &r) { return fc < r.fcEnd; });
-            for (qint32 cp = piece.cpStart; cp < end && it != runs.end();) {
-                const quint32 fc = piece.fc + quint32(cp - piece.cpStart) * bpc;
-                if (fc >= it->fcEnd) {
-                    ++it;
-                    continue;
-                }
-                if (fc < it->fcStart) {  // a gap between runs: no properties
-                    const qint32 skip = qint32((it->fcStart - fc + bpc - 1) / bpc);
-                    cp += std::max(skip, 1);
-                    continue;
-                }
-                const qint32 last = std::min<qint64>(end, cp + qint64((it->fcEnd - fc + bpc - 1) / bpc));
-                assign(size_t(it - runs.begin()), cp, last);
-                cp = last;
-            }
-        }
-    };
-    sweep(m_chpx, [&](size_t run, qint32 from, qint32 to) {
-        const quint32 id = charFormatOf(m_chpx[run].props);
-        std::fill(m_charFormats.begin() + from, m_charFormats.begin() + to, id);
-    });
-    // A paragraph's properties are those of the run holding its mark.
-    sweep(m_papx, [&](size_t run, qint32 from, qint32 to) {
-        for (qint32 cp = from; cp < to; ++cp) {
-            const char16_t c = m_text[cp].unicode();
-            if (c == kParagraphMark || c == kCellMark) m_paraFormats[size_t(cp)] = paraFormatOf(m_papx[run].props, c);
-        }
-    });
-}
-
-// The story without field instructions and anchors; every character takes the
-// paragraph format of its paragraph's mark.
-void Reader::buildStory() {
-    QString text;
-    std::vector<quint32> cfs;
-    std::vector<quint16> pfs;
-    text.reserve(m_text.size() + 1);
-    cfs.reserve(size_t(m_text.size()) + 1);
-    pfs.reserve(size_t(m_text.size()) + 1);
-    std::vector<bool> inInstruction;  // open fields: still in their instruction
-    int hiddenDepth = 0;              // open fields in their instruction
-    for (qsizetype i = 0; i < m_text.size(); ++i) {
-        const char16_t c = m_text[i].unicode();
-        if (c == kFieldBegin) {
-            if (inInstruction.size() < size_t(kMaxFieldDepth)) {
-                inInstruction.push_back(true);
-                ++hiddenDepth;
-            }
-            continue;
-        }
-        if (c == kFieldSeparator && !inInstruction.empty()) {
-            if (inInstruction.back()) --hiddenDepth;
-            inInstruction.back() = false;
-            continue;
-        }
-        if (c == kFieldEnd && !inInstruction.empty()) {
-            if (inInstruction.back()) --hiddenDepth;
-            inInstruction.pop_back();
-            continue;
-        }
-        const bool mark = c == kParagraphMark || c == kCellMark;
-        if (!mark && (hiddenDepth > 0 || isAnchor(c) || c == kFieldSeparator || c == kFieldEnd)) continue;
-        text.append(QChar(c));
-        cfs.push_back(m_charFormats[size_t(i)]);
-        pfs.push_back(m_paraFormats[size_t(i)]);
-    }
-    // Characters take their paragraph's format, found at the mark that ends it.
-    quint16 current = 0;
-    for (qsizetype i = text.size(); i-- > 0;) {
-        const char16_t c = text[i].unicode();
-        if (c == kParagraphMark || c == kCellMark) current = pfs[size_t(i)];
-        else pfs[size_t(i)] = current;
-    }
-    // The story ends with a paragraph mark outside any table.
-    const bool endsWithMark = !text.isEmpty() && text.back() == QChar(kParagraphMark) &&
-                              !m_doc.paraFormats().at(pfs.back()).inTable;
-    if (!endsWithMark) {
-        text.append(QChar(kParagraphMark));
-        cfs.push_back(cfs.empty() ? 0 : cfs.back());
-        pfs.push_back(0);
-    }
-    Story &story = m_doc.mutableStory();
-    story.remove(0, story.length());
-    story.insert(0, text, cfs.data(), pfs.data());
-}
-
-Status Reader::run(const QByteArray &bytes) {
-    if (const Status s = readStreams(bytes); !s) return s;
+Status Reader::run(ole::CompoundFile &file) {
+    m_file = &file;
+    if (const Status s = findStreams(); !s) return s;
     const QByteArray &table = m_table->data;
     const QByteArray &word = m_word->data;
     auto inTable = [](const Status &s) {
@@ -341,11 +304,8 @@ Status Reader::run(const QByteArray &bytes) {
     const FcLcb papx = m_fib.pairs[DocFib::kPlcfBtePapx];
     if (const Status s = DocFkpReader::read(FkpKind::Papx, table, papx.fc, papx.lcb, word, m_papx); !s)
         return inTable(s);
-    if (const Status s = decodeText(); !s) return inTable(s);
-    readStyles(styles, m_fonts);
-    applyRuns();
-    buildStory();
-    return Status::success();
+    readStyles(styles);
+    return readStory();
 }
 
 }  // namespace
@@ -353,7 +313,11 @@ Status Reader::run(const QByteArray &bytes) {
 Status DocReader::read(const QByteArray &bytes, Document &into) {
     if (bytes.size() > kMaxFileSize)
         return Status::failure(QStringLiteral("The Word document is larger than %1 MB.").arg(kMaxFileSize >> 20));
-    return Reader(into).run(bytes);
+    if (!ole::hasOle2Signature(bytes.left(8)))
+        return refuse(QStringLiteral("This is not a Word document: the file is not an OLE2 compound file."), 0);
+    ole::CompoundFile file;
+    if (const Status s = ole::CompoundFile::readBytes(bytes, file); !s) return s;
+    return Reader(into).run(file);
 }
 
 Status DocReader::readFile(const QString &path, Document &into) {
@@ -362,7 +326,13 @@ Status DocReader::readFile(const QString &path, Document &into) {
         return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     if (file.size() > kMaxFileSize)
         return Status::failure(QStringLiteral("The Word document is larger than %1 MB.").arg(kMaxFileSize >> 20));
-    return read(file.readAll(), into);
+    if (!ole::hasOle2Signature(file.read(8)))
+        return refuse(QStringLiteral("This is not a Word document: the file is not an OLE2 compound file."), 0);
+    file.close();
+    // The compound file reader maps the file: only the streams are copied.
+    ole::CompoundFile compound;
+    if (const Status s = ole::CompoundFile::read(path, compound); !s) return s;
+    return Reader(into).run(compound);
 }
 
 }  // namespace office::doc
