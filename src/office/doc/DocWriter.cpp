@@ -16,7 +16,6 @@
 #include "office/doc/TableLayout.h"
 #include "office/ole/CompoundFile.h"
 
-#include <QSaveFile>
 
 namespace office::doc {
 
@@ -146,6 +145,18 @@ void DocWriter::writeText(QByteArray &stream, bool compressed) const {
 }
 
 Status DocWriter::write(QByteArray &result) {
+    ole::CompoundFile file;
+    if (const Status s = build(file); !s) return s;
+    return file.writeBytes(result);
+}
+
+Status DocWriter::save(const QString &path) {
+    ole::CompoundFile file;
+    if (const Status s = build(file); !s) return s;
+    return file.writeFile(path);
+}
+
+Status DocWriter::build(ole::CompoundFile &file) {
     const int n = m_story.length();
     if (n > kMaxCharacters) return Status::failure(QStringLiteral("The document is too long for a Word file."));
     collectFonts();
@@ -223,24 +234,11 @@ Status DocWriter::write(QByteArray &result) {
     const QByteArray fibBytes = fib.write();
     word.replace(0, fibBytes.size(), fibBytes);
 
-    ole::CompoundFile file;
     file.rootClassId = kWordDocumentClassId;
     file.setStream(QStringLiteral("WordDocument"), word);
     file.setStream(QStringLiteral("1Table"), table);
     if (!data.isEmpty()) file.setStream(QStringLiteral("Data"), data);
     file.setStream(QStringLiteral("\005SummaryInformation"), DocSummaryInformation::write());
-    return file.writeBytes(result);
-}
-
-Status DocWriter::save(const QString &path) {
-    QByteArray bytes;
-    const Status written = write(bytes);
-    if (!written) return written;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    file.write(bytes);
-    if (!file.commit()) return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
     return Status::success();
 }
 

@@ -9,6 +9,10 @@
 
 #include <vector>
 
+namespace office::ole {
+class CompoundFile;
+}
+
 namespace office::doc {
 
 class Document;
@@ -38,6 +42,7 @@ public:
     Status save(const QString &path);
 
 private:
+    Status build(ole::CompoundFile &file);
     void collectFonts();
     int fontIndex(const QString &name);
     const QByteArray &chpx(quint32 format);

@@ -149,7 +149,9 @@ TEST(DocMalformed, TruncatedStreamsEndWithAReason) {
             if (cut >= stream.size()) continue;
             const office::Status s = readBytes(withStream(good, name, [cut](QByteArray &b) { b.truncate(cut); }));
             EXPECT_TRUE(s.ok || !s.message.isEmpty()) << name.toStdString() << " cut at " << cut;
-            if (name == QLatin1String("1Table")) EXPECT_FALSE(s.ok) << "table stream cut at " << cut;
+            if (name == QLatin1String("1Table")) {
+                EXPECT_FALSE(s.ok) << "table stream cut at " << cut;
+            }
         }
     }
     // The file itself cut at every sector boundary.

@@ -9,6 +9,7 @@
 #include "office/ole/CompoundFile.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -156,6 +157,12 @@ TEST(DocWriter, SaveAsDocThenSaveWritesTheFileAtomically) {
     Document back(&app, QString());
     ASSERT_TRUE(DocReader::readFile(path, back).ok);
     EXPECT_TRUE(back.content().text().startsWith(QStringLiteral("vorne <!--")));
+
+    // Nothing but the file is left in the folder; a missing folder is refused.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Doc_a.xls-1.doc")});
+    EXPECT_FALSE(opened->saveAs(dir.filePath(QStringLiteral("missing/x.doc")), SaveFormat::Doc).ok);
+    opened->setSaved(false);
+    ASSERT_TRUE(opened->saveAs(path, SaveFormat::Doc).ok);
 
     // A folder that cannot be written: the save fails and the old file stays whole.
     const QByteArray before = testsupport::readFile(path);
