@@ -86,11 +86,12 @@ int write(const QString &form, int size, const QString &out) {
         std::fprintf(stderr, "%s\n", qPrintable(saved.message));
         return 1;
     }
-    std::printf("write %s %d: build %.3f s, doc write %.3f s, %lld bytes, %d characters, peak %.1f MB before the "
-                "write, %.1f MB after\n",
-                qPrintable(form), size, buildSeconds, writeSeconds,
-                static_cast<long long>(QFileInfo(out + QStringLiteral(".doc")).size()), doc->story().length(),
-                peakBefore, peakMegabytes());
+    std::printf(
+        "write %s %d: build %.3f s, doc write %.3f s, %lld bytes, %d characters, peak %.1f MB before the "
+        "write, %.1f MB after\n",
+        qPrintable(form), size, buildSeconds, writeSeconds,
+        static_cast<long long>(QFileInfo(out + QStringLiteral(".doc")).size()), doc->story().length(), peakBefore,
+        peakMegabytes());
     return 0;
 }
 

@@ -17,7 +17,8 @@ for case in $CASES; do
     out="$DIR/$1-$2"
     "$BIN" write "$1" "$2" "$out"
     /usr/bin/time -f "  (read process: %e s, %M KB peak)" "$BIN" read "$out.doc"
-    /usr/bin/time -f "soffice --convert-to doc $1 $2: %e s, %M KB peak (exit %x)" \
+    /usr/bin/time -o "$DIR/soffice-time" -f "soffice --convert-to doc $1 $2: %e s, %M KB peak (exit %x)" \
         timeout "$LIMIT" soffice --headless "-env:UserInstallation=file://$PROFILE" --convert-to doc \
         --outdir "$DIR/lo-out" "$out.rtf" >/dev/null 2>&1 || echo "  soffice stopped after $LIMIT s"
+    cat "$DIR/soffice-time"
 done

@@ -15,7 +15,7 @@ struct DocCharProps {
     int italic = -1;
     int underline = -1;
     int color = kColorAutomatic;
-    int language = -1;   ///< LCID, 1024 = no proofing
+    int language = -1;  ///< LCID, 1024 = no proofing
 
     /// Appends the property list (CHPX grpprl) for the fields that are set.
     void write(DocBytesOut &out) const;

@@ -50,7 +50,8 @@ QByteArray DocFib::write() const {
     out.u16(lid);
     // FibRgLw97
     out.u16(kCslw97);
-    const qint32 longs[kCslw97] = {qint32(cbMac), 0, 0, ccpText, ccpFtn, ccpHdd, 0, ccpAtn, ccpEdn, ccpTxbx, ccpHdrTxbx};
+    const qint32 longs[kCslw97] = {qint32(cbMac), 0,      0,       ccpText,   ccpFtn, ccpHdd, 0,
+                                   ccpAtn,        ccpEdn, ccpTxbx, ccpHdrTxbx};
     for (qint32 v : longs) out.u32(quint32(v));
     // FibRgFcLcb97
     out.u16(kPairCount97);
@@ -102,8 +103,7 @@ Status DocFib::read(const QByteArray &stream, DocFib &fib) {
     at = longs + 4 * qint64(cslw);
     const quint32 pairCount = in.u16(at);
     if (in.failed() || pairCount < DocFib::kClx + 1)
-        return Status::failure(QStringLiteral("The file information block lists too few table-stream structures."),
-                               at);
+        return Status::failure(QStringLiteral("The file information block lists too few table-stream structures."), at);
     at += 2;
     if (!in.has(at, 8 * qint64(pairCount)))
         return Status::failure(QStringLiteral("The file information block is cut short."), in.size());

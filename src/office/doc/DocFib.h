@@ -38,13 +38,13 @@ struct DocFib {
 
     quint16 nFib = kNFib97;
     quint16 lid = 0x0407;
-    bool complex = false;         ///< fast-saved: the piece table carries property changes
+    bool complex = false;  ///< fast-saved: the piece table carries property changes
     bool encrypted = false;
     bool obfuscated = false;
-    bool whichTable1 = true;      ///< the table stream is "1Table" (else "0Table")
-    quint32 fcMin = 0;            ///< start of the text in the stream (kept for old readers)
-    quint32 fcMac = 0;            ///< end of the text
-    quint32 cbMac = 0;            ///< length of the WordDocument stream
+    bool whichTable1 = true;  ///< the table stream is "1Table" (else "0Table")
+    quint32 fcMin = 0;        ///< start of the text in the stream (kept for old readers)
+    quint32 fcMac = 0;        ///< end of the text
+    quint32 cbMac = 0;        ///< length of the WordDocument stream
     qint32 ccpText = 0;
     qint32 ccpFtn = 0;
     qint32 ccpHdd = 0;

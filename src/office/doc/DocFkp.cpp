@@ -90,8 +90,10 @@ void DocFkpWriter::flushPage() {
     for (int i = 0; i < n; ++i) {
         const int prop = m_runs[size_t(i)].prop;
         const char word = char(prop < 0 ? 0 : offsets[size_t(prop)] / 2);
-        if (m_kind == FkpKind::Chpx) page[entries + i] = word;
-        else page[entries + 13 * i] = word;
+        if (m_kind == FkpKind::Chpx)
+            page[entries + i] = word;
+        else
+            page[entries + 13 * i] = word;
     }
     page[kPageSize - 1] = char(n);
     m_pageFirstFc.push_back(m_runs.front().fcStart);
@@ -125,32 +127,33 @@ Status DocFkpReader::read(FkpKind kind, const QByteArray &table, quint32 offset,
                                offset);
     const qint64 pages = (length - 4) / 8;
     if (pages > kMaxPages || pages > wordDocument.size() / kPageSize + 1)
-        return Status::failure(QStringLiteral("The %1 bin table lists more pages than the file holds.").arg(QLatin1String(what)),
-                               offset);
+        return Status::failure(
+            QStringLiteral("The %1 bin table lists more pages than the file holds.").arg(QLatin1String(what)), offset);
     const DocBytesIn win(wordDocument);
     const qint64 pnBase = offset + 4 * (pages + 1);
     for (qint64 i = 0; i < pages; ++i) {
         const quint32 pn = tin.u32(pnBase + 4 * i) & 0x3FFFFF;
         const qint64 pageAt = qint64(pn) * kPageSize;
         if (!win.has(pageAt, kPageSize))
-            return Status::failure(QStringLiteral("A %1 property page (number %2) lies outside the WordDocument stream.")
-                                       .arg(QLatin1String(what))
-                                       .arg(pn),
-                                   pnBase + 4 * i);
+            return Status::failure(
+                QStringLiteral("A %1 property page (number %2) lies outside the WordDocument stream.")
+                    .arg(QLatin1String(what))
+                    .arg(pn),
+                pnBase + 4 * i);
         const int n = int(win.u8(pageAt + kPageSize - 1));
         const int entry = kind == FkpKind::Chpx ? 1 : 13;
         if (n == 0 || 4 * (n + 1) + entry * n > kPageSize - 1)
-            return Status::failure(QStringLiteral("A %1 property page has a wrong run count (%2).")
-                                       .arg(QLatin1String(what))
-                                       .arg(n),
-                                   pageAt + kPageSize - 1);
+            return Status::failure(
+                QStringLiteral("A %1 property page has a wrong run count (%2).").arg(QLatin1String(what)).arg(n),
+                pageAt + kPageSize - 1);
         for (int r = 0; r < n; ++r) {
             DocFkpRun run;
             run.fcStart = win.u32(pageAt + 4 * r);
             run.fcEnd = win.u32(pageAt + 4 * (r + 1));
             if (run.fcEnd < run.fcStart || (!runs.empty() && run.fcStart < runs.back().fcEnd))
-                return Status::failure(QStringLiteral("The runs of a %1 property page are out of order.").arg(QLatin1String(what)),
-                                       pageAt + 4 * r);
+                return Status::failure(
+                    QStringLiteral("The runs of a %1 property page are out of order.").arg(QLatin1String(what)),
+                    pageAt + 4 * r);
             const int word = int(win.u8(pageAt + 4 * (n + 1) + entry * r));
             if (word != 0) {
                 const qint64 at = pageAt + 2 * word;
@@ -167,8 +170,9 @@ Status DocFkpReader::read(FkpKind kind, const QByteArray &table, quint32 offset,
                     start = at + 2;
                 }
                 if (start + size > pageAt + kPageSize - 1)
-                    return Status::failure(QStringLiteral("A %1 property list runs past the end of its page.").arg(QLatin1String(what)),
-                                           at);
+                    return Status::failure(
+                        QStringLiteral("A %1 property list runs past the end of its page.").arg(QLatin1String(what)),
+                        at);
                 run.props = win.at(start);
                 run.size = size;
             }

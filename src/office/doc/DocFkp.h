@@ -38,10 +38,10 @@ private:
     int storedSize(const QByteArray &props) const;
     void flushPage();
     FkpKind m_kind;
-    std::vector<Run> m_runs;        // runs of the page being filled
+    std::vector<Run> m_runs;          // runs of the page being filled
     std::vector<QByteArray> m_props;  // distinct property lists of that page
     QHash<QByteArray, int> m_propIndex;
-    int m_used = 0;                 // bytes the page being filled needs so far
+    int m_used = 0;  // bytes the page being filled needs so far
     std::vector<QByteArray> m_pages;
     std::vector<quint32> m_pageFirstFc;
     quint32 m_lastFc = 0;
@@ -64,8 +64,8 @@ namespace DocFkpReader {
 /// Reads every page that the bin table at [offset, offset + length) of the table
 /// stream lists from the WordDocument stream, in order. Neighbouring runs with
 /// the same properties come back as one.
-Status read(FkpKind kind, const QByteArray &tableStream, quint32 offset, quint32 length,
-            const QByteArray &wordDocument, std::vector<DocFkpRun> &runs);
+Status read(FkpKind kind, const QByteArray &tableStream, quint32 offset, quint32 length, const QByteArray &wordDocument,
+            std::vector<DocFkpRun> &runs);
 
 }  // namespace DocFkpReader
 

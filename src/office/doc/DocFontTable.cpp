@@ -34,9 +34,9 @@ QByteArray write(const QStringList &names) {
         const QString name = fullName.left(kMaxNameLength);
         out.u8(quint32(kFfnFixed + 2 * (name.size() + 1)));
         out.u8(familyByte(name));
-        out.u16(400);  // normal weight
+        out.u16(400);                                     // normal weight
         out.u8(name == QLatin1String("Symbol") ? 2 : 0);  // charset: ANSI (symbol for Symbol)
-        out.u8(0);     // no alternative name
+        out.u8(0);                                        // no alternative name
         out.zeros(10 + 24);
         for (QChar c : name) out.u16(c.unicode());
         out.u16(0);
@@ -66,7 +66,8 @@ Status read(const QByteArray &table, quint32 offset, quint32 length, QStringList
         if (at >= end) return Status::failure(QStringLiteral("The font table is cut short."), at);
         const qint64 size = extended ? in.u16(at) : in.u8(at);
         at += extended ? 2 : 1;
-        if (size > end - at) return Status::failure(QStringLiteral("A font table entry runs past the table's end."), at);
+        if (size > end - at)
+            return Status::failure(QStringLiteral("A font table entry runs past the table's end."), at);
         QString name;
         for (qint64 p = at + kFfnFixed; p + 1 < at + size; p += 2) {
             const char16_t c = char16_t(in.u16(p));

@@ -25,13 +25,17 @@ constexpr char16_t kFieldSeparator = 0x14;
 constexpr char16_t kFieldEnd = 0x15;
 // Anchors of pictures, drawn objects, notes and comments have no text of their
 // own; nor has a zero character (form fields leave them behind).
-bool isAnchor(char16_t c) { return c == 0x00 || c == 0x01 || c == 0x02 || c == 0x05 || c == 0x08; }
+bool isAnchor(char16_t c) {
+    return c == 0x00 || c == 0x01 || c == 0x02 || c == 0x05 || c == 0x08;
+}
 constexpr int kMaxFieldDepth = 64;
 // The style defaults the writer gives "Normal" when the document sets none.
 constexpr int kNormalDefaultHalfPoints = 24;
 constexpr int kNormalDefaultLanguage = 1031;
 
-Status refuse(const QString &what, qint64 offset = -1) { return Status::failure(what, offset); }
+Status refuse(const QString &what, qint64 offset = -1) {
+    return Status::failure(what, offset);
+}
 
 // Paragraph properties as read from a PAPX.
 struct ParaProps {
@@ -176,20 +180,29 @@ ParaProps Reader::paraProps(const QByteArray &props) const {
         Sprm::forEach(grpprl, size, [&](quint16 sprm, const char *operand, int n) {
             const quint32 v = Sprm::operandValue(operand, n);
             switch (sprm) {
-            case Sprm::PFInTable: p.inTable = v != 0; break;
-            case Sprm::PItap: p.inTable = p.inTable || v > 0; break;
-            case Sprm::PFTtp: p.rowEnd = v != 0; break;
-            case Sprm::TFAutofit: p.autoFit = v != 0; break;
-            case Sprm::PHugePapx:
-                // The full property list lies in the Data stream (once: it cannot point further).
-                if (depth == 0 && reader.m_data) {
-                    const DocBytesIn data(reader.m_data->data);
-                    const qint64 cb = data.u16(v);
-                    if (!data.failed() && data.has(qint64(v) + 2, cb))
-                        self(data.at(qint64(v) + 2), int(cb), self, reader, depth + 1);
-                }
-                break;
-            default: break;
+                case Sprm::PFInTable:
+                    p.inTable = v != 0;
+                    break;
+                case Sprm::PItap:
+                    p.inTable = p.inTable || v > 0;
+                    break;
+                case Sprm::PFTtp:
+                    p.rowEnd = v != 0;
+                    break;
+                case Sprm::TFAutofit:
+                    p.autoFit = v != 0;
+                    break;
+                case Sprm::PHugePapx:
+                    // The full property list lies in the Data stream (once: it cannot point further).
+                    if (depth == 0 && reader.m_data) {
+                        const DocBytesIn data(reader.m_data->data);
+                        const qint64 cb = data.u16(v);
+                        if (!data.failed() && data.has(qint64(v) + 2, cb))
+                            self(data.at(qint64(v) + 2), int(cb), self, reader, depth + 1);
+                    }
+                    break;
+                default:
+                    break;
             }
         });
     };
@@ -223,10 +236,11 @@ quint16 Reader::paraFormatOf(qsizetype run, char16_t mark) {
 Status Reader::readStory() {
     const qint64 ccpText = m_fib.ccpText;
     if (ccpText > m_pieces.back().cpEnd)
-        return refuse(QStringLiteral("Table stream: the piece table holds %1 characters, fewer than the %2 of the main text.")
-                          .arg(m_pieces.back().cpEnd)
-                          .arg(ccpText),
-                      m_fib.pairs[DocFib::kClx].fc);
+        return refuse(
+            QStringLiteral("Table stream: the piece table holds %1 characters, fewer than the %2 of the main text.")
+                .arg(m_pieces.back().cpEnd)
+                .arg(ccpText),
+            m_fib.pairs[DocFib::kClx].fc);
     m_chpxFormat.assign(m_chpx.size(), kUnknown);
     m_papxFormat[0].assign(m_papx.size(), kUnknown);
     m_papxFormat[1].assign(m_papx.size(), kUnknown);
@@ -254,7 +268,8 @@ Status Reader::readStory() {
         for (qint32 cp = piece.cpStart; cp < end; ++cp) {
             const quint32 fc = piece.fc + quint32(cp - piece.cpStart) * bpc;
             const char *at = stream + fc;
-            const char16_t c = piece.compressed ? cp1252Char(quint8(at[0])) : char16_t(quint8(at[0]) | quint8(at[1]) << 8);
+            const char16_t c =
+                piece.compressed ? cp1252Char(quint8(at[0])) : char16_t(quint8(at[0]) | quint8(at[1]) << 8);
             if (c == kFieldBegin) {
                 if (inInstruction.size() < size_t(kMaxFieldDepth)) {
                     inInstruction.push_back(true);
@@ -264,8 +279,10 @@ Status Reader::readStory() {
             }
             if ((c == kFieldSeparator || c == kFieldEnd) && !inInstruction.empty()) {
                 if (inInstruction.back()) --hiddenDepth;
-                if (c == kFieldSeparator) inInstruction.back() = false;
-                else inInstruction.pop_back();
+                if (c == kFieldSeparator)
+                    inInstruction.back() = false;
+                else
+                    inInstruction.pop_back();
                 continue;
             }
             const bool mark = c == kParagraphMark || c == kCellMark;
@@ -288,9 +305,7 @@ Status Reader::run(ole::CompoundFile &file) {
     if (const Status s = findStreams(); !s) return s;
     const QByteArray &table = m_table->data;
     const QByteArray &word = m_word->data;
-    auto inTable = [](const Status &s) {
-        return refuse(QStringLiteral("Table stream: %1").arg(s.message), s.offset);
-    };
+    auto inTable = [](const Status &s) { return refuse(QStringLiteral("Table stream: %1").arg(s.message), s.offset); };
     const FcLcb clx = m_fib.pairs[DocFib::kClx];
     if (const Status s = DocPieceTable::read(table, clx.fc, clx.lcb, word.size(), m_pieces); !s) return inTable(s);
     const FcLcb ffn = m_fib.pairs[DocFib::kSttbfFfn];

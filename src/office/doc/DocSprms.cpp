@@ -6,14 +6,19 @@ namespace {
 
 int fixedSize(quint16 sprm) {
     switch ((sprm >> 13) & 7) {
-    case 0:
-    case 1: return 1;
-    case 2:
-    case 4:
-    case 5: return 2;
-    case 3: return 4;
-    case 7: return 3;
-    default: return -1;  // variable
+        case 0:
+        case 1:
+            return 1;
+        case 2:
+        case 4:
+        case 5:
+            return 2;
+        case 3:
+            return 4;
+        case 7:
+            return 3;
+        default:
+            return -1;  // variable
     }
 }
 
@@ -22,14 +27,21 @@ int fixedSize(quint16 sprm) {
 void append(DocBytesOut &out, quint16 sprm, quint32 operand) {
     out.u16(sprm);
     switch (fixedSize(sprm)) {
-    case 1: out.u8(operand); break;
-    case 2: out.u16(operand); break;
-    case 3:
-        out.u16(operand);
-        out.u8(operand >> 16);
-        break;
-    case 4: out.u32(operand); break;
-    default: break;
+        case 1:
+            out.u8(operand);
+            break;
+        case 2:
+            out.u16(operand);
+            break;
+        case 3:
+            out.u16(operand);
+            out.u8(operand >> 16);
+            break;
+        case 4:
+            out.u32(operand);
+            break;
+        default:
+            break;
     }
 }
 

@@ -145,7 +145,8 @@ Status read(const QByteArray &table, quint32 offset, quint32 length, std::vector
         if (at + 2 > end) return Status::failure(QStringLiteral("The style sheet is cut short."), at);
         const qint64 cbStd = in.u16(at);
         at += 2;
-        if (cbStd > end - at) return Status::failure(QStringLiteral("A style definition runs past the style sheet."), at);
+        if (cbStd > end - at)
+            return Status::failure(QStringLiteral("A style definition runs past the style sheet."), at);
         const qint64 stdStart = at;
         const qint64 stdEnd = at + cbStd;
         at = stdEnd;

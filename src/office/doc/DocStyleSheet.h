@@ -34,10 +34,10 @@ QByteArray write(const Styles &styles, const std::function<int(const QString &)>
 /// One style as read from a file.
 struct Entry {
     int istd = 0;
-    int sti = 0;         ///< built-in style number, 0x0FFE for user styles
-    int kind = 0;        ///< stk: 1 paragraph, 2 character, 3 table, 4 list
+    int sti = 0;   ///< built-in style number, 0x0FFE for user styles
+    int kind = 0;  ///< stk: 1 paragraph, 2 character, 3 table, 4 list
     QString name;
-    DocCharProps look;   ///< the character formatting the style gives (font as an index)
+    DocCharProps look;  ///< the character formatting the style gives (font as an index)
 };
 /// The styles of the STSH at [offset, offset + length) of the table stream.
 Status read(const QByteArray &tableStream, quint32 offset, quint32 length, std::vector<Entry> &entries);

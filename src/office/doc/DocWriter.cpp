@@ -16,7 +16,6 @@
 #include "office/doc/TableLayout.h"
 #include "office/ole/CompoundFile.h"
 
-
 namespace office::doc {
 
 namespace {
@@ -30,7 +29,9 @@ constexpr qint64 kMaxCharacters = (qint64(1) << 29) - 4096;
 
 constexpr qsizetype kMinWordDocumentSize = 4096;
 
-bool isParagraphEnd(char16_t c) { return c == kParagraphMark || c == kCellMark; }
+bool isParagraphEnd(char16_t c) {
+    return c == kParagraphMark || c == kCellMark;
+}
 
 }  // namespace
 

@@ -22,7 +22,6 @@ int longestLine(const Story &story, int start, int end) {
 
 }  // namespace
 
-
 int TableSpan::columnCount() const {
     size_t n = 0;
     for (const RowSpan &r : rows) n = std::max(n, r.cells.size());
@@ -82,21 +81,21 @@ std::vector<TableSpan> scanTables(const Story &story, const FormatTable<ParaForm
 
 QList<int> contentColumnWidths(const Story &story, const FormatTable<ParaFormat> &pfs, int pos) {
     auto isRowEnd = [&](int p) { return story.at(p) == kCellMark && pfs.at(story.paraFormatAt(p)).rowEnd; };
-        QList<int> longest;
-        int p = pos;
-        while (p < story.length()) {
-            int column = 0;
-            int cellStart = p;
-            for (; p < story.length() && !isRowEnd(p); ++p) {
-                if (story.at(p) != kCellMark) continue;
-                if (longest.size() <= column) longest.append(0);
-                longest[column] = std::max(longest[column], longestLine(story, cellStart, p));
-                ++column;
-                cellStart = p + 1;
-            }
-            ++p;  // past the row end
-            if (p >= story.length() || !paragraphInTable(story, pfs, p)) break;
+    QList<int> longest;
+    int p = pos;
+    while (p < story.length()) {
+        int column = 0;
+        int cellStart = p;
+        for (; p < story.length() && !isRowEnd(p); ++p) {
+            if (story.at(p) != kCellMark) continue;
+            if (longest.size() <= column) longest.append(0);
+            longest[column] = std::max(longest[column], longestLine(story, cellStart, p));
+            ++column;
+            cellStart = p + 1;
         }
+        ++p;  // past the row end
+        if (p >= story.length() || !paragraphInTable(story, pfs, p)) break;
+    }
     QList<int> widths;
     for (int chars : longest) widths.append(std::clamp(chars * 120 + 216, 500, 8000));
     return widths;

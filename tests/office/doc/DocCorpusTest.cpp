@@ -23,7 +23,9 @@ QStringList corpusDocFiles() {
     return files;
 }
 
-bool isBroken(const QString &path) { return path.contains(QLatin1String("badfile")); }
+bool isBroken(const QString &path) {
+    return path.contains(QLatin1String("badfile"));
+}
 
 // Files LibreOffice reads differently from what Word stored, not compared with it:
 const char *const kNotLikeLibreOffice[] = {
@@ -121,8 +123,8 @@ TEST(DocCorpus, TextAgreesWithCatdoc) {
     for (const QString &path : corpusDocFiles()) {
         if (isBroken(path) || listed(kNotLikeCatdoc, path)) continue;
         SCOPED_TRACE(path.toStdString());
-        const auto catdoc = testsupport::runProgram(QStringLiteral("catdoc"),
-                                                    {QStringLiteral("-w"), QStringLiteral("-d"), QStringLiteral("utf-8"), path});
+        const auto catdoc = testsupport::runProgram(
+            QStringLiteral("catdoc"), {QStringLiteral("-w"), QStringLiteral("-d"), QStringLiteral("utf-8"), path});
         ASSERT_EQ(catdoc.exitCode, 0);
         const QString theirs = QString::fromUtf8(catdoc.out);
         Application app;

@@ -20,7 +20,8 @@ namespace {
 QByteArray smallDoc() {
     office::CellGridClipboard clipboard;
     Application app(&clipboard);
-    Document *doc = doctest::tableDocument(app, {{QStringLiteral("a"), QStringLiteral("Köln")}, {QStringLiteral("\u65E5"), QString()}});
+    Document *doc = doctest::tableDocument(
+        app, {{QStringLiteral("a"), QStringLiteral("Köln")}, {QStringLiteral("\u65E5"), QString()}});
     QByteArray bytes;
     EXPECT_TRUE(DocWriter(*doc).write(bytes).ok);
     return bytes;
@@ -47,7 +48,9 @@ quint32 get32(const QByteArray &b, qsizetype at) {
     return v;
 }
 // Offset in the WordDocument stream of an fc/lcb pair of the FIB.
-qsizetype pairAt(int pair) { return 154 + 8 * pair; }
+qsizetype pairAt(int pair) {
+    return 154 + 8 * pair;
+}
 
 office::Status readBytes(const QByteArray &bytes) {
     Application app;
@@ -68,22 +71,34 @@ TEST(DocMalformed, DamagedStructuresAreRefusedWithAReasonAndOffset) {
     };
     const Case cases[] = {
         {"not a Word signature", word, [](QByteArray &b) { b[0] = 'x'; }, "signature"},
-        {"Word 95", word, [](QByteArray &b) { b[2] = char(0x68); b[3] = 0; }, "older than Word 97"},
+        {"Word 95", word,
+         [](QByteArray &b) {
+             b[2] = char(0x68);
+             b[3] = 0;
+         },
+         "older than Word 97"},
         {"encrypted", word, [](QByteArray &b) { b[11] = char(quint8(b[11]) | 0x01); }, "encrypted"},
         {"FIB cut short", word, [](QByteArray &b) { b.truncate(200); }, "cut short"},
         {"text longer than the pieces", word, [](QByteArray &b) { put32(b, 64 + 12, 0x7FFFFFF0); }, "fewer than"},
-        {"piece table outside the table stream", word, [](QByteArray &b) { put32(b, pairAt(DocFib::kClx) + 4, 0x7FFFFFFF); }, "outside"},
-        {"huge character bin table", word, [](QByteArray &b) { put32(b, pairAt(DocFib::kPlcfBteChpx) + 4, 0x40000004); }, "bin table"},
-        {"huge style sheet", word, [](QByteArray &b) { put32(b, pairAt(DocFib::kStshf) + 4, 0xFFFFFFF0); }, "style sheet"},
+        {"piece table outside the table stream", word,
+         [](QByteArray &b) { put32(b, pairAt(DocFib::kClx) + 4, 0x7FFFFFFF); }, "outside"},
+        {"huge character bin table", word,
+         [](QByteArray &b) { put32(b, pairAt(DocFib::kPlcfBteChpx) + 4, 0x40000004); }, "bin table"},
+        {"huge style sheet", word, [](QByteArray &b) { put32(b, pairAt(DocFib::kStshf) + 4, 0xFFFFFFF0); },
+         "style sheet"},
         {"missing table stream", word, [](QByteArray &b) { b[11] = char(quint8(b[11]) & ~0x02); }, "0Table"},
-        {"piece beyond the stream", table, [](QByteArray &b) {
+        {"piece beyond the stream", table,
+         [](QByteArray &b) {
              const qsizetype clx = b.lastIndexOf(char(2));  // the Clx is written last
              put32(b, clx + 5 + 8 + 2, 0x00FFFFFF);
-         }, "outside the WordDocument"},
-        {"pieces out of order", table, [](QByteArray &b) {
+         },
+         "outside the WordDocument"},
+        {"pieces out of order", table,
+         [](QByteArray &b) {
              const qsizetype clx = b.lastIndexOf(char(2));
              put32(b, clx + 5, 5);
-         }, "first character"},
+         },
+         "first character"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -109,7 +124,8 @@ TEST(DocMalformed, PropertyPagesPointingOutsideAreRefused) {
         std::function<void(QByteArray &)> edit;
     };
     const Case cases[] = {
-        {"page number beyond the stream", QStringLiteral("1Table"), [&](QByteArray &b) { put32(b, bteAt + 8, 0x3FFFFF); }},
+        {"page number beyond the stream", QStringLiteral("1Table"),
+         [&](QByteArray &b) { put32(b, bteAt + 8, 0x3FFFFF); }},
         {"run count too large", QStringLiteral("WordDocument"), [&](QByteArray &b) { b[page + 511] = char(200); }},
         {"runs out of order", QStringLiteral("WordDocument"), [&](QByteArray &b) { put32(b, page + 4, 0xFFFFFFF0); }},
     };
@@ -139,8 +155,8 @@ TEST(DocMalformed, TruncatedStreamsEndWithAReason) {
         QList<qsizetype> cuts;
         for (qsizetype at = 0; at < stream.size(); at += 64) cuts << at;
         const QByteArray wordStream = cf.find(QStringLiteral("WordDocument"))->data;
-        for (int pair : {DocFib::kStshf, DocFib::kPlcfSed, DocFib::kPlcfBteChpx, DocFib::kPlcfBtePapx, DocFib::kSttbfFfn,
-                         DocFib::kDop, DocFib::kClx}) {
+        for (int pair : {DocFib::kStshf, DocFib::kPlcfSed, DocFib::kPlcfBteChpx, DocFib::kPlcfBtePapx,
+                         DocFib::kSttbfFfn, DocFib::kDop, DocFib::kClx}) {
             const quint32 fc = get32(wordStream, pairAt(pair));
             const quint32 lcb = get32(wordStream, pairAt(pair) + 4);
             if (name == QLatin1String("1Table")) cuts << fc << fc + lcb / 2 << fc + lcb - 1;

@@ -74,10 +74,15 @@ std::vector<Sample> samples() {
         return g;
     };
     return {
-        {"tagged ANSI", [](Application &a) { return doctest::taggedDocument(a, {{QStringLiteral("Grüße € „x“")}}); }, true},
+        {"tagged ANSI", [](Application &a) { return doctest::taggedDocument(a, {{QStringLiteral("Grüße € „x“")}}); },
+         true},
         {"tagged mixed", [](Application &a) { return doctest::taggedDocument(a, doctest::mixedGrid()); }, false},
         {"table mixed", [](Application &a) { return doctest::tableDocument(a, doctest::mixedGrid()); }, false},
-        {"table fixed", [](Application &a) { return doctest::tableDocument(a, {{QStringLiteral("a"), QStringLiteral("b")}}, false); }, true},
+        {"table fixed",
+         [](Application &a) {
+             return doctest::tableDocument(a, {{QStringLiteral("a"), QStringLiteral("b")}}, false);
+         },
+         true},
         {"table 1x1", [](Application &a) { return doctest::tableDocument(a, {{QStringLiteral("eins")}}); }, true},
         {"table 256 columns", [grid256](Application &a) { return doctest::tableDocument(a, grid256()); }, true},
         {"empty", [](Application &a) { return a.documents().add(); }, true},
@@ -175,7 +180,8 @@ TEST(DocWriter, SaveAsDocThenSaveWritesTheFileAtomically) {
     const QByteArray before = testsupport::readFile(path);
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
     opened->selection().typeText(QStringLiteral("mehr "));
-    const bool writable = QFile(dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);  // root ignores modes
+    const bool writable =
+        QFile(dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);  // root ignores modes
     if (!writable) {
         EXPECT_FALSE(opened->save().ok);
         EXPECT_EQ(testsupport::readFile(path), before);

@@ -37,8 +37,10 @@ QStringList missingInOrder(const QStringList &expected, const QString &output) {
     qsizetype from = 0;
     for (const QString &line : expected) {
         const qsizetype at = output.indexOf(line, from);
-        if (at < 0) missing << line;
-        else from = at + line.size();
+        if (at < 0)
+            missing << line;
+        else
+            from = at + line.size();
     }
     return missing;
 }
@@ -47,8 +49,8 @@ struct Written {
     QString name;
     QString path;
     Document *doc;
-    bool catdocQuirks;     // catdoc loses a row after a line break in a cell and rows before a very long word
-    bool wide;             // more columns than a Word row definition holds
+    bool catdocQuirks;  // catdoc loses a row after a line break in a cell and rows before a very long word
+    bool wide;          // more columns than a Word row definition holds
 };
 
 std::vector<Written> writeSamples(Application &app, const QString &dir) {
@@ -85,7 +87,8 @@ TEST(ProgramsReadOurDoc, LibreOfficeSeesTextStylesAndTables) {
     for (const Written &w : written) {
         SCOPED_TRACE(w.name.toStdString());
         const QJsonObject file = lo.value(w.path).toObject();
-        ASSERT_FALSE(file.contains(QStringLiteral("error"))) << file.value(QStringLiteral("error")).toString().toStdString();
+        ASSERT_FALSE(file.contains(QStringLiteral("error")))
+            << file.value(QStringLiteral("error")).toString().toStdString();
         const auto blocks = doctest::libreOfficeBlocks(file);
         if (w.wide) {
             // Word rows hold at most 63 cells: LibreOffice reads a wider row as
@@ -107,15 +110,16 @@ TEST(ProgramsReadOurDoc, AntiwordAndCatdocSeeEveryText) {
     for (const Written &w : writeSamples(app, dir.path())) {
         SCOPED_TRACE(w.name.toStdString());
         QStringList expected = expectedLines(*w.doc);
-        const auto antiword = testsupport::runProgram(QStringLiteral("antiword"),
-                                                      {QStringLiteral("-m"), QStringLiteral("UTF-8.txt"), QStringLiteral("-w"), QStringLiteral("0"), w.path});
+        const auto antiword = testsupport::runProgram(
+            QStringLiteral("antiword"),
+            {QStringLiteral("-m"), QStringLiteral("UTF-8.txt"), QStringLiteral("-w"), QStringLiteral("0"), w.path});
         ASSERT_EQ(antiword.exitCode, 0) << antiword.err.toStdString();
         // antiword lays a table out in columns, wrapping long cells: look for each cell on its own.
         const QString antiwordText = QString::fromUtf8(antiword.out);
         for (const QString &line : expected)
             EXPECT_TRUE(antiwordText.contains(line.left(20))) << "antiword lacks " << line.toStdString();
-        const auto catdoc = testsupport::runProgram(QStringLiteral("catdoc"),
-                                                    {QStringLiteral("-w"), QStringLiteral("-d"), QStringLiteral("utf-8"), w.path});
+        const auto catdoc = testsupport::runProgram(
+            QStringLiteral("catdoc"), {QStringLiteral("-w"), QStringLiteral("-d"), QStringLiteral("utf-8"), w.path});
         ASSERT_EQ(catdoc.exitCode, 0) << catdoc.err.toStdString();
         if (w.catdocQuirks) continue;
         EXPECT_EQ(missingInOrder(expected, QString::fromUtf8(catdoc.out)), QStringList()) << catdoc.out.toStdString();
