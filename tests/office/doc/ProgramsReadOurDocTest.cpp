@@ -5,6 +5,7 @@
 
 #include "support/TestSupport.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
@@ -98,6 +99,22 @@ TEST(ProgramsReadOurDoc, LibreOfficeSeesTextStylesAndTables) {
             continue;
         }
         EXPECT_EQ(blocks, doctest::engineBlocks(*w.doc)) << doctest::describe(blocks);
+        // The marker runs look as their style says: Courier New, grey 50 %.
+        int markerRuns = 0;
+        for (const QJsonValue &block : file.value(QStringLiteral("blocks")).toArray()) {
+            const QJsonObject p = block.toObject();
+            if (!p.value(QStringLiteral("p")).toString().startsWith(QLatin1String("<!-- CellID:"))) continue;
+            for (const QJsonValue &runValue : p.value(QStringLiteral("runs")).toArray()) {
+                const QJsonArray run = runValue.toArray();
+                EXPECT_EQ(run.at(1).toString(), QStringLiteral("tw4winExternal"));
+                EXPECT_EQ(run.at(2).toString(), QStringLiteral("Courier New"));
+                EXPECT_EQ(run.at(3).toInt(), 0x808080);
+                ++markerRuns;
+            }
+        }
+        if (w.name == QLatin1String("Text_list")) {
+            EXPECT_EQ(markerRuns, 10);
+        }
     }
 }
 
