@@ -33,7 +33,7 @@ test: build-test
 # Fuzzing with libFuzzer (clang): `make fuzz` builds build/fuzz/tests/fuzz/fuzz_*.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELLTROVE_FUZZ=ON -DCELLTROVE_TESTS=ON
-	cmake --build build/fuzz -j $(JOBS) --target fuzz_ole2 fuzz_biff8 fuzz_formula fuzz_rtf
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_ole2 fuzz_biff8 fuzz_formula fuzz_rtf fuzz_doc fuzz_xliff
 
 clean:
 	rm -rf build

@@ -1,4 +1,4 @@
-// celltrove-cli text FILE.rtf: what the document engine reads, one line per
+// celltrove-cli text FILE.rtf or FILE.doc: what the document engine reads, one line per
 // paragraph or table row (see office::doc::dumpText).
 
 #include "cli/CliCommand.h"
@@ -15,7 +15,7 @@ const char *const kTextHelp =
 
 int textCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.size() != 1) {
-        err << "Aufruf: celltrove-cli text DATEI.rtf\n";
+        err << "Aufruf: celltrove-cli text DATEI.rtf|DATEI.doc\n";
         return kExitUsage;
     }
     office::doc::Application app;

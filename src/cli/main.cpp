@@ -14,7 +14,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"--version", "--version", versionCommand, kVersionHelp},
     {"cells", "cells DATEI.xls", cellsCommand, kCellsHelp},
-    {"text", "text DATEI.rtf", textCommand, kTextHelp},
+    {"text", "text DATEI.rtf|DATEI.doc", textCommand, kTextHelp},
     {"export",
      "export [--format rtf|tables|doc|txt|unicode|html|xliff] [--numbers] [--formulas] [--no-comments] "
      "[--columns FROM-TO] [--source-language TAG] [--target-language TAG] FILE.xls...",

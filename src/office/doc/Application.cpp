@@ -1,6 +1,6 @@
 #include "office/doc/Application.h"
 
-#include "office/doc/RtfReader.h"
+#include "office/doc/DocumentFile.h"
 
 #include <QFileInfo>
 
@@ -15,10 +15,11 @@ Document *Documents::add() {
 
 Document *Documents::open(const QString &path, Status *status) {
     auto document = std::make_unique<Document>(m_application, QFileInfo(path).fileName());
-    const Status read = RtfReader::readFile(path, *document);
+    SaveFormat format = SaveFormat::Rtf;
+    const Status read = readDocumentFile(path, *document, &format);
     if (status) *status = read;
     if (!read) return nullptr;
-    document->markLoaded(path, SaveFormat::Rtf);
+    document->markLoaded(path, format);
     m_documents.push_back(std::move(document));
     m_application->activate(m_documents.back().get());
     return m_documents.back().get();

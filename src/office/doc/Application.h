@@ -22,7 +22,7 @@ public:
     int count() const { return int(m_documents.size()); }
     /// A new empty document ("Dokument1", "Dokument2", ...), which becomes the active one.
     Document *add();
-    /// Opens an RTF file; it becomes the active document. nullptr, with the reason in
+    /// Opens an RTF or Word 97-2003 file; it becomes the active document. nullptr, with the reason in
     /// status, for a file that cannot be read.
     Document *open(const QString &path, Status *status = nullptr);
     /// Document by file name (case-insensitive), nullptr when none is open.

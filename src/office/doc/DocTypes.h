@@ -3,7 +3,7 @@
 namespace office::doc {
 
 /// File formats of SaveAs, numbered as the object model numbers them.
-enum class SaveFormat { Document = 0, Rtf = 6 };
+enum class SaveFormat { Document = 0, Doc = Document, Rtf = 6 };
 
 /// Units of the selection's moves (wdCharacter 1, wdLine 5, wdStory 6).
 enum class Unit { Character = 1, Line = 5, Story = 6 };

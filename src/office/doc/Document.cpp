@@ -1,6 +1,7 @@
 #include "office/doc/Document.h"
 
 #include "office/doc/Application.h"
+#include "office/doc/DocWriter.h"
 #include "office/doc/RtfFileSave.h"
 #include "office/doc/TypedText.h"
 
@@ -79,28 +80,34 @@ const std::vector<TableSpan> &Document::tableLayout() const {
 
 Status Document::save() {
     if (m_path.isEmpty()) return Status::failure(QStringLiteral("The document has no file name yet; use SaveAs."));
-    if (m_format == SaveFormat::Document)
-        return Status::failure(QStringLiteral("Saving in Word document format (.doc) is not available yet."));
-    return writeRtf();
+    return m_format == SaveFormat::Doc ? writeDoc() : writeRtf();
 }
 
 Status Document::saveAs(const QString &path, SaveFormat format) {
     if (path.isEmpty()) return Status::failure(QStringLiteral("No file name given."));
     if (format != SaveFormat::Rtf && format != SaveFormat::Document)
         return Status::failure(QStringLiteral("Unknown save format."));
-    if (format == SaveFormat::Document)
-        return Status::failure(QStringLiteral("Saving in Word document format (.doc) is not available yet."));
     m_path = QFileInfo(path).absoluteFilePath();
     m_name = QFileInfo(path).fileName();
     m_format = format;
     m_saveMark.valid = false;
-    return writeRtf();
+    return format == SaveFormat::Doc ? writeDoc() : writeRtf();
 }
 
 Status Document::writeRtf() {
     const Status status =
         saveRtfFile(m_path, {m_styles, m_charFormats, m_paraFormats, m_story}, m_saveMark, RtfRewrite::Allowed);
     if (status) m_saved = true;
+    return status;
+}
+
+Status Document::writeDoc() {
+    m_story.closeGap();  // the writer reads every character
+    const Status status = DocWriter(*this).save(m_path);
+    if (status) {
+        m_saved = true;
+        m_story.markClean();
+    }
     return status;
 }
 

@@ -68,7 +68,7 @@ public:
     /// Writes the document to its file. A document that only grew at its end since
     /// its last RTF save appends to the file instead of writing it again.
     Status save();
-    /// Writes the document under a new path and format (6 RTF; 0 DOC is not written yet).
+    /// Writes the document under a new path and format (6 RTF, 0 Word 97-2003 document).
     Status saveAs(const QString &path, SaveFormat format);
     /// Closes the document without saving and destroys it: the pointer is dangling afterwards.
     void close();
@@ -129,6 +129,7 @@ private:
     int normalizeInsertPos(int pos) const;
     quint16 paraFormatForInsert(int pos) const;
     Status writeRtf();
+    Status writeDoc();
 
     Application *m_application;
     QString m_name;

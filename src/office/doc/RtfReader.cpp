@@ -777,7 +777,7 @@ Status RtfReader::readFile(const QString &path, Document &into) {
         return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(kMaxFileSize >> 20));
     const QByteArray head = file.peek(8);
     if (head.startsWith("\xD0\xCF\x11\xE0"))
-        return Status::failure(QStringLiteral("%1 is a Word document (.doc); reading that format is not available yet.").arg(path), 0);
+        return Status::failure(QStringLiteral("%1 is a Word document (.doc), not RTF.").arg(path), 0);
     return read(file.readAll(), into);
 }
 

@@ -1,5 +1,6 @@
 #include "office/doc/RtfWriter.h"
 
+#include "office/doc/Cp1252.h"
 #include "office/doc/Document.h"
 
 #include <charconv>
@@ -8,20 +9,6 @@
 namespace office::doc {
 
 namespace {
-
-// Unicode values of the Windows-1252 bytes 0x80..0x9F (0 where the byte is unused).
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-int cp1252Byte(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
-    for (int i = 0; i < 32; ++i)
-        if (kCp1252High[i] == c) return 0x80 + i;
-    return -1;
-}
 
 void appendHexByte(RtfBuffer &out, int byte) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -44,22 +31,6 @@ const char *fontFamily(const QString &name) {
         return "\\fswiss\\fcharset0\\fprq2";
     if (name == QLatin1String("Times New Roman") || name == QLatin1String("Cambria")) return "\\froman\\fcharset0\\fprq2";
     return "\\fnil\\fcharset0\\fprq2";
-}
-
-// Longest line of a cell, in characters: what a column sized to its contents needs.
-int longestLine(const Story &story, int start, int end) {
-    int longest = 0;
-    int current = 0;
-    for (int p = start; p < end; ++p) {
-        const char16_t c = story.at(p);
-        if (c == kParagraphMark || c == kLineBreak || c == kCellMark) {
-            longest = std::max(longest, current);
-            current = 0;
-        } else {
-            ++current;
-        }
-    }
-    return std::max(longest, current);
 }
 
 constexpr int kDefaultLanguage = 1031;
@@ -288,25 +259,7 @@ bool RtfWriter::writeRowStart(int pos, RtfBuffer &out) {
     const auto &pfs = m_paraFormats;
     auto isRowEnd = [&](int p) { return story.at(p) == kCellMark && pfs.at(story.paraFormatAt(p)).rowEnd; };
     const bool tableStart = pos == 0 || !isRowEnd(pos - 1);
-    if (tableStart) {
-        QList<int> longest;
-        int p = pos;
-        while (p < story.length()) {
-            int column = 0;
-            int cellStart = p;
-            for (; p < story.length() && !isRowEnd(p); ++p) {
-                if (story.at(p) != kCellMark) continue;
-                if (longest.size() <= column) longest.append(0);
-                longest[column] = std::max(longest[column], longestLine(story, cellStart, p));
-                ++column;
-                cellStart = p + 1;
-            }
-            ++p;  // past the row end
-            if (p >= story.length() || !paragraphInTable(story, pfs, p)) break;
-        }
-        m_columnWidths.clear();
-        for (int chars : longest) m_columnWidths.append(std::clamp(chars * 120 + 216, 500, 8000));
-    }
+    if (tableStart) m_columnWidths = contentColumnWidths(story, pfs, pos);
     int cells = 0;
     bool autoFit = false;
     for (int p = pos; p < story.length(); ++p) {

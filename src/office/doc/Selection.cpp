@@ -3,7 +3,7 @@
 #include "office/doc/Application.h"
 #include "office/doc/Document.h"
 #include "office/doc/Find.h"
-#include "office/doc/RtfReader.h"
+#include "office/doc/DocumentFile.h"
 
 namespace office::doc {
 
@@ -305,7 +305,7 @@ Tables Selection::tables() const {
 
 Status Selection::insertFile(const QString &path) {
     Document source(m_document->application(), QString());
-    const Status status = RtfReader::readFile(path, source);
+    const Status status = readDocumentFile(path, source);
     if (!status) return status;
     if (m_start != m_end) {
         m_document->remove(m_start, m_end);

@@ -76,7 +76,7 @@ public:
     bool goToTable(int count = 1);
     /// The tables the selection touches (or that hold it).
     Tables tables() const;
-    /// Inserts a whole RTF file at the insertion point (replacing a stretched
+    /// Inserts a whole RTF or Word 97-2003 file at the insertion point (replacing a stretched
     /// selection), merging its styles; the selection collapses behind it.
     Status insertFile(const QString &path);
 

@@ -2,6 +2,26 @@
 
 namespace office::doc {
 
+namespace {
+
+// Longest line of a cell, in characters: what a column sized to its contents needs.
+int longestLine(const Story &story, int start, int end) {
+    int longest = 0;
+    int current = 0;
+    for (int p = start; p < end; ++p) {
+        const char16_t c = story.at(p);
+        if (c == kParagraphMark || c == kLineBreak || c == kCellMark) {
+            longest = std::max(longest, current);
+            current = 0;
+        } else {
+            ++current;
+        }
+    }
+    return std::max(longest, current);
+}
+
+}  // namespace
+
 int TableSpan::columnCount() const {
     size_t n = 0;
     for (const RowSpan &r : rows) n = std::max(n, r.cells.size());
@@ -57,6 +77,28 @@ std::vector<TableSpan> scanTables(const Story &story, const FormatTable<ParaForm
         paragraphStart = pos + 1;
     }
     return tables;
+}
+
+QList<int> contentColumnWidths(const Story &story, const FormatTable<ParaFormat> &pfs, int pos) {
+    auto isRowEnd = [&](int p) { return story.at(p) == kCellMark && pfs.at(story.paraFormatAt(p)).rowEnd; };
+    QList<int> longest;
+    int p = pos;
+    while (p < story.length()) {
+        int column = 0;
+        int cellStart = p;
+        for (; p < story.length() && !isRowEnd(p); ++p) {
+            if (story.at(p) != kCellMark) continue;
+            if (longest.size() <= column) longest.append(0);
+            longest[column] = std::max(longest[column], longestLine(story, cellStart, p));
+            ++column;
+            cellStart = p + 1;
+        }
+        ++p;  // past the row end
+        if (p >= story.length() || !paragraphInTable(story, pfs, p)) break;
+    }
+    QList<int> widths;
+    for (int chars : longest) widths.append(std::clamp(chars * 120 + 216, 500, 8000));
+    return widths;
 }
 
 bool paragraphInTable(const Story &story, const FormatTable<ParaFormat> &paraFormats, int pos) {

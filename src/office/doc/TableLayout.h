@@ -3,6 +3,8 @@
 #include "office/doc/Formats.h"
 #include "office/doc/Story.h"
 
+#include <QList>
+
 #include <vector>
 
 namespace office::doc {
@@ -33,6 +35,10 @@ struct TableSpan {
 
 /// Scans the whole story (linear time).
 std::vector<TableSpan> scanTables(const Story &story, const FormatTable<ParaFormat> &paraFormats);
+
+/// Column widths in twips for a table starting at `tableStart`, from the longest
+/// line of each column: what a table sized to its contents needs.
+QList<int> contentColumnWidths(const Story &story, const FormatTable<ParaFormat> &paraFormats, int tableStart);
 
 /// True when the paragraph holding pos lies in a table (its end mark is in a table).
 bool paragraphInTable(const Story &story, const FormatTable<ParaFormat> &paraFormats, int pos);

@@ -124,8 +124,33 @@ Status CompoundFile::readBytes(const QByteArray &bytes, CompoundFile &out) {
 Status CompoundFile::writeBytes(QByteArray &out) const {
     ensureGsfInitialised();
     GPtr<GsfOutput> sink(gsf_output_memory_new());
+    if (const Status s = writeTo(sink.get()); !s) return s;
+    const guint8 *data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
+    const gsf_off_t size = gsf_output_size(sink.get());
+    out = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+    return Status::success();
+}
+
+Status CompoundFile::writeFile(const QString &path) const {
+    ensureGsfInitialised();
+    GError *error = nullptr;
+    // libgsf writes a temporary file beside the target and renames it when closed.
+    GPtr<GsfOutput> sink(gsf_output_stdio_new(QFile::encodeName(path).constData(), &error));
+    if (!sink) return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, takeGError(error, QString())));
+    const Status written = writeTo(sink.get());
+    if (!written && !gsf_output_is_closed(sink.get()))
+        gsf_output_set_error(sink.get(), 0, "%s", written.message.toUtf8().constData());  // the close drops the temporary file
+    // Closing the compound file closes the file under it, which renames it into place.
+    const bool closed = gsf_output_is_closed(sink.get()) || gsf_output_close(sink.get());
+    if (!written) return written;
+    if (const GError *failure = gsf_output_error(sink.get()); failure || !closed)
+        return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, failure ? QString::fromUtf8(failure->message) : QString()));
+    return Status::success();
+}
+
+Status CompoundFile::writeTo(GsfOutput *sink) const {
     {
-        GPtr<GsfOutfile> root(gsf_outfile_msole_new(sink.get()));
+        GPtr<GsfOutfile> root(gsf_outfile_msole_new(sink));
         if (!root) return Status::failure(QStringLiteral("OLE2-Ausgabe nicht möglich"));
         if (!allZero(rootClassId))
             gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(root.get()), rootClassId.data());
@@ -165,9 +190,6 @@ Status CompoundFile::writeBytes(QByteArray &out) const {
         if (!gsf_output_close(GSF_OUTPUT(root.get())))
             return Status::failure(QStringLiteral("OLE2-Ausgabe konnte nicht abgeschlossen werden"));
     }
-    const guint8 *data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    const gsf_off_t size = gsf_output_size(sink.get());
-    out = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
     return Status::success();
 }
 

@@ -8,6 +8,9 @@
 #include <array>
 #include <vector>
 
+// libgsf's output type, declared as gsf-fwd.h does.
+typedef struct _GsfOutput GsfOutput;
+
 namespace office::ole {
 
 /// One stream or storage of an OLE2 compound file.
@@ -32,6 +35,9 @@ public:
 
     /// Serialises all entries, in order, into a new compound file image.
     Status writeBytes(QByteArray &out) const;
+    /// Writes the compound file straight to disk: into a temporary file in the
+    /// same folder, renamed over `path` only once complete.
+    Status writeFile(const QString &path) const;
 
     const std::vector<Entry> &entries() const { return m_entries; }
     std::vector<Entry> &entries() { return m_entries; }
@@ -51,6 +57,7 @@ public:
     static constexpr qint64 kMaxStreamSize = qint64(1) << 30;
 
 private:
+    Status writeTo(GsfOutput *sink) const;
     std::vector<Entry> m_entries;
 };
 

@@ -18,7 +18,7 @@ struct InsertFileTest : ::testing::Test {
     Application app{&clipboard};
 
     // A tagged source file with both styles, a table, and a custom colour.
-    QString makeSource(const QString &name) {
+    QString makeSource(const QString &name, SaveFormat format = SaveFormat::Rtf) {
         Document *src = app.documents().add();
         doctest::addTaggedStyles(*src);
         Style *custom = src->styles().add(QStringLiteral("Eigener Stil"), StyleType::Character);
@@ -34,7 +34,7 @@ struct InsertFileTest : ::testing::Test {
         src->selection().insertAfter(QStringLiteral("<!-- CellIDs-Gesamt:>>1"));
         (void)src->selection().range().setStyle(QStringLiteral("tw4winExternal"));
         const QString path = dir.filePath(name);
-        EXPECT_TRUE(src->saveAs(path, SaveFormat::Rtf).ok);
+        EXPECT_TRUE(src->saveAs(path, format).ok);
         src->close();
         return path;
     }
@@ -93,6 +93,20 @@ TEST_F(InsertFileTest, InsertingIntoATableCellFlattensTheInsertedTable) {
     EXPECT_TRUE(row[1].endsWith(QStringLiteral("B")));
 }
 
+TEST_F(InsertFileTest, AWordDocumentInsertsAsItsRtfDoes) {
+    QStringList dumps;
+    for (const auto &[name, format] : {std::pair{QStringLiteral("s.rtf"), SaveFormat::Rtf}, std::pair{QStringLiteral("s.doc"), SaveFormat::Doc}}) {
+        const QString source = makeSource(name, format);
+        Document *doc = app.documents().add();
+        doc->selection().typeText(QStringLiteral("vorher\r"));
+        ASSERT_TRUE(doc->selection().insertFile(source).ok) << name.toStdString();
+        dumps << dumpText(*doc);
+        EXPECT_EQ(doc->tables().count(), 1);
+        EXPECT_GE(doc->styles().indexOf(QStringLiteral("Eigener Stil")), 0);
+    }
+    EXPECT_EQ(dumps[1], dumps[0]);
+}
+
 TEST_F(InsertFileTest, AMissingOrForeignFileIsRefusedAndNothingChanges) {
     Document *doc = app.documents().add();
     doc->selection().typeText(QStringLiteral("keep"));
@@ -133,6 +147,31 @@ TEST(TextCommand, DumpsParagraphsRunsAndRows) {
     const auto refused = testsupport::runProgram(cli, {QStringLiteral("text"), bad});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_TRUE(refused.err.contains("Not an RTF file"));
+
+    // A .doc dumps as the RTF of the same document does; a damaged one is refused with its offset.
+    office::CellGridClipboard clipboard;
+    Application app(&clipboard);
+    Document *doc = app.documents().add();
+    doctest::addTaggedStyles(*doc);
+    doctest::typeCellBlock(doc->selection(), 1, 1, QStringLiteral("Grüße \u65E5\nzwei"));
+    clipboard.setGrid({{QStringLiteral("a"), QStringLiteral("b|c")}});
+    doc->selection().paste();
+    const QString rtf = dir.filePath(QStringLiteral("t.rtf"));
+    const QString word = dir.filePath(QStringLiteral("t.doc"));
+    ASSERT_TRUE(doc->saveAs(rtf, SaveFormat::Rtf).ok);
+    ASSERT_TRUE(doc->saveAs(word, SaveFormat::Doc).ok);
+    const auto fromRtf = testsupport::runProgram(cli, {QStringLiteral("text"), rtf});
+    const auto fromDoc = testsupport::runProgram(cli, {QStringLiteral("text"), word});
+    ASSERT_EQ(fromDoc.exitCode, 0) << fromDoc.err.toStdString();
+    EXPECT_EQ(fromDoc.out, fromRtf.out);
+    EXPECT_TRUE(fromDoc.out.contains("#cell-row\ta|b\\|c")) << fromDoc.out.toStdString();
+    QByteArray damaged = testsupport::readFile(word);
+    damaged.truncate(damaged.size() / 2);
+    const QString cut = dir.filePath(QStringLiteral("cut.doc"));
+    ASSERT_TRUE(testsupport::writeFile(cut, damaged));
+    const auto refusedDoc = testsupport::runProgram(cli, {QStringLiteral("text"), cut});
+    EXPECT_EQ(refusedDoc.exitCode, 2);
+    EXPECT_FALSE(refusedDoc.err.isEmpty());
 }
 
 }  // namespace
