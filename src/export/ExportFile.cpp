@@ -1,6 +1,7 @@
 #include "export/ExportFile.h"
 
 #include "export/ExportFormats.h"
+#include "export/ExportSteps.h"
 #include "export/TableFormDocument.h"
 #include "export/WorkbookExport.h"
 #include "export/XliffExport.h"
@@ -136,20 +137,12 @@ void ExportFile(RunContext &run, ExportEngines &engines, const QString &fullPath
     std::unique_ptr<office::sheet::Workbook> workbook;
     const office::Status opened = office::sheet::Workbook::open(fullPath, workbook);
     if (!workbook) {
-        const QString text = run.T(QStringLiteral("Kann Excel-Datei nicht öffnen: ")) + fullPath;
-        run.WriteLog(text);
-        run.WriteLog(QStringLiteral("   ") + opened.message);
-        run.ui().ShowCritical(text, run.T(QStringLiteral("Celltrove für Excel")));
-        // A workbook that was not exported is a failure of the run.
-        run.runError = true;
+        ReportUnopenedWorkbook(run, fullPath, opened);
         return;
     }
 
     job.sheetCount = workbook->worksheetCount();
-    run.ui().SetProgressCaption(run.T(QStringLiteral("Celltrove für Excel")) + QStringLiteral(" - ") +
-                                run.T(QStringLiteral("Exportiere Texte...")));
-    run.ui().SetFileText(job.fileName);
-    run.ui().Yield();
+    ShowWorkbookExportStart(run, job.fileName);
 
     for (int number = 1; number <= job.sheetCount; ++number) {
         Worksheet &sheet = *workbook->worksheet(number);

@@ -2,6 +2,7 @@
 
 #include "count/AnalysisReport.h"
 #include "export/CellFilter.h"
+#include "export/ExportSteps.h"
 #include "export/TaggedDocumentFormat.h"
 #include "export/TaggedSheetWriter.h"
 #include "import/UsedRange.h"
@@ -115,20 +116,12 @@ void ExportWorkbook(RunContext &run, const QString &fullPath) {
         return;
     }
     if (!workbook) {
-        const QString text = run.T(QStringLiteral("Kann Excel-Datei nicht öffnen: ")) + fullPath;
-        run.WriteLog(text);
-        run.WriteLog(QStringLiteral("   ") + opened.message);
-        run.ui().ShowCritical(text, run.T(QStringLiteral("Celltrove für Excel")));
-        // A workbook that was not exported is a failure of the run.
-        run.runError = true;
+        ReportUnopenedWorkbook(run, fullPath, opened);
         return;
     }
 
     job.sheetCount = workbook->worksheetCount();
-    run.ui().SetProgressCaption(run.T(QStringLiteral("Celltrove für Excel")) + QStringLiteral(" - ") +
-                                run.T(QStringLiteral("Exportiere Texte...")));
-    run.ui().SetFileText(job.fileName);
-    run.ui().Yield();
+    ShowWorkbookExportStart(run, job.fileName);
 
     for (int number = 1; number <= job.sheetCount; ++number) {
         Worksheet &sheet = *workbook->worksheet(number);
