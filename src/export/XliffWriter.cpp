@@ -1,6 +1,7 @@
 #include "export/XliffWriter.h"
 
 #include "import/XliffVocabulary.h"
+#include "office/ole/OutputPath.h"
 
 namespace celltrove::exporting {
 
@@ -34,6 +35,7 @@ QString plainText(const QString &note) {
 }  // namespace
 
 office::Status XliffWriter::open(const QString &path) {
+    if (office::Status target = office::checkOutputPath(path); !target) return target;
     m_file = std::make_unique<QSaveFile>(path);
     if (!m_file->open(QIODevice::WriteOnly)) return office::Status::failure(m_file->errorString());
     m_xml.setDevice(m_file.get());

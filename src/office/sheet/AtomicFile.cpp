@@ -1,10 +1,13 @@
 #include "office/sheet/AtomicFile.h"
 
+#include "office/ole/OutputPath.h"
+
 #include <QSaveFile>
 
 namespace office::sheet {
 
 Status writeFileAtomically(const QString &path, const QByteArray &bytes, const DeviceWriter &writer) {
+    if (Status target = checkOutputPath(path); !target) return target;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(file.errorString()));
