@@ -140,10 +140,12 @@ office::Status XliffWriter::commit() {
     m_xml.writeEndElement();  // xliff
     m_xml.writeCharacters(kNewLine);
     m_xml.writeEndDocument();
-    if (m_xml.hasError()) {
+    // A failed flush of QSaveFile's buffer (a full disk) would not stop commit().
+    if (m_xml.hasError() || !m_file->flush()) {
+        const QString reason = m_file->errorString();
         m_file->cancelWriting();
         m_file->commit();
-        return office::Status::failure(m_file->errorString());
+        return office::Status::failure(reason);
     }
     if (!m_file->commit()) return office::Status::failure(m_file->errorString());
     return office::Status::success();

@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,10 +34,11 @@ struct CliRun {
 // not UTF-8), in `folder`. `withoutOverride` takes root's power to write anywhere
 // away, so that a read-only folder is read-only for the run.
 CliRun runCli(const QList<QByteArray> &args, const QString &folder, const QString &errFile,
-              bool withoutOverride = false) {
+              bool withoutOverride = false, rlim_t fileSizeLimit = RLIM_INFINITY) {
     QList<QByteArray> argv;
     if (withoutOverride && ::geteuid() == 0)
-        argv << "/usr/bin/setpriv" << "--bounding-set=-dac_override,-dac_read_search"
+        argv << "/usr/bin/setpriv"
+             << "--bounding-set=-dac_override,-dac_read_search"
              << "--inh-caps=-dac_override,-dac_read_search";
     argv << QFile::encodeName(testsupport::binDir() + QStringLiteral("/celltrove-cli"));
     argv << args;
@@ -48,6 +52,12 @@ CliRun runCli(const QList<QByteArray> &args, const QString &folder, const QStrin
         const int err = ::open(errPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int null = ::open("/dev/null", O_WRONLY);
         if (err < 0 || null < 0 || ::chdir(dir.constData()) != 0) ::_exit(120);
+        if (fileSizeLimit != RLIM_INFINITY) {
+            // A full disk: writes past the limit fail (SIGXFSZ stays ignored across exec).
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit size{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &size);
+        }
         ::dup2(null, 1);
         ::dup2(err, 2);
         ::execv(raw[0], raw.data());
@@ -66,9 +76,8 @@ QMap<QByteArray, QByteArray> snapshot(const QString &root) {
     while (it.hasNext()) {
         const QString path = it.next();
         const QFileInfo info(path);
-        files.insert(QFile::encodeName(path),
-                     info.isSymLink() ? "link:" + QFile::encodeName(info.symLinkTarget())
-                                      : testsupport::readFile(path));
+        files.insert(QFile::encodeName(path), info.isSymLink() ? "link:" + QFile::encodeName(info.symLinkTarget())
+                                                               : testsupport::readFile(path));
     }
     return files;
 }
@@ -96,8 +105,9 @@ struct HostileFolder {
         qunsetenv("XDG_CONFIG_HOME");
     }
     QByteArray path(const QByteArray &name) const { return QFile::encodeName(work) + '/' + name; }
-    CliRun run(const QList<QByteArray> &args, bool withoutOverride = false) const {
-        return runCli(args, work, root.filePath(QStringLiteral("stderr.txt")), withoutOverride);
+    CliRun run(const QList<QByteArray> &args, bool withoutOverride = false,
+               rlim_t fileSizeLimit = RLIM_INFINITY) const {
+        return runCli(args, work, root.filePath(QStringLiteral("stderr.txt")), withoutOverride, fileSizeLimit);
     }
     QByteArray exportLog() const { return testsupport::readFile(work + QStringLiteral("/Celltrove4Excel-Export.log")); }
     QByteArray importLog() const { return testsupport::readFile(work + QStringLiteral("/Celltrove4Excel-Import.log")); }
@@ -175,7 +185,8 @@ TEST(CliHostileNames, LinksAreNotWrittenThroughToElsewhere) {
 
     r = folder.run({"import", "Text_Weg.xls-1.rtf"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(folder.importLog().contains("Error: Kann Excel-Datei nicht speichern: ")) << folder.importLog().toStdString();
+    EXPECT_TRUE(folder.importLog().contains("Error: Kann Excel-Datei nicht speichern: "))
+        << folder.importLog().toStdString();
     EXPECT_TRUE(folder.importLog().contains("symbolic link")) << folder.importLog().toStdString();
     EXPECT_TRUE(QFileInfo(folder.work + QStringLiteral("/Weg.xls")).isSymLink());
     EXPECT_EQ(snapshot(folder.outside), outsideBefore);
@@ -208,4 +219,21 @@ TEST(CliHostileNames, ReadOnlyFolderIsRefusedAndLeftAsItWas) {
     after = snapshot(folder.work);
     after.remove(folder.path("Celltrove4Excel-Export.log"));
     EXPECT_EQ(after, before);
+}
+
+// A disk that fills during the import's save of the workbook (a file size limit
+// below the workbook's size, above the log's): the run fails, its log says which
+// workbook could not be saved, and the workbook keeps its old bytes.
+TEST(CliHostileNames, FullDiskDuringTheImportKeepsTheWorkbook) {
+    HostileFolder folder;
+    const QByteArray workbook = fixtureBytes();
+    ASSERT_TRUE(testsupport::writeFile(folder.work + QStringLiteral("/Mappe.xls"), workbook));
+    ASSERT_EQ(folder.run({"export", "Mappe.xls"}).exitCode, 0);
+    const CliRun r = folder.run({"import", "Text_Mappe.xls-1.rtf"}, false, rlim_t(workbook.size() / 2));
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    const QByteArray log = folder.importLog();
+    EXPECT_TRUE(log.contains("Error: Kann Excel-Datei nicht speichern: " + folder.path("Mappe.xls")))
+        << log.toStdString();
+    EXPECT_EQ(testsupport::readFile(folder.work + QStringLiteral("/Mappe.xls")), workbook);
+    EXPECT_EQ(QDir(folder.work).entryList(QDir::Files | QDir::Hidden).size(), 5);  // workbook, two documents, two logs
 }

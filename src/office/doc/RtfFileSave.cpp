@@ -43,7 +43,9 @@ bool fileAsLeft(const QString &path, const RtfSaveMark &mark) {
 bool appendTail(const QString &path, RtfSaveMark &mark, const QByteArray &tail, qint64 finalOffset, int finalMark,
                 QString &error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) {
+    // Unbuffered, so that a failed write fails here and leaves nothing queued that a
+    // later flush would still put over the restored ending.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         error = file.errorString();
         return false;
     }
@@ -62,7 +64,8 @@ bool appendTail(const QString &path, RtfSaveMark &mark, const QByteArray &tail, 
     const bool cut = newSize < mark.fileSize;
     if (!((!cut || file.resize(mark.bodyEnd)) && file.seek(mark.bodyEnd) && file.write(tail) == tail.size() &&
           file.flush())) {
-        error = file.errorString();
+        error = file.error() != QFileDevice::NoError ? file.errorString()
+                                                     : QStringLiteral("not all bytes were written");
         file.unsetError();
         if (!(file.resize(mark.bodyEnd) && file.seek(mark.bodyEnd) && file.write(oldEnding) == oldEnding.size() &&
               file.flush()))
@@ -113,9 +116,10 @@ Status saveRtfFile(const QString &path, const RtfSaveSource &source, RtfSaveMark
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    // A short write (the disk or the file size limit reached) sets no error on the
-    // device, and commit() would then put the cut file in place: check the count.
-    if (file.write(bytes) != bytes.size()) {
+    // A short write (the disk or the file size limit reached), or a failed flush of
+    // QSaveFile's buffer, is not counted as a write error by commit(), which would
+    // then put the cut file in place: check both.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
                                                                     : QStringLiteral("not all bytes were written");
         file.cancelWriting();

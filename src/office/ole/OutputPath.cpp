@@ -11,11 +11,9 @@ Status checkOutputPath(const QString &path) {
     // Both sides canonical, so a link within the folder named through another link still counts as inside.
     const QString target = link.canonicalFilePath();
     const QString folder = link.absoluteDir().canonicalPath();
-    if (!target.isEmpty() && !folder.isEmpty() && QFileInfo(target).absolutePath() == folder)
-        return Status::success();
-    return Status::failure(
-        QStringLiteral("%1 is a symbolic link to %2 outside its folder; it is not written through.")
-            .arg(path, target.isEmpty() ? link.symLinkTarget() : target));
+    if (!target.isEmpty() && !folder.isEmpty() && QFileInfo(target).absolutePath() == folder) return Status::success();
+    return Status::failure(QStringLiteral("%1 is a symbolic link to %2 outside its folder; it is not written through.")
+                               .arg(path, target.isEmpty() ? link.symLinkTarget() : target));
 }
 
 }  // namespace office

@@ -11,7 +11,9 @@ Status writeFileAtomically(const QString &path, const QByteArray &bytes, const D
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(file.errorString()));
-    const bool written = writer ? writer(file, bytes) : file.write(bytes) == bytes.size();
+    // QSaveFile buffers small writes and does not count a failed flush of that buffer
+    // (a full disk) as a write error: commit() would put the cut file in place.
+    const bool written = (writer ? writer(file, bytes) : file.write(bytes) == bytes.size()) && file.flush();
     if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();

@@ -40,10 +40,12 @@ TEST(DocumentSaveFault, DiskFullKeepsTheLastWholeDocument) {
     struct Case {
         const char *name;
         bool appending;
-        rlim_t limit;
+        int paragraphs;  // a small document goes through QSaveFile's buffer, a large one past it
+        rlim_t limit;    // bytes; for an appending save, bytes beyond the first save's file
     };
-    for (const Case &c : {Case{"first save", false, 0}, Case{"first save", false, 2000},
-                          Case{"appending save", true, 6000}, Case{"appending save", true, 20000}}) {
+    for (const Case &c : {Case{"first save", false, 5000, 0}, Case{"first save", false, 5000, 2000},
+                          Case{"small first save", false, 20, 200}, Case{"appending save", true, 5000, 0},
+                          Case{"appending save", true, 5000, 20000}, Case{"small appending save", true, 20, 50}}) {
         ASSERT_TRUE(testsupport::writeFile(path, old));
         const QString before = dir.filePath(QStringLiteral("before.rtf"));
         const int status = testsupport::runInChild(
@@ -53,12 +55,16 @@ TEST(DocumentSaveFault, DiskFullKeepsTheLastWholeDocument) {
                     document.typeText(paragraphs(100, QStringLiteral("Absatz ")));
                     if (!document.saveAs(path).ok) return 2;
                     QFile::copy(path, before);
+                    std::signal(SIGXFSZ, SIG_IGN);
+                    const rlim_t size = rlim_t(QFileInfo(path).size()) + c.limit;
+                    const rlimit limit{size, size};
+                    ::setrlimit(RLIMIT_FSIZE, &limit);
                 }
-                document.typeText(paragraphs(5000, QStringLiteral("Noch ein Absatz ")));
+                document.typeText(paragraphs(c.paragraphs, QStringLiteral("Noch ein Absatz ")));
                 const office::Status saved = c.appending ? document.save() : document.saveAs(path);
                 return saved.ok ? 0 : saved.message.contains(QLatin1String("changed by another program")) ? 3 : 1;
             },
-            {c.limit});
+            {c.appending ? RLIM_INFINITY : c.limit});
         EXPECT_EQ(status, 1) << c.name << " " << c.limit;
         const QByteArray expected = c.appending ? testsupport::readFile(before) : old;
         EXPECT_FALSE(expected.isEmpty());

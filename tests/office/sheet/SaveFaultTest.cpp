@@ -60,25 +60,31 @@ SavedVersions versionsOf(const QString &source, const QString &scratch) {
 
 }  // namespace
 
-// A full disk (a file size limit) fails the save with a reason; the old workbook stays.
+// A full disk (a file size limit) fails the save with a reason; the old workbook
+// stays. A small workbook is written through QSaveFile's buffer, a large one past it.
 TEST(WorkbookSaveFault, DiskFullLeavesTheOldWorkbook) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Mappe.xls"));
-    const QByteArray old = testsupport::readFile(sourceWorkbook());
-    ASSERT_TRUE(testsupport::writeFile(path, old));
-    for (const rlim_t limit : {rlim_t(0), rlim_t(512), rlim_t(old.size() / 2), rlim_t(old.size() - 1)}) {
-        const int status = testsupport::runInChild(
-            [&] {
-                std::unique_ptr<Workbook> book;
-                if (!Workbook::open(path, book).ok) return 2;
-                book->worksheet(1)->setValue(1, 1, QStringLiteral("Übersetzt"), de);
-                const office::Status saved = book->save();
-                return saved.ok ? 0 : saved.message.isEmpty() ? 3 : 1;
-            },
-            {limit});
-        EXPECT_EQ(status, 1) << "limit " << limit;
-        EXPECT_EQ(testsupport::readFile(path), old) << "limit " << limit;
-        EXPECT_EQ(folderEntries(dir.path()), QStringList{QStringLiteral("Mappe.xls")}) << "limit " << limit;
+    for (const QString &source : {testsupport::fixtureDir() + QStringLiteral("/xls/formats.xls"), sourceWorkbook()}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Mappe.xls"));
+        const SavedVersions versions = versionsOf(source, dir.filePath(QStringLiteral("scratch.xls")));
+        const QByteArray &old = versions.old;
+        const rlim_t size = versions.changed.size();
+        ASSERT_GT(size, 0u);
+        ASSERT_TRUE(testsupport::writeFile(path, old));
+        for (const rlim_t limit : {rlim_t(0), rlim_t(512), size / 2, size - 1}) {
+            const int status = testsupport::runInChild(
+                [&] {
+                    std::unique_ptr<Workbook> book;
+                    if (!Workbook::open(path, book).ok) return 2;
+                    book->worksheet(1)->setValue(1, 1, QStringLiteral("Übersetzt"), de);
+                    const office::Status saved = book->save();
+                    return saved.ok ? 0 : saved.message.isEmpty() ? 3 : 1;
+                },
+                {limit});
+            EXPECT_EQ(status, 1) << "limit " << limit;
+            EXPECT_EQ(testsupport::readFile(path), old) << "limit " << limit;
+            EXPECT_EQ(folderEntries(dir.path()), QStringList{QStringLiteral("Mappe.xls")}) << "limit " << limit;
+        }
     }
 }
 
@@ -127,9 +133,8 @@ TEST(WorkbookSaveFault, KilledSaveLeavesOldOrNewWorkbook) {
     std::cout << "killed saves: " << old << " left the old workbook, " << changed << " the new one\n";
 
     if (QFileInfo::exists(QStringLiteral("/usr/bin/python3"))) {
-        const auto dump = testsupport::runProgram(
-            QStringLiteral("/usr/bin/python3"),
-            {testsupport::fixtureDir() + QStringLiteral("/xlrd_dump.py"), path});
+        const auto dump = testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
+                                                  {testsupport::fixtureDir() + QStringLiteral("/xlrd_dump.py"), path});
         EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
         EXPECT_FALSE(dump.out.contains("\nrefused")) << dump.out.left(300).toStdString();
     }
