@@ -142,7 +142,7 @@ office::Status XliffWriter::commit() {
     m_xml.writeEndDocument();
     // A failed flush of QSaveFile's buffer (a full disk) would not stop commit().
     if (m_xml.hasError() || !m_file->flush()) {
-        const QString reason = m_file->errorString();
+        const QString reason = office::writeFailureReason(*m_file);
         m_file->cancelWriting();
         m_file->commit();
         return office::Status::failure(reason);

@@ -1,5 +1,7 @@
 #include "run/RunLog.h"
 
+#include <cerrno>
+
 #include <sys/file.h>
 
 namespace celltrove::run {
@@ -17,7 +19,8 @@ bool RunLog::OpenLog(const QString &path, bool append) {
         return false;
     }
     const int fd = m_file.handle();
-    if (!append && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && !m_file.resize(0)) {
+    // A file system without locks (EWOULDBLOCK is the only "held by another run") is emptied as before.
+    if (!append && (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) && !m_file.resize(0)) {
         m_error = m_file.errorString();
         m_file.close();
         return false;

@@ -64,8 +64,7 @@ bool appendTail(const QString &path, RtfSaveMark &mark, const QByteArray &tail, 
     const bool cut = newSize < mark.fileSize;
     if (!((!cut || file.resize(mark.bodyEnd)) && file.seek(mark.bodyEnd) && file.write(tail) == tail.size() &&
           file.flush())) {
-        error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                     : QStringLiteral("not all bytes were written");
+        error = writeFailureReason(file);
         file.unsetError();
         if (!(file.resize(mark.bodyEnd) && file.seek(mark.bodyEnd) && file.write(oldEnding) == oldEnding.size() &&
               file.flush()))
@@ -120,8 +119,7 @@ Status saveRtfFile(const QString &path, const RtfSaveSource &source, RtfSaveMark
     // QSaveFile's buffer, is not counted as a write error by commit(), which would
     // then put the cut file in place: check both.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                    : QStringLiteral("not all bytes were written");
+        const QString reason = writeFailureReason(file);
         file.cancelWriting();
         return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, reason));
     }

@@ -15,7 +15,7 @@ Status writeFileAtomically(const QString &path, const QByteArray &bytes, const D
     // (a full disk) as a write error: commit() would put the cut file in place.
     const bool written = (writer ? writer(file, bytes) : file.write(bytes) == bytes.size()) && file.flush();
     if (!written) {
-        const QString reason = file.errorString();
+        const QString reason = writeFailureReason(file);
         file.cancelWriting();
         return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(reason));
     }
