@@ -1,6 +1,7 @@
 #include "export/XliffWriter.h"
 
 #include "import/XliffVocabulary.h"
+#include "office/ole/OutputPath.h"
 
 namespace celltrove::exporting {
 
@@ -34,6 +35,7 @@ QString plainText(const QString &note) {
 }  // namespace
 
 office::Status XliffWriter::open(const QString &path) {
+    if (office::Status target = office::checkOutputPath(path); !target) return target;
     m_file = std::make_unique<QSaveFile>(path);
     if (!m_file->open(QIODevice::WriteOnly)) return office::Status::failure(m_file->errorString());
     m_xml.setDevice(m_file.get());
@@ -138,10 +140,12 @@ office::Status XliffWriter::commit() {
     m_xml.writeEndElement();  // xliff
     m_xml.writeCharacters(kNewLine);
     m_xml.writeEndDocument();
-    if (m_xml.hasError()) {
+    // A failed flush of QSaveFile's buffer (a full disk) would not stop commit().
+    if (m_xml.hasError() || !m_file->flush()) {
+        const QString reason = office::writeFailureReason(*m_file);
         m_file->cancelWriting();
         m_file->commit();
-        return office::Status::failure(m_file->errorString());
+        return office::Status::failure(reason);
     }
     if (!m_file->commit()) return office::Status::failure(m_file->errorString());
     return office::Status::success();

@@ -9,9 +9,10 @@ namespace celltrove::run {
 /// `WriteLog`, each ending in CR LF, with nothing added to the caller's text.
 class RunLog {
 public:
-    /// Opens `path` for writing: `append` false replaces an existing file,
-    /// true adds to it (creating it when absent). False with `errorString()` when
-    /// the file cannot be opened.
+    /// Opens `path` for writing: `append` false replaces an existing file (unless
+    /// another run is writing it: then both runs' lines follow each other), true
+    /// adds to it (creating it when absent). False with `errorString()` when the
+    /// file cannot be opened.
     bool OpenLog(const QString &path, bool append);
     /// Writes `line` + CR LF. False when the log is not open or the write failed;
     /// the first failure is kept in `errorString()`.

@@ -129,7 +129,8 @@ bool EndDialog::saveLog() {
     if (path.isEmpty()) return true;
     QSaveFile file(path);
     const QByteArray bytes = m_log->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toUtf8();
-    const bool saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    const bool saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                       file.flush() && file.commit();
     // A copy that silently did not happen would be found missing only when it is needed.
     if (!saved && m_messages)
         m_messages->critical(this, m_text(QStringLiteral("Die Datei kann nicht gespeichert werden: ")) + path,

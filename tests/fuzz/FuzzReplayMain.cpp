@@ -1,6 +1,9 @@
 // Runs a fuzz target's entry point once on every file of the folders (or files)
-// given on the command line, so fuzz corpora also run as ordinary tests.
+// given on the command line, so fuzz corpora also run as ordinary tests; with
+// --sweep first, their truncation and mutation sweep instead (FuzzSweep.h).
 // A folder that does not exist is skipped (the shared corpus may be absent).
+
+#include "FuzzSweep.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -9,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
@@ -26,6 +30,7 @@ static bool runOne(const std::filesystem::path &file) {
 
 int main(int argc, char **argv) {
     namespace fs = std::filesystem;
+    if (argc > 1 && std::string(argv[1]) == "--sweep") return runFuzzSweep(argc - 2, argv + 2);
     int ran = 0;
     bool ok = true;
     for (int i = 1; i < argc; ++i) {

@@ -1,16 +1,21 @@
 #include "office/sheet/AtomicFile.h"
 
+#include "office/ole/OutputPath.h"
+
 #include <QSaveFile>
 
 namespace office::sheet {
 
 Status writeFileAtomically(const QString &path, const QByteArray &bytes, const DeviceWriter &writer) {
+    if (Status target = checkOutputPath(path); !target) return target;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(file.errorString()));
-    const bool written = writer ? writer(file, bytes) : file.write(bytes) == bytes.size();
+    // QSaveFile buffers small writes and does not count a failed flush of that buffer
+    // (a full disk) as a write error: commit() would put the cut file in place.
+    const bool written = (writer ? writer(file, bytes) : file.write(bytes) == bytes.size()) && file.flush();
     if (!written) {
-        const QString reason = file.errorString();
+        const QString reason = writeFailureReason(file);
         file.cancelWriting();
         return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(reason));
     }

@@ -1,0 +1,157 @@
+// The truncation and mutation sweep of a fuzz target: deterministic, so it runs as an
+// ordinary test. Cuts fall where a reader changes state: before every RTF group
+// brace, and at every 512-byte sector boundary of a compound file (the container's
+// own structure; the BIFF records inside lie in those sectors). A child that dies of
+// a signal, exits non-zero (a sanitizer report), outlives its CPU time or grows past
+// 4 x the input size + 100 MB over what it started with is a failure; its input is
+// written beside the test's working folder for replay.
+
+#include "FuzzSweep.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<char>;
+
+constexpr size_t kMaxCutsPerFile = 48;
+constexpr int kChangesPerFile = 120;
+constexpr rlim_t kCpuSeconds = 20;
+constexpr std::uint64_t kMemoryAllowance = 100ull << 20;
+#if defined(__SANITIZE_ADDRESS__)
+// ASan keeps freed blocks in a quarantine of up to 256 MB before reusing them.
+constexpr std::uint64_t kSanitizerAllowance = 256ull << 20;
+#else
+constexpr std::uint64_t kSanitizerAllowance = 0;
+#endif
+
+std::uint64_t residentBytes(pid_t pid) {
+    std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
+    std::uint64_t size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * std::uint64_t(::sysconf(_SC_PAGESIZE));
+}
+
+bool isCompoundFile(const Bytes &bytes) {
+    static const unsigned char magic[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), magic, 8) == 0;
+}
+
+std::vector<size_t> cutPoints(const Bytes &bytes) {
+    std::vector<size_t> cuts;
+    if (isCompoundFile(bytes)) {
+        for (size_t at = 512; at < bytes.size(); at += 512) cuts.push_back(at);
+    } else {
+        for (size_t at = 1; at < bytes.size(); ++at)
+            if (bytes[at] == '{' || bytes[at] == '}') cuts.push_back(at);
+    }
+    cuts.push_back(0);
+    if (cuts.size() > kMaxCutsPerFile) {
+        std::vector<size_t> sampled;
+        for (size_t i = 0; i < kMaxCutsPerFile; ++i) sampled.push_back(cuts[i * cuts.size() / kMaxCutsPerFile]);
+        cuts.swap(sampled);
+    }
+    return cuts;
+}
+
+struct Sweep {
+    int tried = 0;
+    int failed = 0;
+    std::uint64_t parentResident = residentBytes(::getpid());
+
+    void keepFailure(const Bytes &input, const std::string &what) {
+        const std::string name = "sweep-failure-" + std::to_string(failed) + ".bin";
+        std::ofstream(name, std::ios::binary).write(input.data(), std::streamsize(input.size()));
+        std::fprintf(stderr, "FAILED %s (input kept as %s)\n", what.c_str(), name.c_str());
+        ++failed;
+    }
+
+    void run(const Bytes &input, const std::string &what) {
+        ++tried;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const rlimit cpu{kCpuSeconds, kCpuSeconds};
+            ::setrlimit(RLIMIT_CPU, &cpu);
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(input.data()), input.size());
+            ::_exit(0);
+        }
+        const std::uint64_t bound = parentResident + 4 * input.size() + kMemoryAllowance + kSanitizerAllowance;
+        int status = 0;
+        while (true) {
+            const pid_t done = ::waitpid(pid, &status, WNOHANG);
+            if (done == pid) break;
+            if (residentBytes(pid) > bound) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                keepFailure(input, what + ": more than 4 x size + 100 MB of memory");
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        if (WIFSIGNALED(status))
+            keepFailure(input, what + ": " + (WTERMSIG(status) == SIGXCPU ? "hang (CPU limit)" : "signal " +
+                                                                                  std::to_string(WTERMSIG(status))));
+        else if (WEXITSTATUS(status) != 0)
+            keepFailure(input, what + ": exit status " + std::to_string(WEXITSTATUS(status)));
+    }
+
+    void sweepFile(const fs::path &file) {
+        std::ifstream in(file, std::ios::binary);
+        const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.empty()) return;
+        for (const size_t cut : cutPoints(bytes))
+            run(Bytes(bytes.begin(), bytes.begin() + std::ptrdiff_t(cut)),
+                file.filename().string() + " cut at " + std::to_string(cut));
+        // Changes favour bytes that steer a reader: braces, backslashes, digits, the ends of a range.
+        static const char steering[] = {'{', '}', '\\', '0', '9', '\0', '\x7f', '\x80', '\xff', ' '};
+        std::mt19937 random(std::uint32_t(bytes.size()));
+        for (int n = 0; n < kChangesPerFile; ++n) {
+            Bytes changed = bytes;
+            const size_t at = random() % changed.size();
+            changed[at] = random() % 2 ? steering[random() % sizeof steering] : char(random());
+            run(changed, file.filename().string() + " byte " + std::to_string(at) + " changed");
+        }
+    }
+};
+
+}  // namespace
+
+int runFuzzSweep(int argc, char **argv) {
+    Sweep sweep;
+    for (int i = 0; i < argc; ++i) {
+        const fs::path arg(argv[i]);
+        std::error_code ec;
+        std::vector<fs::path> files;
+        if (fs::is_directory(arg, ec)) {
+            for (const auto &entry : fs::directory_iterator(arg, ec))
+                if (entry.is_regular_file()) files.push_back(entry.path());
+        } else if (fs::is_regular_file(arg, ec)) {
+            files.push_back(arg);
+        }
+        std::sort(files.begin(), files.end());
+        for (const auto &f : files) sweep.sweepFile(f);
+    }
+    std::printf("sweep: %d inputs tried, %d failed\n", sweep.tried, sweep.failed);
+    return sweep.failed == 0 ? 0 : 1;
+}
