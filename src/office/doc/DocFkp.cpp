@@ -117,7 +117,7 @@ QByteArray DocFkpWriter::finish(QByteArray &stream) {
 }
 
 Status DocFkpReader::read(FkpKind kind, const QByteArray &table, quint32 offset, quint32 length,
-                          const QByteArray &wordDocument, std::vector<DocFkpRun> &runs) {
+                          const DocFkpPages &source, QSet<QByteArray> &propsStore, std::vector<DocFkpRun> &runs) {
     runs.clear();
     const char *what = kind == FkpKind::Chpx ? "character" : "paragraph";
     const DocBytesIn tin(table);
@@ -126,21 +126,22 @@ Status DocFkpReader::read(FkpKind kind, const QByteArray &table, quint32 offset,
                                    .arg(QLatin1String(what)),
                                offset);
     const qint64 pages = (length - 4) / 8;
-    if (pages > kMaxPages || pages > wordDocument.size() / kPageSize + 1)
+    if (pages > kMaxPages || pages > source.streamSize / kPageSize + 1)
         return Status::failure(
             QStringLiteral("The %1 bin table lists more pages than the file holds.").arg(QLatin1String(what)), offset);
-    const DocBytesIn win(wordDocument);
+    QByteArray page(kPageSize, '\0');
+    const DocBytesIn win(page);  // offsets within the page; reasons give them from the stream's start
     const qint64 pnBase = offset + 4 * (pages + 1);
     for (qint64 i = 0; i < pages; ++i) {
         const quint32 pn = tin.u32(pnBase + 4 * i) & 0x3FFFFF;
         const qint64 pageAt = qint64(pn) * kPageSize;
-        if (!win.has(pageAt, kPageSize))
+        if (pageAt > source.streamSize - kPageSize || !source.read(pageAt, page.data()))
             return Status::failure(
                 QStringLiteral("A %1 property page (number %2) lies outside the WordDocument stream.")
                     .arg(QLatin1String(what))
                     .arg(pn),
                 pnBase + 4 * i);
-        const int n = int(win.u8(pageAt + kPageSize - 1));
+        const int n = int(win.u8(kPageSize - 1));
         const int entry = kind == FkpKind::Chpx ? 1 : 13;
         if (n == 0 || 4 * (n + 1) + entry * n > kPageSize - 1)
             return Status::failure(
@@ -148,15 +149,15 @@ Status DocFkpReader::read(FkpKind kind, const QByteArray &table, quint32 offset,
                 pageAt + kPageSize - 1);
         for (int r = 0; r < n; ++r) {
             DocFkpRun run;
-            run.fcStart = win.u32(pageAt + 4 * r);
-            run.fcEnd = win.u32(pageAt + 4 * (r + 1));
+            run.fcStart = win.u32(4 * r);
+            run.fcEnd = win.u32(4 * (r + 1));
             if (run.fcEnd < run.fcStart || (!runs.empty() && run.fcStart < runs.back().fcEnd))
                 return Status::failure(
                     QStringLiteral("The runs of a %1 property page are out of order.").arg(QLatin1String(what)),
                     pageAt + 4 * r);
-            const int word = int(win.u8(pageAt + 4 * (n + 1) + entry * r));
+            const int word = int(win.u8(4 * (n + 1) + entry * r));
             if (word != 0) {
-                const qint64 at = pageAt + 2 * word;
+                const qint64 at = 2 * word;
                 int size = 0;
                 qint64 start = 0;
                 if (kind == FkpKind::Chpx) {
@@ -169,15 +170,18 @@ Status DocFkpReader::read(FkpKind kind, const QByteArray &table, quint32 offset,
                     size = 2 * int(win.u8(at + 1));
                     start = at + 2;
                 }
-                if (start + size > pageAt + kPageSize - 1)
+                if (start + size > kPageSize - 1)
                     return Status::failure(
                         QStringLiteral("A %1 property list runs past the end of its page.").arg(QLatin1String(what)),
-                        at);
-                run.props = win.at(start);
+                        pageAt + at);
+                // The page buffer is reused: the run points at the store's copy of its list.
+                auto stored = propsStore.constFind(QByteArray::fromRawData(win.at(start), size));
+                if (stored == propsStore.constEnd()) stored = propsStore.insert(QByteArray(win.at(start), size));
+                run.props = stored->constData();
                 run.size = size;
             }
             if (!runs.empty() && runs.back().fcEnd == run.fcStart && runs.back().size == run.size &&
-                (run.size == 0 || std::memcmp(runs.back().props, run.props, size_t(run.size)) == 0)) {
+                runs.back().props == run.props) {
                 runs.back().fcEnd = run.fcEnd;
                 continue;
             }

@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
+
+#include <functional>
 
 #include <vector>
 
@@ -49,23 +52,31 @@ private:
 
 /// One run read from a formatted disk pages: stream bytes [fcStart, fcEnd) and
 /// its property list (for PAPX with the style index in front), which points into
-/// the WordDocument stream it was read from.
+/// the property store the pages were read into.
 struct DocFkpRun {
     quint32 fcStart = 0;
     quint32 fcEnd = 0;
     const char *props = nullptr;
     int size = 0;
-    /// The property list as a byte array sharing the stream's bytes.
+    /// The property list as a byte array sharing the store's bytes.
     QByteArray propsView() const { return QByteArray::fromRawData(props ? props : "", size); }
+};
+
+/// The WordDocument stream as the page reader sees it: its size in bytes and a
+/// reader of the 512 bytes at a byte offset (false when they cannot be read).
+struct DocFkpPages {
+    qint64 streamSize = 0;
+    std::function<bool(qint64 offset, char *page)> read;
 };
 
 namespace DocFkpReader {
 
 /// Reads every page that the bin table at [offset, offset + length) of the table
-/// stream lists from the WordDocument stream, in order. Neighbouring runs with
-/// the same properties come back as one.
-Status read(FkpKind kind, const QByteArray &tableStream, quint32 offset, quint32 length, const QByteArray &wordDocument,
-            std::vector<DocFkpRun> &runs);
+/// stream lists, in order, one page at a time. Neighbouring runs with the same
+/// properties come back as one. Each distinct property list is kept once in
+/// `propsStore`, which must outlive the runs.
+Status read(FkpKind kind, const QByteArray &tableStream, quint32 offset, quint32 length, const DocFkpPages &pages,
+            QSet<QByteArray> &propsStore, std::vector<DocFkpRun> &runs);
 
 }  // namespace DocFkpReader
 

@@ -11,10 +11,15 @@
 #include "office/doc/DocStyleSheet.h"
 #include "office/doc/Document.h"
 #include "office/ole/CompoundFile.h"
+#include "office/ole/DiskStream.h"
 
 #include <QFile>
 
+#include <QSet>
+
 #include <algorithm>
+#include <cstring>
+#include <optional>
 
 namespace office::doc {
 
@@ -66,10 +71,34 @@ private:
     size_t m_at = 0;
 };
 
+// The WordDocument stream, held in memory or left on disk: a large file's text
+// and property pages are read from it in parts while the story grows.
+class WordStream {
+public:
+    WordStream(const QByteArray *bytes, const ole::DiskStream *disk) : m_bytes(bytes), m_disk(disk) {}
+    qint64 size() const { return m_disk ? m_disk->size() : m_bytes->size(); }
+    bool read(qint64 offset, qint64 n, char *into) const {
+        if (m_disk) return m_disk->read(offset, n, into);
+        if (offset < 0 || n < 0 || offset > m_bytes->size() || n > m_bytes->size() - offset) return false;
+        std::memcpy(into, m_bytes->constData() + offset, size_t(n));
+        return true;
+    }
+
+private:
+    const QByteArray *m_bytes;
+    const ole::DiskStream *m_disk;
+};
+
+// The longest file information block: the counts in front of its three arrays are 16-bit.
+constexpr qint64 kMaxFibSize = 0x22 + 2 * 0xFFFF + 2 + 4 * 0xFFFF + 2 + 8 * 0xFFFF;
+// Text is decoded from the stream in steps of this many bytes.
+constexpr qint64 kTextStep = qint64(1) << 16;
+
 class Reader {
 public:
     explicit Reader(Document &doc) : m_doc(doc) {}
-    Status run(ole::CompoundFile &file);
+    /// `disk` holds the WordDocument stream when the file's entry has none.
+    Status run(ole::CompoundFile &file, const ole::DiskStream *disk = nullptr);
 
 private:
     Status findStreams();
@@ -81,7 +110,8 @@ private:
 
     Document &m_doc;
     ole::CompoundFile *m_file = nullptr;
-    const ole::Entry *m_word = nullptr;
+    std::optional<WordStream> m_word;
+    const ole::DiskStream *m_disk = nullptr;
     const ole::Entry *m_table = nullptr;
     const ole::Entry *m_data = nullptr;
     DocFib m_fib;
@@ -93,15 +123,20 @@ private:
     QStringList m_fonts;
     std::vector<int> m_styleOfIstd;  // model style index of each file style index, -1 unknown
     QHash<QByteArray, quint32> m_charFormatIds;
+    QSet<QByteArray> m_props;  // the property lists the runs point at
 };
 
 constexpr quint32 kUnknown = 0xFFFFFFFF;
 
 Status Reader::findStreams() {
-    m_word = m_file->find(QStringLiteral("WordDocument"));
-    if (!m_word || m_word->isStorage)
+    const ole::Entry *word = m_file->find(QStringLiteral("WordDocument"));
+    if (!word || word->isStorage)
         return refuse(QStringLiteral("This is not a Word document: the compound file has no WordDocument stream."));
-    if (const Status s = DocFib::read(m_word->data, m_fib); !s)
+    m_word.emplace(&word->data, m_disk && m_disk->isOpen() ? m_disk : nullptr);
+    QByteArray fibBytes(qsizetype(std::min(m_word->size(), kMaxFibSize)), '\0');
+    if (!m_word->read(0, fibBytes.size(), fibBytes.data()))
+        return refuse(QStringLiteral("The WordDocument stream cannot be read."), 0);
+    if (const Status s = DocFib::read(fibBytes, m_fib); !s)
         return refuse(QStringLiteral("WordDocument stream: %1").arg(s.message), s.offset);
     if (m_fib.encrypted || m_fib.obfuscated)
         return refuse(QStringLiteral("The document is encrypted (password protected) and cannot be read."), 11);
@@ -258,16 +293,24 @@ Status Reader::readStory() {
     std::vector<bool> inInstruction;  // open fields: still in their instruction
     int hiddenDepth = 0;              // open fields in their instruction
     RunCursor chpx(m_chpx), papx(m_papx);
-    const char *stream = m_word->data.constData();
+    QByteArray chunk;
     for (const DocPiece &piece : m_pieces) {
         if (piece.cpStart >= ccpText) break;
         const qint32 end = qint32(std::min<qint64>(piece.cpEnd, ccpText));
         const quint32 bpc = piece.bytesPerChar();
         chpx.seek(piece.fc);
         papx.seek(piece.fc);
+        qint64 chunkStart = 0, chunkEnd = 0;  // stream bytes in chunk
         for (qint32 cp = piece.cpStart; cp < end; ++cp) {
             const quint32 fc = piece.fc + quint32(cp - piece.cpStart) * bpc;
-            const char *at = stream + fc;
+            if (fc >= chunkEnd) {
+                chunkStart = fc;
+                chunkEnd = std::min<qint64>(qint64(piece.fc) + qint64(end - piece.cpStart) * bpc, fc + kTextStep);
+                chunk.resize(qsizetype(chunkEnd - chunkStart));
+                if (!m_word->read(chunkStart, chunk.size(), chunk.data()))
+                    return refuse(QStringLiteral("WordDocument stream: the text cannot be read."), chunkStart);
+            }
+            const char *at = chunk.constData() + (fc - chunkStart);
             const char16_t c =
                 piece.compressed ? cp1252Char(quint8(at[0])) : char16_t(quint8(at[0]) | quint8(at[1]) << 8);
             if (c == kFieldBegin) {
@@ -300,11 +343,12 @@ Status Reader::readStory() {
     return Status::success();
 }
 
-Status Reader::run(ole::CompoundFile &file) {
+Status Reader::run(ole::CompoundFile &file, const ole::DiskStream *disk) {
     m_file = &file;
+    m_disk = disk;
     if (const Status s = findStreams(); !s) return s;
     const QByteArray &table = m_table->data;
-    const QByteArray &word = m_word->data;
+    const WordStream &word = *m_word;
     auto inTable = [](const Status &s) { return refuse(QStringLiteral("Table stream: %1").arg(s.message), s.offset); };
     const FcLcb clx = m_fib.pairs[DocFib::kClx];
     if (const Status s = DocPieceTable::read(table, clx.fc, clx.lcb, word.size(), m_pieces); !s) return inTable(s);
@@ -313,11 +357,12 @@ Status Reader::run(ole::CompoundFile &file) {
     std::vector<DocStyleSheet::Entry> styles;
     const FcLcb stsh = m_fib.pairs[DocFib::kStshf];
     if (const Status s = DocStyleSheet::read(table, stsh.fc, stsh.lcb, styles); !s) return inTable(s);
+    const DocFkpPages pages{word.size(), [&word](qint64 offset, char *page) { return word.read(offset, 512, page); }};
     const FcLcb chpx = m_fib.pairs[DocFib::kPlcfBteChpx];
-    if (const Status s = DocFkpReader::read(FkpKind::Chpx, table, chpx.fc, chpx.lcb, word, m_chpx); !s)
+    if (const Status s = DocFkpReader::read(FkpKind::Chpx, table, chpx.fc, chpx.lcb, pages, m_props, m_chpx); !s)
         return inTable(s);
     const FcLcb papx = m_fib.pairs[DocFib::kPlcfBtePapx];
-    if (const Status s = DocFkpReader::read(FkpKind::Papx, table, papx.fc, papx.lcb, word, m_papx); !s)
+    if (const Status s = DocFkpReader::read(FkpKind::Papx, table, papx.fc, papx.lcb, pages, m_props, m_papx); !s)
         return inTable(s);
     readStyles(styles);
     return readStory();
@@ -344,10 +389,12 @@ Status DocReader::readFile(const QString &path, Document &into) {
     if (!ole::hasOle2Signature(file.read(8)))
         return refuse(QStringLiteral("This is not a Word document: the file is not an OLE2 compound file."), 0);
     file.close();
-    // The compound file reader maps the file: only the streams are copied.
+    // The WordDocument stream, about as large as the file, stays on disk: its text
+    // is read in parts while the story grows, its property pages one at a time.
     ole::CompoundFile compound;
-    if (const Status s = ole::CompoundFile::read(path, compound); !s) return s;
-    return Reader(into).run(compound);
+    ole::DiskStream word;
+    if (const Status s = ole::CompoundFile::read(path, compound, QStringLiteral("WordDocument"), word); !s) return s;
+    return Reader(into).run(compound, &word);
 }
 
 }  // namespace office::doc

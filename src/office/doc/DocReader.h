@@ -21,7 +21,9 @@ class Document;
 /// Refused with a reason and the byte offset (in the stream named in the reason):
 /// files that are not compound files or have no WordDocument stream, Word 95 and
 /// older, encrypted or obfuscated documents, and streams cut short or pointing
-/// outside themselves. Memory stays bounded by the file's size.
+/// outside themselves. Memory stays bounded by the file's size: a file on disk
+/// keeps its WordDocument stream there (text read in parts, property pages one
+/// at a time), so that it is not held next to the story decoded from it.
 class DocReader {
 public:
     static constexpr qint64 kMaxFileSize = qint64(512) << 20;

@@ -1,5 +1,7 @@
 #include "office/ole/CompoundFile.h"
 
+#include "office/ole/DiskStream.h"
+
 #include "office/memory/BackgroundPrefault.h"
 #include "office/memory/HugePages.h"
 
@@ -7,7 +9,9 @@
 
 #include <gsf/gsf.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace office::ole {
 namespace {
@@ -36,8 +40,25 @@ QString takeGError(GError *error, const QString &fallback) {
     return text;
 }
 
+// Reads a stream through in bounded steps, keeping nothing: a stream left on
+// disk is refused when cut short just as one read whole would be.
+bool readsThrough(GsfInput *stream, gsf_off_t size) {
+    constexpr gsf_off_t kStep = gsf_off_t(1) << 20;
+    std::vector<guint8> scratch(size_t(std::min(size, kStep)));
+    for (gsf_off_t at = 0; at < size; at += kStep)
+        if (!gsf_input_read(stream, size_t(std::min(size - at, kStep)), scratch.data())) return false;
+    return true;
+}
+
+// The stream to leave on disk while collecting, and where its handle goes.
+struct LeaveOnDisk {
+    QString path;
+    GsfInput *found = nullptr;  // a reference of our own once found
+};
+
 // Walks one storage depth-first, in the order libgsf lists the children.
-Status collect(GsfInfile *storage, const QString &prefix, std::vector<Entry> &out, int depth) {
+Status collect(GsfInfile *storage, const QString &prefix, std::vector<Entry> &out, int depth,
+               LeaveOnDisk *leave = nullptr) {
     if (depth > 64) return Status::failure(QStringLiteral("Speicherbaum zu tief verschachtelt"));
     const int count = gsf_infile_num_children(storage);
     for (int i = 0; i < count; ++i) {
@@ -52,13 +73,20 @@ Status collect(GsfInfile *storage, const QString &prefix, std::vector<Entry> &ou
             if (GSF_IS_INFILE_MSOLE(child.get()))
                 gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(child.get()), entry.classId.data());
             out.push_back(entry);
-            Status st = collect(GSF_INFILE(child.get()), entry.path + QLatin1Char('/'), out, depth + 1);
+            Status st = collect(GSF_INFILE(child.get()), entry.path + QLatin1Char('/'), out, depth + 1, leave);
             if (!st) return st;
             continue;
         }
         const gsf_off_t size = gsf_input_size(child.get());
         if (size < 0 || size > CompoundFile::kMaxStreamSize)
             return Status::failure(QStringLiteral("Datenstrom %1 hat eine ungültige Größe").arg(entry.path));
+        if (leave && !leave->found && entry.path.compare(leave->path, Qt::CaseInsensitive) == 0) {
+            if (!readsThrough(child.get(), size))
+                return Status::failure(QStringLiteral("Datenstrom %1 ist abgeschnitten").arg(entry.path));
+            leave->found = GSF_INPUT(g_object_ref(child.get()));
+            out.push_back(std::move(entry));
+            continue;
+        }
         entry.data.resize(qsizetype(size));
         memory::adviseHugePages(entry.data.data(), size_t(size));
         memory::BackgroundPrefault prefault(entry.data.data(), size_t(size));
@@ -110,6 +138,59 @@ Status CompoundFile::read(const QString &path, CompoundFile &out) {
     }
     const QByteArray bytes = file.readAll();
     return readBytes(bytes, out);
+}
+
+struct DiskStream::Handle {
+    GPtr<GsfInput> source;  // the file, read with stdio: a mapping would count the whole file as resident
+    GPtr<GsfInfile> root;
+    GPtr<GsfInput> stream;
+};
+
+DiskStream::DiskStream() = default;
+DiskStream::DiskStream(DiskStream &&) noexcept = default;
+DiskStream &DiskStream::operator=(DiskStream &&) noexcept = default;
+DiskStream::~DiskStream() = default;
+
+bool DiskStream::isOpen() const {
+    return m_handle && m_handle->stream;
+}
+
+qint64 DiskStream::size() const {
+    return isOpen() ? qint64(gsf_input_size(m_handle->stream.get())) : 0;
+}
+
+bool DiskStream::read(qint64 offset, qint64 n, char *into) const {
+    if (!isOpen() || offset < 0 || n < 0 || offset > size() || n > size() - offset) return false;
+    if (n == 0) return true;
+    GsfInput *stream = m_handle->stream.get();
+    return !gsf_input_seek(stream, gsf_off_t(offset), G_SEEK_SET) &&
+           gsf_input_read(stream, size_t(n), reinterpret_cast<guint8 *>(into)) != nullptr;
+}
+
+Status CompoundFile::read(const QString &path, CompoundFile &out, const QString &leaveOnDisk, DiskStream &stream) {
+    stream = DiskStream();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Datei nicht lesbar: %1").arg(file.errorString()));
+    if (file.size() > kMaxStreamSize * 2) return Status::failure(QStringLiteral("Datei zu groß"));
+    if (!hasOle2Signature(file.peek(8))) return Status::failure(QStringLiteral("Keine OLE2-Verbunddatei"), 0);
+    file.close();
+    ensureGsfInitialised();
+    GError *error = nullptr;
+    auto handle = std::make_unique<DiskStream::Handle>();
+    handle->source.reset(gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
+    if (!handle->source) return Status::failure(takeGError(error, QStringLiteral("Datei nicht lesbar")));
+    handle->root.reset(gsf_infile_msole_new(handle->source.get(), &error));
+    if (!handle->root) return Status::failure(takeGError(error, QStringLiteral("Keine OLE2-Verbunddatei")));
+    CompoundFile result;
+    gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(handle->root.get()), result.rootClassId.data());
+    LeaveOnDisk leave{leaveOnDisk};
+    Status st = collect(handle->root.get(), QString(), result.entries(), 0, &leave);
+    handle->stream.reset(leave.found);
+    if (!st) return st;
+    out = std::move(result);
+    if (handle->stream) stream.m_handle = std::move(handle);
+    return Status::success();
 }
 
 Status CompoundFile::readBytes(const QByteArray &bytes, CompoundFile &out) {

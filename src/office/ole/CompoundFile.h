@@ -13,6 +13,8 @@ typedef struct _GsfOutput GsfOutput;
 
 namespace office::ole {
 
+class DiskStream;
+
 /// One stream or storage of an OLE2 compound file.
 struct Entry {
     /// Path inside the file, storages separated by '/', e.g. "_VBA_PROJECT_CUR/VBA/dir".
@@ -30,6 +32,10 @@ class CompoundFile {
 public:
     /// Reads a compound file from disk. On failure returns a status with the reason.
     static Status read(const QString &path, CompoundFile &out);
+    /// The same, but the stream named `leaveOnDisk` (when there is one) is only
+    /// checked to be readable: its entry keeps no data and `stream` reads it from
+    /// the file at offsets.
+    static Status read(const QString &path, CompoundFile &out, const QString &leaveOnDisk, DiskStream &stream);
     /// Reads a compound file held in memory.
     static Status readBytes(const QByteArray &bytes, CompoundFile &out);
 

@@ -1,6 +1,7 @@
 // Damaged and hostile .doc files end with a reason, never a crash, a hang or an
 // allocation the file's size does not justify.
 #include "DocSamples.h"
+#include "support/TestSupport.h"
 
 #include "office/doc/DocFib.h"
 #include "office/doc/DocReader.h"
@@ -8,6 +9,8 @@
 #include "office/ole/CompoundFile.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -52,10 +55,20 @@ qsizetype pairAt(int pair) {
     return 154 + 8 * pair;
 }
 
+// Read from memory and from a file, which leaves the WordDocument stream on disk:
+// both must end the same way.
 office::Status readBytes(const QByteArray &bytes) {
     Application app;
-    Document doc(&app, QString());
-    return DocReader::read(bytes, doc);
+    Document doc(&app, QString()), fromDisk(&app, QString());
+    const office::Status inMemory = DocReader::read(bytes, doc);
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("damaged.doc"));
+    EXPECT_TRUE(testsupport::writeFile(path, bytes));
+    const office::Status onDisk = DocReader::readFile(path, fromDisk);
+    EXPECT_EQ(onDisk.ok, inMemory.ok) << inMemory.message.toStdString();
+    EXPECT_EQ(onDisk.message, inMemory.message);
+    EXPECT_EQ(onDisk.offset, inMemory.offset) << inMemory.message.toStdString();
+    return inMemory;
 }
 
 TEST(DocMalformed, DamagedStructuresAreRefusedWithAReasonAndOffset) {

@@ -1,6 +1,7 @@
 // The reader on what Word writes that our writer does not: several pieces in any
 // order on disk, 8-bit and UTF-16 mixed, a fast-saved piece table, fields.
 #include "DocSamples.h"
+#include "support/TestSupport.h"
 
 #include "office/doc/DocFib.h"
 #include "office/doc/DocReader.h"
@@ -9,6 +10,8 @@
 #include "office/ole/CompoundFile.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 using namespace office::doc;
 using office::ole::CompoundFile;
@@ -107,6 +110,30 @@ TEST(DocReader, FieldsReadThroughTheirResults) {
         ASSERT_TRUE(DocReader::read(file, back).ok);
         EXPECT_EQ(back.content().text(), c.read + QStringLiteral("\r")) << c.stored.toStdString();
         doc->close();
+    }
+}
+
+// A file on disk is read in parts: its text, longer than one part, in one 8-bit
+// or one UTF-16 piece, with many property pages, reads back as from memory.
+TEST(DocReader, FileOnDiskReadsAsFromMemory) {
+    QTemporaryDir tmp;
+    for (const QString &word : {QStringLiteral("Grüße"), QStringLiteral("語")}) {
+        Application app;
+        QList<QStringList> cells;
+        for (int row = 0; row < 1200; ++row)
+            cells << QStringList{QStringLiteral("%1 %2 ").arg(word).arg(row).repeated(12)};
+        Document *doc = doctest::taggedDocument(app, cells);
+        QByteArray file;
+        ASSERT_TRUE(DocWriter(*doc).write(file).ok);
+        ASSERT_GT(file.size(), 3 * 65536);
+        const QString path = tmp.filePath(QStringLiteral("long.doc"));
+        ASSERT_TRUE(testsupport::writeFile(path, file));
+        Document fromMemory(&app, QString()), fromDisk(&app, QString());
+        ASSERT_TRUE(DocReader::read(file, fromMemory).ok);
+        const office::Status s = DocReader::readFile(path, fromDisk);
+        ASSERT_TRUE(s.ok) << s.message.toStdString();
+        EXPECT_EQ(dumpText(fromDisk), dumpText(*doc));
+        EXPECT_EQ(dumpText(fromDisk), dumpText(fromMemory));
     }
 }
 

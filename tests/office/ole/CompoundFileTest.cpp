@@ -1,4 +1,5 @@
 #include "office/ole/CompoundFile.h"
+#include "office/ole/DiskStream.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -154,4 +155,57 @@ TEST(CompoundFile, RewrittenWorkbookOpensInXlrd) {
     const auto b = testsupport::runProgram(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, copy});
     ASSERT_EQ(b.exitCode, 0) << b.err.toStdString();
     EXPECT_EQ(a.out, b.out);
+}
+
+// A stream left on disk reads at any offset what the whole read holds, leaves its
+// entry empty, and refuses ranges outside it; the other streams are read whole.
+TEST(CompoundFile, StreamLeftOnDiskReadsAtOffsets) {
+    const CompoundFile original = sampleFile();
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("lazy.xls"));
+    ASSERT_TRUE(original.writeFile(path).ok);
+    for (const QString &name : {QStringLiteral("workbook"), QStringLiteral("_VBA_PROJECT_CUR/PROJECT")}) {
+        SCOPED_TRACE(name.toStdString());
+        CompoundFile file;
+        office::ole::DiskStream stream;
+        ASSERT_TRUE(CompoundFile::read(path, file, name, stream).ok);
+        ASSERT_TRUE(stream.isOpen());
+        const QByteArray whole = original.find(name)->data;
+        EXPECT_TRUE(file.find(name)->data.isEmpty());
+        EXPECT_EQ(file.find(QStringLiteral("_VBA_PROJECT_CUR/VBA/dir"))->data, patternBytes(4096, 4));
+        ASSERT_EQ(stream.size(), whole.size());
+        struct Range {
+            qint64 offset, n;
+            bool ok;
+        };
+        for (const Range r : {Range{0, whole.size(), true}, Range{500, 600, true}, Range{whole.size() - 1, 1, true},
+                              Range{whole.size(), 0, true}, Range{whole.size() - 1, 2, false}, Range{-1, 1, false},
+                              Range{whole.size() + 1, 0, false}}) {
+            QByteArray into(qsizetype(std::max<qint64>(r.n, 0)), '\0');
+            EXPECT_EQ(stream.read(r.offset, r.n, into.data()), r.ok) << r.offset << "+" << r.n;
+            if (r.ok) EXPECT_EQ(into, whole.mid(r.offset, r.n));
+        }
+    }
+    CompoundFile file;
+    office::ole::DiskStream stream;
+    ASSERT_TRUE(CompoundFile::read(path, file, QStringLiteral("Missing"), stream).ok);
+    EXPECT_FALSE(stream.isOpen());
+    EXPECT_EQ(file.entries().size(), original.entries().size());
+}
+
+// A file cut short is refused whether a stream is left on disk or not.
+TEST(CompoundFile, TruncatedStreamLeftOnDiskIsRefused) {
+    QByteArray image;
+    ASSERT_TRUE(sampleFile().writeBytes(image).ok);
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("cut.xls"));
+    ASSERT_TRUE(testsupport::writeFile(path, image.left(image.size() - 4096)));
+    CompoundFile whole;
+    const office::Status wholeRead = CompoundFile::read(path, whole);
+    CompoundFile file;
+    office::ole::DiskStream stream;
+    const office::Status lazyRead = CompoundFile::read(path, file, QStringLiteral("Workbook"), stream);
+    EXPECT_FALSE(wholeRead.ok);
+    EXPECT_FALSE(lazyRead.ok);
+    EXPECT_FALSE(stream.isOpen());
 }
