@@ -62,9 +62,7 @@ public:
         // Every character takes at least one byte of the file: room for all of them
         // from the start saves copying large stories as they grow. Room never used
         // is never touched, so it costs no memory.
-        m_text.reserve(data.size() + 1);
-        m_charFormats.reserve(size_t(data.size()) + 1);
-        m_paraFormats.reserve(size_t(data.size()) + 1);
+        m_story.reserve(int(data.size()) + 1);
     }
     Status run();
 
@@ -125,9 +123,9 @@ private:
     QHash<int, int> m_charStyles;  // \cs number -> style index
     QHash<int, CharState> m_styleChars;  // style index -> formatting
 
-    QString m_text;
-    std::vector<quint32> m_charFormats;
-    std::vector<quint16> m_paraFormats;
+    // Read straight into a story that takes the document's place at the end:
+    // the characters are stored once, not copied from buffers of the reader's own.
+    Story m_story;
     int m_paragraphStart = 0;   // position where the current paragraph began
     bool m_inRow = false;
     int m_cellsInRow = 0;
@@ -138,6 +136,12 @@ private:
     quint32 m_lastFormat = 0;
     bool m_haveLastFormat = false;
 };
+
+// Control words compared first by length and first letter: most words tried
+// against the lists below differ there, and the library call is then saved.
+bool sameWord(QByteArrayView w, QByteArrayView s) {
+    return w.size() == s.size() && (w.isEmpty() || w.front() == s.front()) && w == s;
+}
 
 // Destinations that are not text and have no \* in front of them.
 bool isSkippedDestination(QByteArrayView w) {
@@ -155,13 +159,13 @@ bool isSkippedDestination(QByteArrayView w) {
         "category", "keycode", "shppict", "do",
     };
     for (const QByteArrayView s : kSkipped)
-        if (w == s) return true;
+        if (sameWord(w, s)) return true;
     return false;
 }
 
 bool isIn(QByteArrayView w, std::initializer_list<QByteArrayView> words) {
     for (const QByteArrayView s : words)
-        if (w == s) return true;
+        if (sameWord(w, s)) return true;
     return false;
 }
 
@@ -455,7 +459,7 @@ void Reader::handleWord(const RtfToken &t) {
         beginTableContent();
         appendMark(kCellMark, false);
         ++m_cellsInRow;
-        m_lastCellEnd = int(m_text.size());
+        m_lastCellEnd = m_story.length();
         return;
     }
     if (w == "row") {
@@ -615,9 +619,7 @@ void Reader::flushBytes() {
     if (state().inTable) beginTableContent();
     else if (m_inRow) closeRow();
     const quint32 format = charFormatId();
-    m_text.append(text);
-    m_charFormats.insert(m_charFormats.end(), size_t(kept), format);
-    m_paraFormats.insert(m_paraFormats.end(), size_t(kept), quint16(0));
+    m_story.insert(m_story.length(), text, format, 0);
 }
 
 quint32 Reader::charFormatId() {
@@ -654,7 +656,7 @@ quint32 Reader::charFormatId() {
 void Reader::beginTableContent() {
     if (m_inRow) return;
     // A row starts at a paragraph start: end a paragraph that has text of its own.
-    if (int(m_text.size()) > m_paragraphStart) {
+    if (m_story.length() > m_paragraphStart) {
         const bool saved = state().inTable;
         state().inTable = false;
         endParagraph();
@@ -662,7 +664,7 @@ void Reader::beginTableContent() {
     }
     m_inRow = true;
     m_cellsInRow = 0;
-    m_lastCellEnd = int(m_text.size());
+    m_lastCellEnd = m_story.length();
 }
 
 void Reader::appendMark(char16_t c, bool rowEnd) {
@@ -671,14 +673,13 @@ void Reader::appendMark(char16_t c, bool rowEnd) {
     pf.inTable = c == kCellMark || (m_inRow && state().inTable);
     pf.rowEnd = rowEnd;
     pf.autoFit = rowEnd && m_rowAutoFit;
-    m_text.append(QChar(c));
-    m_charFormats.push_back(charFormatId());
-    m_paraFormats.push_back(quint16(std::min<quint32>(m_doc.paraFormats().id(pf), 0xFFFF)));
-    m_paragraphStart = int(m_text.size());
+    const quint32 charFormat = charFormatId();
+    m_story.insert(m_story.length(), QStringView(&c, 1), charFormat, m_doc.paraFormats().id(pf));
+    m_paragraphStart = m_story.length();
 }
 
 void Reader::closeRow() {
-    if (m_cellsInRow == 0 || int(m_text.size()) > m_lastCellEnd) {
+    if (m_cellsInRow == 0 || m_story.length() > m_lastCellEnd) {
         appendMark(kCellMark, false);
         ++m_cellsInRow;
     }
@@ -698,9 +699,7 @@ void Reader::appendChar(char16_t c) {
     flushBytes();  // text read before this character comes first
     if (state().inTable) beginTableContent();
     else if (m_inRow) closeRow();
-    m_text.append(QChar(c));
-    m_charFormats.push_back(charFormatId());
-    m_paraFormats.push_back(0);
+    m_story.insert(m_story.length(), QStringView(&c, 1), charFormatId(), 0);
 }
 
 void Reader::commitFont() {
@@ -751,15 +750,15 @@ void Reader::finish() {
     state().inTable = false;
     if (m_inRow) closeRow();
     // The last paragraph mark read is the document's final mark; without one, add it.
-    const bool endsWithMark = !m_text.isEmpty() && m_text.back() == QChar(kParagraphMark) &&
-                              !m_doc.paraFormats().at(m_paraFormats.back()).inTable;
+    const int last = m_story.length() - 1;
+    const bool endsWithMark = last >= 0 && m_story.at(last) == kParagraphMark &&
+                              !m_doc.paraFormats().at(m_story.paraFormatAt(last)).inTable;
     if (!endsWithMark) {
         state().paraStyle = 0;
         appendMark(kParagraphMark, false);
     }
-    Story &story = m_doc.mutableStory();
-    story.remove(0, story.length());
-    story.insert(0, m_text, m_charFormats.data(), m_paraFormats.data());
+    m_story.shrinkToFit();
+    m_doc.mutableStory().replaceWith(std::move(m_story));
 }
 
 }  // namespace
