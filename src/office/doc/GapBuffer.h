@@ -79,6 +79,20 @@ public:
         if (pos >= m_gapStart) return m_buf + pos + gapLength();
         return nullptr;
     }
+    /// Room for n items in all before the store has to grow again.
+    void reserve(qsizetype n) {
+        if (n > size()) makeRoom(n - size());
+    }
+    /// Gives back the room behind the last item (the gap goes to the end): an
+    /// edit at the front then moves the items within pages already in use.
+    void shrinkToFit() {
+        closeGap();
+        const qsizetype used = size();
+        if (used == 0) return clear();
+        if (used == m_capacity) return;
+        m_buf = static_cast<T *>(memory::GrowableBlock::resize(m_buf, bytes(m_capacity), bytes(used)));
+        m_capacity = m_gapStart = m_gapEnd = used;
+    }
     /// Moves the gap behind the last item, so that all items lie in one piece.
     void closeGap() { moveGap(size()); }
     void clear() {

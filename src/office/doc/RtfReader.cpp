@@ -62,9 +62,7 @@ public:
         // Every character takes at least one byte of the file: room for all of them
         // from the start saves copying large stories as they grow. Room never used
         // is never touched, so it costs no memory.
-        m_text.reserve(data.size() + 1);
-        m_charFormats.reserve(size_t(data.size()) + 1);
-        m_paraFormats.reserve(size_t(data.size()) + 1);
+        m_story.reserve(int(data.size()) + 1);
     }
     Status run();
 
@@ -125,9 +123,9 @@ private:
     QHash<int, int> m_charStyles;  // \cs number -> style index
     QHash<int, CharState> m_styleChars;  // style index -> formatting
 
-    QString m_text;
-    std::vector<quint32> m_charFormats;
-    std::vector<quint16> m_paraFormats;
+    // Read straight into a story that takes the document's place at the end:
+    // the characters are stored once, not copied from buffers of the reader's own.
+    Story m_story;
     int m_paragraphStart = 0;   // position where the current paragraph began
     bool m_inRow = false;
     int m_cellsInRow = 0;
@@ -138,6 +136,12 @@ private:
     quint32 m_lastFormat = 0;
     bool m_haveLastFormat = false;
 };
+
+// Control words compared first by length and first letter: most words tried
+// against the lists below differ there, and the library call is then saved.
+bool sameWord(QByteArrayView w, QByteArrayView s) {
+    return w.size() == s.size() && (w.isEmpty() || w.front() == s.front()) && w == s;
+}
 
 // Destinations that are not text and have no \* in front of them.
 bool isSkippedDestination(QByteArrayView w) {
@@ -155,13 +159,13 @@ bool isSkippedDestination(QByteArrayView w) {
         "category", "keycode", "shppict", "do",
     };
     for (const QByteArrayView s : kSkipped)
-        if (w == s) return true;
+        if (sameWord(w, s)) return true;
     return false;
 }
 
 bool isIn(QByteArrayView w, std::initializer_list<QByteArrayView> words) {
     for (const QByteArrayView s : words)
-        if (w == s) return true;
+        if (sameWord(w, s)) return true;
     return false;
 }
 
@@ -301,25 +305,26 @@ void Reader::groupEnd() {
 }
 
 bool Reader::knownIgnorable(QByteArrayView w) const {
-    return (w == "cs" && m_stack.back().dest == Dest::StyleEntry) || w == "ud" || w == "fldinst" || w == "shppict";
+    return (sameWord(w, "cs") && m_stack.back().dest == Dest::StyleEntry) || sameWord(w, "ud") ||
+           sameWord(w, "fldinst") || sameWord(w, "shppict");
 }
 
 void Reader::enterDestination(QByteArrayView w) {
-    if (w == "fonttbl") {
+    if (sameWord(w, "fonttbl")) {
         state().dest = Dest::FontTable;
         m_fontTableDepth = m_stack.size();
         m_fontNumber = -1;
         m_fontName.clear();
-    } else if (w == "colortbl") {
+    } else if (sameWord(w, "colortbl")) {
         state().dest = Dest::ColorTable;
         m_colors.clear();
         m_red = m_green = m_blue = 0;
         m_colorSet = false;
-    } else if (w == "stylesheet") {
+    } else if (sameWord(w, "stylesheet")) {
         state().dest = Dest::StyleSheet;
-    } else if (w == "object") {
+    } else if (sameWord(w, "object")) {
         state().dest = Dest::Object;
-    } else if (w == "upr") {
+    } else if (sameWord(w, "upr")) {
         state().dest = Dest::UprChoice;
     } else {
         state().dest = Dest::Skip;
@@ -328,30 +333,30 @@ void Reader::enterDestination(QByteArrayView w) {
 }
 
 bool Reader::charProperty(QByteArrayView w, bool has, int v, CharState &c) {
-    if (w == "plain") {
+    if (sameWord(w, "plain")) {
         const int style = -1;
         c = CharState{};
         c.font = m_defaultFont;
         c.charStyle = style;
-    } else if (w == "f") {
+    } else if (sameWord(w, "f")) {
         c.font = v;
-    } else if (w == "fs") {
+    } else if (sameWord(w, "fs")) {
         c.fontSize = has ? std::clamp(v, 1, 3276) : 24;
-    } else if (w == "b") {
+    } else if (sameWord(w, "b")) {
         c.bold = !has || v != 0;
-    } else if (w == "i") {
+    } else if (sameWord(w, "i")) {
         c.italic = !has || v != 0;
-    } else if (w == "ul") {
+    } else if (sameWord(w, "ul")) {
         c.underline = !has || v != 0;
-    } else if (w == "ulnone") {
+    } else if (sameWord(w, "ulnone")) {
         c.underline = 0;
-    } else if (w == "cf") {
+    } else if (sameWord(w, "cf")) {
         c.color = v;
-    } else if (w == "lang") {
+    } else if (sameWord(w, "lang")) {
         c.language = v;
-    } else if (w == "noproof") {
+    } else if (sameWord(w, "noproof")) {
         c.noProof = !has || v != 0;
-    } else if (w == "cs") {
+    } else if (sameWord(w, "cs")) {
         c.charStyle = v;
     } else {
         return false;
@@ -370,59 +375,60 @@ void Reader::handleWord(const RtfToken &t) {
             m_skipDepth = 1;
             return;
         }
-        if (w == "ud") {
+        if (sameWord(w, "ud")) {
             state().dest = Dest::Text;
             return;
         }
-        if (w == "fldinst" || w == "shppict") {
+        if (sameWord(w, "fldinst") || sameWord(w, "shppict")) {
             m_skipDepth = 1;
             return;
         }
     }
-    if (w == "ud") {
+    if (sameWord(w, "ud")) {
         state().dest = Dest::Text;
         return;
     }
     GroupState &g = state();
     // A destination word counts only where a destination can start: first in its group.
-    if (m_firstInGroup && (isIn(w, {"fonttbl", "colortbl", "stylesheet", "object", "upr"}) || isSkippedDestination(w))) {
+    if (m_firstInGroup &&
+        (isIn(w, {"fonttbl", "colortbl", "stylesheet", "object", "upr"}) || isSkippedDestination(w))) {
         flushBytes();
         enterDestination(w);
         return;
     }
     switch (g.dest) {
     case Dest::FontTable:
-        if (w == "f") {
+        if (sameWord(w, "f")) {
             commitFont();
             m_fontNumber = v;
             m_fontCodePage = 0;
             m_fontName.clear();
-        } else if (w == "fcharset") {
+        } else if (sameWord(w, "fcharset")) {
             m_fontCodePage = codePageForCharset(v);
-        } else if (w == "cpg" && v > 0) {
+        } else if (sameWord(w, "cpg") && v > 0) {
             m_fontCodePage = v;
         }
         return;
     case Dest::ColorTable:
-        if (w == "red") m_red = v, m_colorSet = true;
-        else if (w == "green") m_green = v, m_colorSet = true;
-        else if (w == "blue") m_blue = v, m_colorSet = true;
+        if (sameWord(w, "red")) m_red = v, m_colorSet = true;
+        else if (sameWord(w, "green")) m_green = v, m_colorSet = true;
+        else if (sameWord(w, "blue")) m_blue = v, m_colorSet = true;
         return;
     case Dest::StyleEntry:
-        if (w == "s") {
+        if (sameWord(w, "s")) {
             m_styleEntry.kind = StyleEntry::Paragraph;
             m_styleEntry.number = v;
-        } else if (w == "cs") {
+        } else if (sameWord(w, "cs")) {
             m_styleEntry.kind = StyleEntry::Character;
             m_styleEntry.number = v;
-        } else if (w == "ts" || w == "ds") {
+        } else if (sameWord(w, "ts") || sameWord(w, "ds")) {
             m_styleEntry.kind = StyleEntry::Other;
         } else {
             charProperty(w, has, v, g.chars);
         }
         return;
     case Dest::Object:
-        if (w == "result") g.dest = Dest::Text;
+        if (sameWord(w, "result")) g.dest = Dest::Text;
         return;
     case Dest::Skip:
     case Dest::StyleSheet:
@@ -433,13 +439,13 @@ void Reader::handleWord(const RtfToken &t) {
     }
 
     // Body text.
-    if (w == "u" && has) {
+    if (sameWord(w, "u") && has) {
         flushBytes();
         appendChar(char16_t(v < 0 ? v + 65536 : v));
         m_unicodeToSkip = g.unicodeSkip;
         return;
     }
-    if (w == "uc") {
+    if (sameWord(w, "uc")) {
         g.unicodeSkip = std::clamp(v, 0, 16);
         return;
     }
@@ -447,84 +453,84 @@ void Reader::handleWord(const RtfToken &t) {
         flushBytes();
         return;
     }
-    if (w == "par" || w == "sect") return endParagraph();
-    if (w == "line") return appendChar(kLineBreak);
-    if (w == "tab") return appendChar(kTab);
-    if (w == "cell") {
+    if (sameWord(w, "par") || sameWord(w, "sect")) return endParagraph();
+    if (sameWord(w, "line")) return appendChar(kLineBreak);
+    if (sameWord(w, "tab")) return appendChar(kTab);
+    if (sameWord(w, "cell")) {
         flushBytes();
         beginTableContent();
         appendMark(kCellMark, false);
         ++m_cellsInRow;
-        m_lastCellEnd = int(m_text.size());
+        m_lastCellEnd = m_story.length();
         return;
     }
-    if (w == "row") {
+    if (sameWord(w, "row")) {
         flushBytes();
         if (m_inRow) closeRow();
         return;
     }
-    if (w == "nestcell") return appendChar(kTab);
-    if (w == "nestrow") return appendChar(kLineBreak);
-    if (w == "pard") {
+    if (sameWord(w, "nestcell")) return appendChar(kTab);
+    if (sameWord(w, "nestrow")) return appendChar(kLineBreak);
+    if (sameWord(w, "pard")) {
         g.paraStyle = 0;
         g.inTable = false;
         return;
     }
-    if (w == "s") {
+    if (sameWord(w, "s")) {
         g.paraStyle = v;
         return;
     }
-    if (w == "intbl") {
+    if (sameWord(w, "intbl")) {
         g.inTable = !has || v != 0;
         return;
     }
-    if (w == "trowd") {
+    if (sameWord(w, "trowd")) {
         m_rowAutoFit = false;
         return;
     }
-    if (w == "trautofit") {
+    if (sameWord(w, "trautofit")) {
         m_rowAutoFit = !has || v != 0;
         return;
     }
-    if (w == "ansicpg" && v > 0) {
+    if (sameWord(w, "ansicpg") && v > 0) {
         m_ansiCodePage = v;
         return;
     }
-    if (w == "mac") {
+    if (sameWord(w, "mac")) {
         m_ansiCodePage = 10000;
         return;
     }
-    if (w == "pc") {
+    if (sameWord(w, "pc")) {
         m_ansiCodePage = 437;
         return;
     }
-    if (w == "pca") {
+    if (sameWord(w, "pca")) {
         m_ansiCodePage = 850;
         return;
     }
-    if (w == "deff") {
+    if (sameWord(w, "deff")) {
         m_defaultFont = v;
         g.chars.font = v;
         return;
     }
-    if (w == "deflang") {
+    if (sameWord(w, "deflang")) {
         m_defaultLanguage = v;
         return;
     }
-    if (w == "emdash") return appendChar(0x2014);
-    if (w == "endash") return appendChar(0x2013);
-    if (w == "emspace") return appendChar(0x2003);
-    if (w == "enspace") return appendChar(0x2002);
-    if (w == "qmspace") return appendChar(0x2005);
-    if (w == "bullet") return appendChar(0x2022);
-    if (w == "lquote") return appendChar(0x2018);
-    if (w == "rquote") return appendChar(0x2019);
-    if (w == "ldblquote") return appendChar(0x201C);
-    if (w == "rdblquote") return appendChar(0x201D);
-    if (w == "zwj") return appendChar(0x200D);
-    if (w == "zwnj") return appendChar(0x200C);
-    if (w == "ltrmark") return appendChar(0x200E);
-    if (w == "rtlmark") return appendChar(0x200F);
+    if (sameWord(w, "emdash")) return appendChar(0x2014);
+    if (sameWord(w, "endash")) return appendChar(0x2013);
+    if (sameWord(w, "emspace")) return appendChar(0x2003);
+    if (sameWord(w, "enspace")) return appendChar(0x2002);
+    if (sameWord(w, "qmspace")) return appendChar(0x2005);
+    if (sameWord(w, "bullet")) return appendChar(0x2022);
+    if (sameWord(w, "lquote")) return appendChar(0x2018);
+    if (sameWord(w, "rquote")) return appendChar(0x2019);
+    if (sameWord(w, "ldblquote")) return appendChar(0x201C);
+    if (sameWord(w, "rdblquote")) return appendChar(0x201D);
+    if (sameWord(w, "zwj")) return appendChar(0x200D);
+    if (sameWord(w, "zwnj")) return appendChar(0x200C);
+    if (sameWord(w, "ltrmark")) return appendChar(0x200E);
+    if (sameWord(w, "rtlmark")) return appendChar(0x200F);
 }
 
 void Reader::handleSymbol(char s) {
@@ -615,9 +621,7 @@ void Reader::flushBytes() {
     if (state().inTable) beginTableContent();
     else if (m_inRow) closeRow();
     const quint32 format = charFormatId();
-    m_text.append(text);
-    m_charFormats.insert(m_charFormats.end(), size_t(kept), format);
-    m_paraFormats.insert(m_paraFormats.end(), size_t(kept), quint16(0));
+    m_story.insert(m_story.length(), text, format, 0);
 }
 
 quint32 Reader::charFormatId() {
@@ -641,7 +645,8 @@ quint32 Reader::charFormatId() {
     if (differs(&CharState::bold, qint8(0))) f.bold = c.bold;
     if (differs(&CharState::italic, qint8(0))) f.italic = c.italic;
     if (differs(&CharState::underline, qint8(0))) f.underline = c.underline;
-    if (differs(&CharState::color, 0) && c.color > 0 && c.color < int(m_colors.size())) f.color = m_colors[size_t(c.color)];
+    if (differs(&CharState::color, 0) && c.color > 0 && c.color < int(m_colors.size()))
+        f.color = m_colors[size_t(c.color)];
     const int language = c.noProof ? 1024 : c.language;
     const int styleLanguage = styleChars ? (styleChars->noProof ? 1024 : styleChars->language) : m_defaultLanguage;
     if (language >= 0 && language != styleLanguage && language != m_defaultLanguage) f.language = language;
@@ -654,7 +659,7 @@ quint32 Reader::charFormatId() {
 void Reader::beginTableContent() {
     if (m_inRow) return;
     // A row starts at a paragraph start: end a paragraph that has text of its own.
-    if (int(m_text.size()) > m_paragraphStart) {
+    if (m_story.length() > m_paragraphStart) {
         const bool saved = state().inTable;
         state().inTable = false;
         endParagraph();
@@ -662,7 +667,7 @@ void Reader::beginTableContent() {
     }
     m_inRow = true;
     m_cellsInRow = 0;
-    m_lastCellEnd = int(m_text.size());
+    m_lastCellEnd = m_story.length();
 }
 
 void Reader::appendMark(char16_t c, bool rowEnd) {
@@ -671,14 +676,13 @@ void Reader::appendMark(char16_t c, bool rowEnd) {
     pf.inTable = c == kCellMark || (m_inRow && state().inTable);
     pf.rowEnd = rowEnd;
     pf.autoFit = rowEnd && m_rowAutoFit;
-    m_text.append(QChar(c));
-    m_charFormats.push_back(charFormatId());
-    m_paraFormats.push_back(quint16(std::min<quint32>(m_doc.paraFormats().id(pf), 0xFFFF)));
-    m_paragraphStart = int(m_text.size());
+    const quint32 charFormat = charFormatId();
+    m_story.insert(m_story.length(), QStringView(&c, 1), charFormat, m_doc.paraFormats().id(pf));
+    m_paragraphStart = m_story.length();
 }
 
 void Reader::closeRow() {
-    if (m_cellsInRow == 0 || int(m_text.size()) > m_lastCellEnd) {
+    if (m_cellsInRow == 0 || m_story.length() > m_lastCellEnd) {
         appendMark(kCellMark, false);
         ++m_cellsInRow;
     }
@@ -698,9 +702,7 @@ void Reader::appendChar(char16_t c) {
     flushBytes();  // text read before this character comes first
     if (state().inTable) beginTableContent();
     else if (m_inRow) closeRow();
-    m_text.append(QChar(c));
-    m_charFormats.push_back(charFormatId());
-    m_paraFormats.push_back(0);
+    m_story.insert(m_story.length(), QStringView(&c, 1), charFormatId(), 0);
 }
 
 void Reader::commitFont() {
@@ -751,15 +753,15 @@ void Reader::finish() {
     state().inTable = false;
     if (m_inRow) closeRow();
     // The last paragraph mark read is the document's final mark; without one, add it.
-    const bool endsWithMark = !m_text.isEmpty() && m_text.back() == QChar(kParagraphMark) &&
-                              !m_doc.paraFormats().at(m_paraFormats.back()).inTable;
+    const int last = m_story.length() - 1;
+    const bool endsWithMark = last >= 0 && m_story.at(last) == kParagraphMark &&
+                              !m_doc.paraFormats().at(m_story.paraFormatAt(last)).inTable;
     if (!endsWithMark) {
         state().paraStyle = 0;
         appendMark(kParagraphMark, false);
     }
-    Story &story = m_doc.mutableStory();
-    story.remove(0, story.length());
-    story.insert(0, m_text, m_charFormats.data(), m_paraFormats.data());
+    m_story.shrinkToFit();
+    m_doc.mutableStory().replaceWith(std::move(m_story));
 }
 
 }  // namespace
@@ -772,7 +774,8 @@ Status RtfReader::read(const QByteArray &bytes, Document &into) {
 
 Status RtfReader::readFile(const QString &path, Document &into) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     if (file.size() > kMaxFileSize)
         return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(kMaxFileSize >> 20));
     const QByteArray head = file.peek(8);

@@ -1,6 +1,7 @@
 #include "office/doc/Story.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace office::doc {
@@ -75,6 +76,19 @@ void Story::append(const Story &source, int start, int end) {
     m_charFormats.insert(pos, charFormats.data(), n);
     m_paraFormats.insert(pos, paraFormats.data(), n);
     noteChange(pos);
+}
+
+void Story::replaceWith(Story &&other) {
+    m_text = std::move(other.m_text);
+    m_charFormats = std::move(other.m_charFormats);
+    m_paraFormats = std::move(other.m_paraFormats);
+    m_cellMarks = std::exchange(other.m_cellMarks, 0);
+    other.m_text.clear();
+    other.m_charFormats.clear();
+    other.m_paraFormats.clear();
+    // Later than any revision either story had, so caches of the old text are stale.
+    m_revision = std::max(m_revision, other.m_revision) + 1;
+    noteChange(0);
 }
 
 void Story::remove(int start, int end) {

@@ -57,6 +57,21 @@ public:
     void insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat);
     /// Inserts text at pos with one pair of format numbers per character.
     void insert(int pos, QStringView text, const quint32 *charFormats, const quint16 *paraFormats);
+    /// Room for n characters in all: appending up to there moves and copies nothing.
+    void reserve(int n) {
+        m_text.reserve(n);
+        m_charFormats.reserve(n);
+        m_paraFormats.reserve(n);
+    }
+    /// Gives back room reserved but not used.
+    void shrinkToFit() {
+        m_text.shrinkToFit();
+        m_charFormats.shrinkToFit();
+        m_paraFormats.shrinkToFit();
+    }
+    /// Takes over the characters and formats of `other`, as removing every
+    /// character and inserting those of `other` would; `other` is left empty.
+    void replaceWith(Story &&other);
     /// Appends [start, end) of `source` with its formats.
     void append(const Story &source, int start, int end);
     /// Lays the story out in one piece (see piece()); cheap after typing at the end.
