@@ -133,6 +133,9 @@ void ExportFile(RunContext &run, ExportEngines &engines, const QString &fullPath
         run.runError = true;
         return;
     }
+    // The table forms name their workbook in a header line, as the tagged export does.
+    const bool tableForm = format == ExportFormat::RtfTables || format == ExportFormat::Doc;
+    if (tableForm && RefuseLineBreakInName(run, job.fileName)) return;
 
     std::unique_ptr<office::sheet::Workbook> workbook;
     const office::Status opened = office::sheet::Workbook::open(fullPath, workbook);

@@ -10,6 +10,15 @@ void ReportUnopenedWorkbook(run::RunContext &run, const QString &fullPath, const
     run.runError = true;
 }
 
+bool RefuseLineBreakInName(run::RunContext &run, const QString &fileName) {
+    if (!fileName.contains(u'\n') && !fileName.contains(u'\r')) return false;
+    QString shown = fileName;
+    shown.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
+    run.WriteLog(run.T(QStringLiteral("Error: Der Dateiname enthält einen Zeilenumbruch: ")) + shown);
+    run.runError = true;
+    return true;
+}
+
 void ShowWorkbookExportStart(run::RunContext &run, const QString &fileName) {
     run.ui().SetProgressCaption(run.T(QStringLiteral("Celltrove für Excel")) + QStringLiteral(" - ") +
                                 run.T(QStringLiteral("Exportiere Texte...")));

@@ -115,15 +115,7 @@ void ExportWorkbook(RunContext &run, const QString &fullPath) {
         run.runError = true;
         return;
     }
-    // The document names its workbook on one header line: a line break in the name
-    // would cut the name there and the import would look for another workbook.
-    if (job.fileName.contains(u'\n') || job.fileName.contains(u'\r')) {
-        QString shown = job.fileName;
-        shown.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
-        run.WriteLog(run.T(QStringLiteral("Error: Der Dateiname enthält einen Zeilenumbruch: ")) + shown);
-        run.runError = true;
-        return;
-    }
+    if (RefuseLineBreakInName(run, job.fileName)) return;
     if (!workbook) {
         ReportUnopenedWorkbook(run, fullPath, opened);
         return;

@@ -144,6 +144,7 @@ void ExportWorkbookAsXliff(RunContext &run, const QString &fullPath) {
         run.runError = true;
         return;
     }
+    if (RefuseLineBreakInName(run, job.fileName)) return;
     if (!workbook) {
         ReportUnopenedWorkbook(run, fullPath, opened);
         return;

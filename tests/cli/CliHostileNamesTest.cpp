@@ -120,10 +120,16 @@ TEST(CliHostileNames, UnusableWorkbookNamesAreRefusedWithALogLine) {
     struct Case {
         QByteArray name;
         const char *logLine;
+        QByteArray format = "rtf";
     };
+    const char *const kLineBreak = "Error: Der Dateiname enthält einen Zeilenumbruch: Zeile\\nzwei.xls";
     const Case cases[] = {
         {"Mapp\xE9.xls", "Kann Excel-Datei nicht öffnen: "},
-        {"Zeile\nzwei.xls", "Error: Der Dateiname enthält einen Zeilenumbruch: Zeile\\nzwei.xls"},
+        {"Zeile\nzwei.xls", kLineBreak},
+        // Every format whose file names its workbook for the import.
+        {"Zeile\nzwei.xls", kLineBreak, "tables"},
+        {"Zeile\nzwei.xls", kLineBreak, "doc"},
+        {"Zeile\nzwei.xls", kLineBreak, "xliff"},
         {QByteArray(251, 'a') + ".xls", "Error: Dateiname zu lang. Bitte kürzen. "},
     };
     for (const Case &c : cases) {
@@ -138,7 +144,7 @@ TEST(CliHostileNames, UnusableWorkbookNamesAreRefusedWithALogLine) {
         }
         const auto before = snapshot(folder.work);
         const auto outsideBefore = snapshot(folder.outside);
-        const CliRun r = folder.run({"export", c.name});
+        const CliRun r = folder.run({"export", "--format", c.format, c.name});
         EXPECT_EQ(r.exitCode, 1) << c.logLine << r.err.toStdString();
         const QByteArray log = folder.exportLog();
         EXPECT_TRUE(log.contains(c.logLine)) << log.toStdString();
