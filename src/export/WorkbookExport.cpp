@@ -8,7 +8,6 @@
 #include "import/UsedRange.h"
 #include "office/sheet/ValueText.h"
 #include "office/sheet/Workbook.h"
-#include "run/PathLengthCheck.h"
 
 namespace celltrove::exporting {
 
@@ -23,17 +22,14 @@ struct WorkbookJob {
     RunContext &run;
     QString folder;
     QString fileName;
-    int sheetCount = 0;
-    int sheetOrdinal = 0;
+    SheetPlace place{};
     int writeCounter = 0;
     QLocale locale = QLocale::system();
     office::sheet::NumberSymbols numberSymbols = office::sheet::NumberSymbols::of(locale);
 };
 
 QString percentText(qint64 visited, qint64 total, const WorkbookJob &job) {
-    const QString percent = count::NumberText(static_cast<double>(visited) * 100.0 / static_cast<double>(total), job.locale);
-    return percent.left(6) + QStringLiteral(" % -- ") + QString::number(job.sheetOrdinal) + u'/' +
-           QString::number(job.sheetCount);
+    return SheetPercentText(visited, total, job.locale, job.place);
 }
 
 void logWriteFailure(RunContext &run, const QString &path, const office::Status &status) {
@@ -105,45 +101,16 @@ void exportSheet(WorkbookJob &job, Worksheet &sheet, const importing::UsedRange 
 }  // namespace
 
 void ExportWorkbook(RunContext &run, const QString &fullPath) {
-    std::unique_ptr<office::sheet::Workbook> workbook;
-    const office::Status opened = office::sheet::Workbook::open(fullPath, workbook);
-
     const qsizetype slash = fullPath.lastIndexOf(u'/');
     WorkbookJob job{run, fullPath.left(slash + 1), fullPath.mid(slash + 1)};
-    // The workbook closes with `workbook` on every return, refused or not.
-    if (!run::PathLengthCheck(run, job.folder, job.fileName, kTaggedExportPathLimit)) {
-        run.runError = true;
-        return;
-    }
-    if (RefuseLineBreakInName(run, job.fileName)) return;
-    if (!workbook) {
-        ReportUnopenedWorkbook(run, fullPath, opened);
-        return;
-    }
+    const std::unique_ptr<office::sheet::Workbook> workbook =
+        OpenWorkbookForCellExport(run, fullPath, job.folder, job.fileName);
+    if (!workbook) return;
 
-    job.sheetCount = workbook->worksheetCount();
     ShowWorkbookExportStart(run, job.fileName);
-
-    for (int number = 1; number <= job.sheetCount; ++number) {
-        Worksheet &sheet = *workbook->worksheet(number);
-        run.ui().SetSheetText(sheet.name());
-        run.ui().ShowProgress(ProgressBar::Sheet, 0, 1);
-        run.ui().SetProcessText(QString());
-        ++job.sheetOrdinal;
-
-        const importing::UsedRange used = importing::DetectUsedRange(sheet, &run.ui());
-        if (!used.sheetEmpty) exportSheet(job, sheet, used);
-
-        run.ui().SetProcessText(QStringLiteral("100 % -- ") + QString::number(job.sheetOrdinal) + u'/' +
-                                QString::number(job.sheetCount));
-        if (used.sheetEmpty)
-            run.WriteLog(QStringLiteral("-- ") + sheet.name() + u':' + run.T(QStringLiteral("   Diese Tabelle ist leer.")));
-        run.ui().ShowProgress(ProgressBar::Run, run.fileOrdinal, std::max(run.selectedFileCount, 1));
-        run.ui().SetProcessText(QString());
-    }
-
-    run.counter().CountText(QString(), true, job.sheetCount);
-    for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);
+    ExportEachSheet(run, *workbook, job.place,
+                    [&job](Worksheet &sheet, const importing::UsedRange &used) { exportSheet(job, sheet, used); });
+    WriteFileReport(run, job.place.count);
 }
 
 }  // namespace celltrove::exporting

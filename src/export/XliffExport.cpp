@@ -11,7 +11,6 @@
 #include "office/sheet/ValueText.h"
 #include "office/sheet/Workbook.h"
 #include "run/ColumnLetters.h"
-#include "run/PathLengthCheck.h"
 
 #include <QHash>
 
@@ -32,8 +31,7 @@ struct XliffJob {
     XliffWriter writer{};
     bool writerOpen = false;
     office::Status writeStatus{};
-    int sheetCount = 0;
-    int sheetOrdinal = 0;
+    SheetPlace place{};
     QLocale locale = QLocale::system();
     office::sheet::NumberSymbols numberSymbols = office::sheet::NumberSymbols::of(locale);
 };
@@ -43,10 +41,7 @@ QString a1Reference(int row, int column) {
 }
 
 QString percentText(qint64 visited, qint64 total, const XliffJob &job) {
-    const QString percent =
-        count::NumberText(static_cast<double>(visited) * 100.0 / static_cast<double>(total), job.locale);
-    return percent.left(6) + QStringLiteral(" % -- ") + QString::number(job.sheetOrdinal) + u'/' +
-           QString::number(job.sheetCount);
+    return SheetPercentText(visited, total, job.locale, job.place);
 }
 
 // One non-empty worksheet: its <file> with the comment units, then the cell units.
@@ -135,42 +130,16 @@ QString XliffSourceLanguage(const run::RunRequest &request) {
 }
 
 void ExportWorkbookAsXliff(RunContext &run, const QString &fullPath) {
-    std::unique_ptr<office::sheet::Workbook> workbook;
-    const office::Status opened = office::sheet::Workbook::open(fullPath, workbook);
-
     const qsizetype slash = fullPath.lastIndexOf(u'/');
     XliffJob job{run, fullPath.left(slash + 1), fullPath.mid(slash + 1)};
-    if (!run::PathLengthCheck(run, job.folder, job.fileName, kTaggedExportPathLimit)) {
-        run.runError = true;
-        return;
-    }
-    if (RefuseLineBreakInName(run, job.fileName)) return;
-    if (!workbook) {
-        ReportUnopenedWorkbook(run, fullPath, opened);
-        return;
-    }
+    const std::unique_ptr<office::sheet::Workbook> workbook =
+        OpenWorkbookForCellExport(run, fullPath, job.folder, job.fileName);
+    if (!workbook) return;
 
-    job.sheetCount = workbook->worksheetCount();
     ShowWorkbookExportStart(run, job.fileName);
-
-    for (int number = 1; number <= job.sheetCount; ++number) {
-        Worksheet &sheet = *workbook->worksheet(number);
-        run.ui().SetSheetText(sheet.name());
-        run.ui().ShowProgress(ProgressBar::Sheet, 0, 1);
-        run.ui().SetProcessText(QString());
-        ++job.sheetOrdinal;
-
-        const importing::UsedRange used = importing::DetectUsedRange(sheet, &run.ui());
-        if (!used.sheetEmpty && job.writeStatus) exportSheet(job, sheet, used);
-
-        run.ui().SetProcessText(QStringLiteral("100 % -- ") + QString::number(job.sheetOrdinal) + u'/' +
-                                QString::number(job.sheetCount));
-        if (used.sheetEmpty)
-            run.WriteLog(QStringLiteral("-- ") + sheet.name() + u':' +
-                         run.T(QStringLiteral("   Diese Tabelle ist leer.")));
-        run.ui().ShowProgress(ProgressBar::Run, run.fileOrdinal, std::max(run.selectedFileCount, 1));
-        run.ui().SetProcessText(QString());
-    }
+    ExportEachSheet(run, *workbook, job.place, [&job](Worksheet &sheet, const importing::UsedRange &used) {
+        if (job.writeStatus) exportSheet(job, sheet, used);
+    });
 
     // A workbook without a non-empty sheet gets no file: XLIFF needs at least one <file>.
     if (job.writerOpen && job.writeStatus) job.writeStatus = job.writer.commit();
@@ -181,8 +150,7 @@ void ExportWorkbookAsXliff(RunContext &run, const QString &fullPath) {
         run.runError = true;
     }
 
-    run.counter().CountText(QString(), true, job.sheetCount);
-    for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);
+    WriteFileReport(run, job.place.count);
 }
 
 }  // namespace celltrove::exporting

@@ -67,10 +67,10 @@ int main(int argc, char *argv[]) {
                                "Vorlagen"})
         home.mkpath(QLatin1String(folder));
     for (int i = 4; i < argc; ++i) {
-        const QString spec = QString::fromLocal8Bit(argv[i]);
-        const qsizetype eq = spec.lastIndexOf(u'=');
-        const QString from = eq < 0 ? spec : spec.left(eq);
-        const QString name = eq < 0 ? QFileInfo(from).fileName() : spec.mid(eq + 1);
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        const qsizetype eq = argument.lastIndexOf(u'=');
+        const QString from = eq < 0 ? argument : argument.left(eq);
+        const QString name = eq < 0 ? QFileInfo(from).fileName() : argument.mid(eq + 1);
         if (!QFile::copy(from, project + u'/' + name)) std::fprintf(stderr, "cannot copy %s\n", qPrintable(from));
     }
 
