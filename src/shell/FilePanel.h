@@ -38,10 +38,10 @@ public:
     QString filterText() const;
     /// 0 (Excel), 1 (RTF) or 2 (all files).
     int filterIndex() const;
-    /// Chooses filter entry 0 (Excel), 1 (RTF) or 2 (all files) and lists the folder again.
+    /// Chooses filter entry 0 (Excel), 1 (RTF), 2 (all files) or 3 (XLIFF) and lists the folder again.
     void setFilterIndex(int index);
     /// Makes `entry` the only filter entry (the tool tab lists RTF files only) and lists
-    /// the folder again; applyTexts brings back the three entries.
+    /// the folder again; applyTexts brings back the other entries.
     void showSingleFilter(const QString &entry);
 
     /// Entry texts of the source list, in list order.
