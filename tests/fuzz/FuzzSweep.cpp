@@ -1,12 +1,17 @@
 // The truncation and mutation sweep of a fuzz target: deterministic, so it runs as an
 // ordinary test. Cuts fall where a reader changes state: before every RTF group
 // brace, and at every 512-byte sector boundary of a compound file (the container's
-// own structure; the BIFF records inside lie in those sectors). A child that dies of
+// own structure). Inside a whole container, the workbook stream is cut at each of
+// its BIFF record boundaries and a Word document stream at each of its 512-byte
+// pages (where the FKPs lie), so the readers above the container see a stream
+// that ends between two of their records. A child that dies of
 // a signal, exits non-zero (a sanitizer report), outlives its CPU time or grows past
 // 4 x the input size + 100 MB over what it started with is a failure; its input is
 // written beside the test's working folder for replay.
 
 #include "FuzzSweep.h"
+
+#include "office/ole/CompoundFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -36,6 +41,7 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<char>;
 
 constexpr size_t kMaxCutsPerFile = 48;
+constexpr size_t kMaxStreamCutsPerFile = 160;
 constexpr int kChangesPerFile = 120;
 constexpr rlim_t kCpuSeconds = 20;
 constexpr std::uint64_t kMemoryAllowance = 100ull << 20;
@@ -58,6 +64,56 @@ bool isCompoundFile(const Bytes &bytes) {
     return bytes.size() >= 8 && std::memcmp(bytes.data(), magic, 8) == 0;
 }
 
+// At most `limit` of the points, spread evenly over them.
+void sample(std::vector<size_t> &points, size_t limit) {
+    if (points.size() <= limit) return;
+    std::vector<size_t> sampled;
+    for (size_t i = 0; i < limit; ++i) sampled.push_back(points[i * points.size() / limit]);
+    points.swap(sampled);
+}
+
+// Where each BIFF record of a workbook stream ends (header: id u16, body size u16).
+std::vector<size_t> biffRecordEnds(const QByteArray &stream) {
+    std::vector<size_t> ends;
+    const auto *d = reinterpret_cast<const unsigned char *>(stream.constData());
+    size_t at = 0;
+    while (at + 4 <= size_t(stream.size())) {
+        at += 4 + size_t(d[at + 2] | d[at + 3] << 8);
+        if (at < size_t(stream.size())) ends.push_back(at);
+    }
+    return ends;
+}
+
+/// A stream of a compound file cut short, the rest of the container as it was.
+struct StreamCut {
+    QString stream;
+    size_t at = 0;
+};
+
+std::vector<StreamCut> streamCuts(const office::ole::CompoundFile &file) {
+    std::vector<StreamCut> cuts;
+    for (const office::ole::Entry &entry : file.entries()) {
+        if (entry.isStorage) continue;
+        std::vector<size_t> points;
+        if (entry.path.compare(QLatin1String("Workbook"), Qt::CaseInsensitive) == 0 ||
+            entry.path.compare(QLatin1String("Book"), Qt::CaseInsensitive) == 0)
+            points = biffRecordEnds(entry.data);
+        else if (entry.path.compare(QLatin1String("WordDocument"), Qt::CaseInsensitive) == 0)
+            for (size_t at = 512; at < size_t(entry.data.size()); at += 512) points.push_back(at);
+        sample(points, kMaxStreamCutsPerFile);
+        for (const size_t at : points) cuts.push_back({entry.path, at});
+    }
+    return cuts;
+}
+
+Bytes withStreamCut(office::ole::CompoundFile file, const StreamCut &cut) {
+    office::ole::Entry *entry = file.find(cut.stream);
+    entry->data.truncate(qsizetype(cut.at));
+    QByteArray image;
+    if (!file.writeBytes(image).ok) return {};
+    return Bytes(image.begin(), image.end());
+}
+
 std::vector<size_t> cutPoints(const Bytes &bytes) {
     std::vector<size_t> cuts;
     if (isCompoundFile(bytes)) {
@@ -67,18 +123,13 @@ std::vector<size_t> cutPoints(const Bytes &bytes) {
             if (bytes[at] == '{' || bytes[at] == '}') cuts.push_back(at);
     }
     cuts.push_back(0);
-    if (cuts.size() > kMaxCutsPerFile) {
-        std::vector<size_t> sampled;
-        for (size_t i = 0; i < kMaxCutsPerFile; ++i) sampled.push_back(cuts[i * cuts.size() / kMaxCutsPerFile]);
-        cuts.swap(sampled);
-    }
+    sample(cuts, kMaxCutsPerFile);
     return cuts;
 }
 
 struct Sweep {
     int tried = 0;
     int failed = 0;
-    std::uint64_t parentResident = residentBytes(::getpid());
 
     void keepFailure(const Bytes &input, const std::string &what) {
         const std::string name = "sweep-failure-" + std::to_string(failed) + ".bin";
@@ -89,6 +140,8 @@ struct Sweep {
 
     void run(const Bytes &input, const std::string &what) {
         ++tried;
+        // The child starts with the parent's pages, which grow as variants are built.
+        const std::uint64_t parentResident = residentBytes(::getpid());
         const pid_t pid = ::fork();
         if (pid == 0) {
             const rlimit cpu{kCpuSeconds, kCpuSeconds};
@@ -123,6 +176,18 @@ struct Sweep {
         for (const size_t cut : cutPoints(bytes))
             run(Bytes(bytes.begin(), bytes.begin() + std::ptrdiff_t(cut)),
                 file.filename().string() + " cut at " + std::to_string(cut));
+        office::ole::CompoundFile container;
+        if (isCompoundFile(bytes) &&
+            office::ole::CompoundFile::readBytes(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())),
+                                                 container)
+                .ok) {
+            for (const StreamCut &cut : streamCuts(container)) {
+                const Bytes variant = withStreamCut(container, cut);
+                if (!variant.empty())
+                    run(variant, file.filename().string() + " stream " + cut.stream.toStdString() + " cut at " +
+                                     std::to_string(cut.at));
+            }
+        }
         // Changes favour bytes that steer a reader: braces, backslashes, digits, the ends of a range.
         static const char steering[] = {'{', '}', '\\', '0', '9', '\0', '\x7f', '\x80', '\xff', ' '};
         std::mt19937 random(std::uint32_t(bytes.size()));
