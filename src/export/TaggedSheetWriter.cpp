@@ -66,7 +66,8 @@ void TaggedSheetWriter::WriteCellBlock(int row, int column, const QString &cellT
 office::Status TaggedSheetWriter::finish() {
     typeStructure(tagged::kTotalLine + QString::number(m_cellsWritten));
     office::Status status = m_document->save();
-    if (status && !m_checkpointStatus) status = m_checkpointStatus;
+    // A failed checkpoint is the cause: every later save fails because the file lacks its part.
+    if (!m_checkpointStatus) status = m_checkpointStatus;
     m_document.reset();
     return status;
 }

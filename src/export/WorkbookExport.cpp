@@ -9,6 +9,8 @@
 #include "office/sheet/ValueText.h"
 #include "office/sheet/Workbook.h"
 
+#include <QFile>
+
 namespace celltrove::exporting {
 
 using office::sheet::Worksheet;
@@ -36,6 +38,13 @@ void logWriteFailure(RunContext &run, const QString &path, const office::Status 
     run.WriteLog(run.T(QStringLiteral("Kann Datei nicht speichern: ")) + path + QStringLiteral(" (") + status.message +
                  u')');
     run.runError = true;
+}
+
+// A document whose save failed ends where the last good save left it, and that
+// part still reads as a whole document, which the import would take as the sheet's
+// translation. It is this run's own output, written again by the next export.
+void removeCutDocument(RunContext &run, const QString &path) {
+    if (QFile::remove(path)) run.WriteLog(run.T(QStringLiteral("Unvollständiges Dokument gelöscht: ")) + path);
 }
 
 // One non-empty worksheet: its document with header, comments, cells and total line.
@@ -92,7 +101,10 @@ void exportSheet(WorkbookJob &job, Worksheet &sheet, const importing::UsedRange 
     }
 
     const office::Status finished = writer.finish();
-    if (!finished) logWriteFailure(run, outputPath, finished);
+    if (!finished) {
+        logWriteFailure(run, outputPath, finished);
+        removeCutDocument(run, outputPath);
+    }
     const int logged = writer.cellsWritten() + (options.comments ? commentsWritten : 0);
     run.WriteLog(run.T(QStringLiteral("-- ")) + sheet.name() + QStringLiteral(" (") + QString::number(sheet.index()) +
                  QStringLiteral(") -- ") + QString::number(logged) + u' ' + run.T(QStringLiteral("Zellen")));

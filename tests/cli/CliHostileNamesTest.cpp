@@ -4,6 +4,7 @@
 // Each is done or refused with a log line; nothing outside the folder changes and
 // no file that was there is lost.
 
+#include "office/sheet/Workbook.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -243,4 +244,49 @@ TEST(CliHostileNames, FullDiskDuringTheImportKeepsTheWorkbook) {
     EXPECT_FALSE(log.contains("Unknown error")) << "the system's reason, not Qt's";
     EXPECT_EQ(testsupport::readFile(folder.work + QStringLiteral("/Mappe.xls")), workbook);
     EXPECT_EQ(QDir(folder.work).entryList(QDir::Files | QDir::Hidden).size(), 5);  // workbook, two documents, two logs
+}
+
+// A disk that fills during the tagged export (a file size limit above the log's size,
+// below the document's): the run fails and its log names the document; the cut
+// document is not left behind looking finished, and the workbook keeps its bytes.
+// The workbook is large enough that the periodic save has written part of the
+// document before the limit is reached.
+TEST(CliHostileNames, FullDiskDuringTheExportLeavesNoCutDocument) {
+    HostileFolder folder;
+    const QString workbookPath = folder.work + QStringLiteral("/Mappe.xls");
+    {
+        const QString fixture = testsupport::fixtureDir() + QStringLiteral("/export/export-basic.xls");
+        std::unique_ptr<office::sheet::Workbook> book;
+        ASSERT_TRUE(office::sheet::Workbook::open(fixture, book).ok);
+        const QString text = QStringLiteral("Ein Satz, der übersetzt werden soll, und noch einige Worte mehr. ");
+        for (int row = 1; row <= 400; ++row)
+            for (int column = 1; column <= 5; ++column)
+                book->worksheet(1)->setValue(row, column, text + QString::number(row * 10 + column));
+        ASSERT_TRUE(book->saveAs(workbookPath).ok);
+    }
+    const QByteArray workbook = testsupport::readFile(workbookPath);
+    const QString document = folder.work + QStringLiteral("/Text_Mappe.xls-1.rtf");
+
+    // Without a limit the document is several times the limit used below.
+    ASSERT_EQ(folder.run({"export", "Mappe.xls"}).exitCode, 0);
+    const qint64 fullSize = QFileInfo(document).size();
+    constexpr rlim_t kLimit = 64 * 1024;
+    ASSERT_GT(fullSize, qint64(3 * kLimit));
+    ASSERT_TRUE(QFile::remove(document));
+    ASSERT_TRUE(QFile::remove(folder.work + QStringLiteral("/Celltrove4Excel-Export.log")));
+
+    const CliRun r = folder.run({"export", "Mappe.xls"}, false, kLimit);
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    const QByteArray log = folder.exportLog();
+    EXPECT_TRUE(log.contains("Kann Datei nicht speichern: " + QFile::encodeName(document))) << log.toStdString();
+    EXPECT_FALSE(log.contains("Unknown error")) << "the system's reason, not Qt's";
+    EXPECT_TRUE(log.contains("Error: Mindestens 1 Fehler vorhanden.")) << log.toStdString();
+    EXPECT_FALSE(log.contains("the file was changed")) << "the first failure is the reason";
+    EXPECT_TRUE(log.contains("Unvollständiges Dokument gelöscht: " + QFile::encodeName(document))) << log.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(document)) << "the import would take a cut document for the whole sheet";
+    EXPECT_EQ(testsupport::readFile(workbookPath), workbook);
+    // The small third sheet's document is whole; no temporary file of a save is left.
+    EXPECT_EQ(QDir(folder.work).entryList(QDir::Files | QDir::Hidden),
+              QStringList({QStringLiteral("Celltrove4Excel-Export.log"), QStringLiteral("Mappe.xls"),
+                           QStringLiteral("Text_Mappe.xls-3.rtf")}));
 }
