@@ -71,6 +71,8 @@ void Biff8Reader::warn(const QString &text, qint64 offset) {
 }
 
 Status Biff8Reader::read() {
+    m_cellReserveLeft = m_book.m_stream.size() / 6;  // a cell record takes at least 6 bytes
+    m_rowReserveLeft = m_book.m_stream.size() / 20;  // a ROW record takes 20 bytes
     std::vector<SheetEntry> entries;
     Status st = readGlobals(entries);
     if (!st) return st;
@@ -272,7 +274,8 @@ Status Biff8Reader::readSheet(Worksheet &sheet, const SheetEntry &entry) {
         case kDimensions: {
             state.dimensionsIndex = rawIndex;
             // Reserve for the cells the sheet says it spans, but never more than the
-            // rest of the stream could hold (a cell record takes at least 6 bytes).
+            // rest of the stream could hold (a cell record takes at least 6 bytes), nor
+            // more than the workbook's reserve left.
             qint64 rows, columns;
             if (isBiff5()) {
                 const int first = c.u16(), last = c.u16();
@@ -284,12 +287,16 @@ Status Biff8Reader::readSheet(Worksheet &sheet, const SheetEntry &entry) {
             const int firstColumn = c.u16(), lastColumn = c.u16();
             columns = lastColumn - firstColumn;
             if (c.ok() && rows > 0 && columns > 0 && sheet.m_cells.empty()) {
-                const qint64 bound = (stream.size() - record.offset) / 6;
+                const qint64 bound = std::min((stream.size() - record.offset) / 6, m_cellReserveLeft);
+                const qint64 cells = std::min(rows * std::min<qint64>(columns, 256), bound);
+                m_cellReserveLeft -= cells;
                 state.cellPrefault.reset();  // a second DIMENSIONS record may move the cells
-                sheet.m_cells.reserve(std::size_t(std::min(rows * std::min<qint64>(columns, 256), bound)));
+                sheet.m_cells.reserve(std::size_t(cells));
                 state.cellPrefault.emplace(sheet.m_cells.data(), sheet.m_cells.capacity() * sizeof(Cell));
-                const qint64 rowBound = (stream.size() - record.offset) / 20;  // a ROW record takes 20 bytes
-                sheet.m_rows.reserve(std::size_t(std::min({rows, qint64(Worksheet::kRowCount), rowBound})));
+                const qint64 rowBound = std::min((stream.size() - record.offset) / 20, m_rowReserveLeft);
+                const qint64 rowCount = std::min({rows, qint64(Worksheet::kRowCount), rowBound});
+                m_rowReserveLeft -= rowCount;
+                sheet.m_rows.reserve(std::size_t(rowCount));
             }
             break;
         }

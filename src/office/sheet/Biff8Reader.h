@@ -49,6 +49,11 @@ private:
 
     Workbook &m_book;
     const QTextCodec *m_codec = nullptr;
+    // Cells and rows the DIMENSIONS records of all sheets together may still reserve:
+    // what the whole stream could hold. The rest of the stream bounds each sheet, but
+    // hundreds of sheets before a long stream would each reserve by that rest.
+    qint64 m_cellReserveLeft = 0;
+    qint64 m_rowReserveLeft = 0;
 };
 
 }  // namespace office::sheet
