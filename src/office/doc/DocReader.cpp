@@ -368,6 +368,8 @@ Status Reader::run(ole::CompoundFile &file, const ole::DiskStream *disk) {
     return readStory();
 }
 
+QString outOfMemory() { return QStringLiteral("There is not enough memory to read the Word document."); }
+
 }  // namespace
 
 Status DocReader::read(const QByteArray &bytes, Document &into) {
@@ -375,9 +377,13 @@ Status DocReader::read(const QByteArray &bytes, Document &into) {
         return Status::failure(QStringLiteral("The Word document is larger than %1 MB.").arg(kMaxFileSize >> 20));
     if (!ole::hasOle2Signature(bytes.left(8)))
         return refuse(QStringLiteral("This is not a Word document: the file is not an OLE2 compound file."), 0);
-    ole::CompoundFile file;
-    if (const Status s = ole::CompoundFile::readBytes(bytes, file); !s) return s;
-    return Reader(into).run(file);
+    return refuseWhenOutOfMemory(
+        [&] {
+            ole::CompoundFile file;
+            if (const Status s = ole::CompoundFile::readBytes(bytes, file); !s) return s;
+            return Reader(into).run(file);
+        },
+        outOfMemory());
 }
 
 Status DocReader::readFile(const QString &path, Document &into) {
@@ -391,10 +397,15 @@ Status DocReader::readFile(const QString &path, Document &into) {
     file.close();
     // The WordDocument stream, about as large as the file, stays on disk: its text
     // is read in parts while the story grows, its property pages one at a time.
-    ole::CompoundFile compound;
-    ole::DiskStream word;
-    if (const Status s = ole::CompoundFile::read(path, compound, QStringLiteral("WordDocument"), word); !s) return s;
-    return Reader(into).run(compound, &word);
+    return refuseWhenOutOfMemory(
+        [&] {
+            ole::CompoundFile compound;
+            ole::DiskStream word;
+            if (const Status s = ole::CompoundFile::read(path, compound, QStringLiteral("WordDocument"), word); !s)
+                return s;
+            return Reader(into).run(compound, &word);
+        },
+        outOfMemory());
 }
 
 }  // namespace office::doc

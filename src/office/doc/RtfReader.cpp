@@ -56,6 +56,9 @@ struct StyleEntry {
     QByteArray nameBytes;
 };
 
+// Text bytes held before they are decoded into the story.
+constexpr qsizetype kPendingFlushBytes = qsizetype(1) << 20;
+
 class Reader {
 public:
     Reader(const QByteArray &data, Document &doc) : m_data(data), m_tokens(data), m_doc(doc) {
@@ -80,6 +83,7 @@ private:
 
     int currentCodePage() const;
     void flushBytes();
+    void flushWholeCharacters(qsizetype from);
     void appendChar(char16_t c);
     void appendMark(char16_t c, bool rowEnd);
     void beginTableContent();
@@ -563,7 +567,16 @@ void Reader::handleText(QByteArrayView bytes) {
             flushBytes();
             m_pendingCodePage = currentCodePage();
         }
-        m_pendingBytes.append(bytes);
+        // A long run of text (a paragraph of hundreds of megabytes has no control
+        // word in it) goes to the story in parts, so that its bytes and their
+        // decoded copy are never held beside the story whole.
+        while (!bytes.isEmpty()) {
+            const qsizetype take = std::min(bytes.size(), kPendingFlushBytes);
+            const qsizetype from = m_pendingBytes.size();
+            m_pendingBytes.append(bytes.first(take));
+            bytes = bytes.sliced(take);
+            if (m_pendingBytes.size() >= kPendingFlushBytes) flushWholeCharacters(from);
+        }
         return;
     case Dest::FontTable:
         for (char c : bytes) {
@@ -602,6 +615,19 @@ int Reader::currentCodePage() const {
     const auto it = m_fonts.constFind(g.chars.font);
     if (it != m_fonts.constEnd() && it->codePage > 0) return it->codePage;
     return m_ansiCodePage;
+}
+
+// Decodes the pending bytes up to the last byte below 0x40 at or after `from` (the
+// bytes before were looked at already), keeping the rest: no double-byte code page
+// uses such a byte as a trail byte, so no character is cut in two.
+void Reader::flushWholeCharacters(qsizetype from) {
+    qsizetype end = m_pendingBytes.size();
+    while (end > from && static_cast<unsigned char>(m_pendingBytes[end - 1]) >= 0x40) --end;
+    if (end == from) return;
+    const QByteArray rest = m_pendingBytes.mid(end);
+    m_pendingBytes.truncate(end);
+    flushBytes();
+    m_pendingBytes = rest;
 }
 
 void Reader::flushBytes() {
@@ -764,12 +790,14 @@ void Reader::finish() {
     m_doc.mutableStory().replaceWith(std::move(m_story));
 }
 
+QString outOfMemory() { return QStringLiteral("There is not enough memory to read the RTF file."); }
+
 }  // namespace
 
 Status RtfReader::read(const QByteArray &bytes, Document &into) {
     if (bytes.size() > kMaxFileSize)
         return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(kMaxFileSize >> 20));
-    return Reader(bytes, into).run();
+    return refuseWhenOutOfMemory([&] { return Reader(bytes, into).run(); }, outOfMemory());
 }
 
 Status RtfReader::readFile(const QString &path, Document &into) {
@@ -781,7 +809,7 @@ Status RtfReader::readFile(const QString &path, Document &into) {
     const QByteArray head = file.peek(8);
     if (head.startsWith("\xD0\xCF\x11\xE0"))
         return Status::failure(QStringLiteral("%1 is a Word document (.doc), not RTF.").arg(path), 0);
-    return read(file.readAll(), into);
+    return refuseWhenOutOfMemory([&] { return read(file.readAll(), into); }, outOfMemory());
 }
 
 }  // namespace office::doc

@@ -37,10 +37,23 @@ Status refuseForeign(const QByteArray &head) {
     return Status::failure(QStringLiteral("Keine Excel-97-2003-Arbeitsmappe (keine OLE2-Verbunddatei)"), 0);
 }
 
+QString outOfMemory() {
+    return QStringLiteral("Nicht genug Arbeitsspeicher, um die Arbeitsmappe zu lesen");
+}
+
 }  // namespace
 
 Status Workbook::open(const QString &path, std::unique_ptr<Workbook> &out) {
     out.reset();
+    return refuseWhenOutOfMemory([&] { return openFile(path, out); }, outOfMemory());
+}
+
+Status Workbook::openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out, const QString &password) {
+    out.reset();
+    return refuseWhenOutOfMemory([&] { return openImage(fileBytes, out, password); }, outOfMemory());
+}
+
+Status Workbook::openFile(const QString &path, std::unique_ptr<Workbook> &out) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Status::failure(QStringLiteral("Datei kann nicht geöffnet werden: %1").arg(file.errorString()));
@@ -59,8 +72,7 @@ Status Workbook::open(const QString &path, std::unique_ptr<Workbook> &out) {
     return Status::success();
 }
 
-Status Workbook::openBytes(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out, const QString &password) {
-    out.reset();
+Status Workbook::openImage(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out, const QString &password) {
     if (!ole::hasOle2Signature(fileBytes)) return refuseForeign(fileBytes.left(8));
     auto book = std::make_unique<Workbook>();
     Status st = ole::CompoundFile::readBytes(fileBytes, book->m_container);

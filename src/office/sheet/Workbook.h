@@ -136,6 +136,9 @@ private:
     // Body of the i-th XF record (the file's or an added one); empty when out of range.
     QByteArray xfRecord(int xf) const;
     // Finds the workbook stream in m_container, decrypts it if need be, and reads it.
+    // open() and openBytes() without their guard against a failed allocation.
+    static Status openFile(const QString &path, std::unique_ptr<Workbook> &out);
+    static Status openImage(const QByteArray &fileBytes, std::unique_ptr<Workbook> &out, const QString &password);
     Status readContainer(const QString &password);
 
     QString m_path;

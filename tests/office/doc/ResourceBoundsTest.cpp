@@ -166,3 +166,19 @@ TEST(RtfResourceBounds, TableOfTenThousandColumns) {
     EXPECT_FALSE(r.overMemory) << r.peakGrowthBytes / kMiB << " MiB";
     EXPECT_EQ(r.status, kRead) << "RTF 1/2, .doc writer 11, .doc reader 21/22";
 }
+
+// A long run of text goes to the story in parts: in a double-byte code page no
+// character is cut in two where a part ends, whatever the run's length.
+TEST(RtfResourceBounds, LongRunInADoubleByteCodePageKeepsEveryCharacter) {
+    // "あい" (Shift-JIS 82 A0 82 A2) and a blank, the blank at every odd and even offset in turn.
+    QByteArray text;
+    QString expected;
+    for (int i = 0; text.size() < (3 << 20); ++i) {
+        text += i % 2 ? QByteArray("\x82\xa0\x82\xa2 ") : QByteArray("\x82\xa0\x82\xa2\x82\xa0 ");
+        expected += i % 2 ? QStringLiteral("あい ") : QStringLiteral("あいあ ");
+    }
+    Application app;
+    Document *doc = app.documents().add();
+    ASSERT_TRUE(RtfReader::read("{\\rtf1\\ansi\\ansicpg932 " + text + "\\par}", *doc).ok);
+    EXPECT_TRUE(doc->story().text(0, doc->story().length() - 1) == expected);
+}
