@@ -3,8 +3,9 @@
 // brace, and at every 512-byte sector boundary of a compound file (the container's
 // own structure). Inside a whole container, the workbook stream is cut at each of
 // its BIFF record boundaries and a Word document stream at each of its 512-byte
-// pages (where the FKPs lie), so the readers above the container see a stream
-// that ends between two of their records. A child that dies of
+// pages (where the FKPs lie) and where each piece of its text begins and ends, so
+// the readers above the container see a stream that ends between two of their
+// records. A child that dies of
 // a signal, exits non-zero (a sanitizer report), outlives its CPU time or grows past
 // 4 x the input size + 100 MB over what it started with is a failure; its input is
 // written beside the test's working folder for replay.
@@ -84,6 +85,49 @@ std::vector<size_t> biffRecordEnds(const QByteArray &stream) {
     return ends;
 }
 
+// Where each piece of a Word document's text begins and ends in its WordDocument
+// stream, from the piece table in the table stream (the FIB's fcClx/lcbClx); empty
+// when the file does not say so plainly.
+std::vector<size_t> pieceBounds(const office::ole::CompoundFile &file, const QByteArray &word) {
+    const auto u8At = [](const QByteArray &b, qint64 at) -> qint64 {
+        return at >= 0 && at < b.size() ? qint64(static_cast<unsigned char>(b[at])) : -1;
+    };
+    const auto u16At = [&](const QByteArray &b, qint64 at) -> qint64 {
+        const qint64 lo = u8At(b, at), hi = u8At(b, at + 1);
+        return lo < 0 || hi < 0 ? -1 : lo | hi << 8;
+    };
+    const auto u32At = [&](const QByteArray &b, qint64 at) -> qint64 {
+        const qint64 lo = u16At(b, at), hi = u16At(b, at + 2);
+        return lo < 0 || hi < 0 ? -1 : lo | hi << 16;
+    };
+    std::vector<size_t> bounds;
+    const qint64 flags = u16At(word, 0x0A);
+    qint64 at = 0x20;
+    const qint64 csw = u16At(word, at);
+    at += 2 + 2 * csw;
+    const qint64 cslw = u16At(word, at);
+    at += 2 + 4 * cslw + 2;
+    const qint64 fcClx = u32At(word, at + 8 * 33), lcbClx = u32At(word, at + 8 * 33 + 4);
+    const office::ole::Entry *tableEntry = file.find(flags & 0x0200 ? QStringLiteral("1Table") : QStringLiteral("0Table"));
+    if (flags < 0 || csw < 0 || cslw < 0 || fcClx < 0 || lcbClx <= 0 || !tableEntry) return bounds;
+    const QByteArray &table = tableEntry->data;
+    at = fcClx;
+    while (u8At(table, at) == 0x01) at += 3 + u16At(table, at + 1);  // property lists before the pieces
+    if (u8At(table, at) != 0x02) return bounds;
+    const qint64 lcb = u32At(table, at + 1), plc = at + 5;
+    const qint64 pieces = lcb >= 4 ? (lcb - 4) / 12 : 0;
+    for (qint64 i = 0; i < pieces; ++i) {
+        const qint64 cpStart = u32At(table, plc + 4 * i), cpEnd = u32At(table, plc + 4 * (i + 1));
+        const qint64 fc = u32At(table, plc + 4 * (pieces + 1) + 8 * i + 2);
+        if (cpStart < 0 || cpEnd < cpStart || fc < 0) break;
+        const bool compressed = fc & 0x40000000;
+        const qint64 start = compressed ? (fc & 0x3FFFFFFF) / 2 : fc;
+        for (const qint64 bound : {start, start + (cpEnd - cpStart) * (compressed ? 1 : 2)})
+            if (bound > 0 && bound < word.size()) bounds.push_back(size_t(bound));
+    }
+    return bounds;
+}
+
 /// A stream of a compound file cut short, the rest of the container as it was.
 struct StreamCut {
     QString stream;
@@ -98,8 +142,13 @@ std::vector<StreamCut> streamCuts(const office::ole::CompoundFile &file) {
         if (entry.path.compare(QLatin1String("Workbook"), Qt::CaseInsensitive) == 0 ||
             entry.path.compare(QLatin1String("Book"), Qt::CaseInsensitive) == 0)
             points = biffRecordEnds(entry.data);
-        else if (entry.path.compare(QLatin1String("WordDocument"), Qt::CaseInsensitive) == 0)
+        else if (entry.path.compare(QLatin1String("WordDocument"), Qt::CaseInsensitive) == 0) {
             for (size_t at = 512; at < size_t(entry.data.size()); at += 512) points.push_back(at);
+            const std::vector<size_t> pieces = pieceBounds(file, entry.data);
+            points.insert(points.end(), pieces.begin(), pieces.end());
+            std::sort(points.begin(), points.end());
+            points.erase(std::unique(points.begin(), points.end()), points.end());
+        }
         sample(points, kMaxStreamCutsPerFile);
         for (const size_t at : points) cuts.push_back({entry.path, at});
     }
