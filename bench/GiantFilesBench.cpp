@@ -37,10 +37,18 @@ namespace {
 
 constexpr qint64 kMB = 1 << 20;
 
-QByteArray u16(unsigned v) { return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF); }
-QByteArray u32(std::uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
-QByteArray record(unsigned id, const QByteArray &body) { return u16(id) + u16(unsigned(body.size())) + body; }
-QByteArray bof(unsigned type) { return record(0x0809, u16(0x0600) + u16(type) + QByteArray(12, 0)); }
+QByteArray u16(unsigned v) {
+    return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF);
+}
+QByteArray u32(std::uint32_t v) {
+    return u16(v & 0xFFFF) + u16(v >> 16);
+}
+QByteArray record(unsigned id, const QByteArray &body) {
+    return u16(id) + u16(unsigned(body.size())) + body;
+}
+QByteArray bof(unsigned type) {
+    return record(0x0809, u16(0x0600) + u16(type) + QByteArray(12, 0));
+}
 
 // The full sheet: globals with one XF and one BOUNDSHEET, then the sheet with its
 // DIMENSIONS and one MULRK of 256 integers per row.
@@ -49,10 +57,10 @@ bool writeFullSheet(const QString &path) {
     const QByteArray xf = record(0x00E0, QByteArray(20, 0));
     const qint64 boundSheetSize = 4 + 4 + 2 + 2 + name.size();
     const qint64 sheetOffset = bof(0x0005).size() + xf.size() + boundSheetSize + 4;
-    QByteArray stream = bof(0x0005) + xf +
-                        record(0x0085, u32(std::uint32_t(sheetOffset)) + char(0) + char(0) + char(name.size()) +
-                                           char(0) + name) +
-                        record(0x000A, {});
+    QByteArray stream =
+        bof(0x0005) + xf +
+        record(0x0085, u32(std::uint32_t(sheetOffset)) + char(0) + char(0) + char(name.size()) + char(0) + name) +
+        record(0x000A, {});
     stream += bof(0x0010);
     stream += record(0x0200, u32(0) + u32(65536) + u16(0) + u16(256) + u16(0));
     QByteArray body;

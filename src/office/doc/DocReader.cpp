@@ -368,7 +368,9 @@ Status Reader::run(ole::CompoundFile &file, const ole::DiskStream *disk) {
     return readStory();
 }
 
-QString outOfMemory() { return QStringLiteral("There is not enough memory to read the Word document."); }
+QString outOfMemory() {
+    return QStringLiteral("There is not enough memory to read the Word document.");
+}
 
 }  // namespace
 

@@ -39,7 +39,9 @@ int readRtf(const QByteArray &rtf, const std::function<bool(Document &)> &check)
     return check(*doc) ? kRead : kWrongText;
 }
 
-QByteArray repeated(const char *piece, int times) { return QByteArray(piece).repeated(times); }
+QByteArray repeated(const char *piece, int times) {
+    return QByteArray(piece).repeated(times);
+}
 
 // A table of `columns` cells per row, `rows` rows, each cell "rRcC".
 QByteArray wideTable(int rows, int columns) {
@@ -48,7 +50,8 @@ QByteArray wideTable(int rows, int columns) {
         rtf += "\\trowd";
         for (int c = 1; c <= columns; ++c) rtf += "\\cellx" + QByteArray::number(c * 100);
         rtf += ' ';
-        for (int c = 1; c <= columns; ++c) rtf += "\\intbl r" + QByteArray::number(r) + 'c' + QByteArray::number(c) + "\\cell ";
+        for (int c = 1; c <= columns; ++c)
+            rtf += "\\intbl r" + QByteArray::number(r) + 'c' + QByteArray::number(c) + "\\cell ";
         rtf += "\\row\n";
     }
     return rtf + "\\pard danach\\par}";
@@ -80,8 +83,8 @@ TEST(RtfResourceBounds, DeepGroupsAndHugeBinaryClaimsAreBounded) {
         {"100,000 groups nested and closed",
          "{\\rtf1 vorn " + repeated("{\\b ", 100000) + "tief" + repeated("}", 100000) + " hinten\\par}", "hinten"},
         {"100,000 groups never closed", "{\\rtf1 vorn\\par " + repeated("{", 100000) + "tief", "vorn"},
-        {"100,000 destinations nested", "{\\rtf1 vorn " + repeated("{\\*\\x ", 100000) + repeated("}", 100000) +
-                                            " hinten\\par}", "hinten"},
+        {"100,000 destinations nested",
+         "{\\rtf1 vorn " + repeated("{\\*\\x ", 100000) + repeated("}", 100000) + " hinten\\par}", "hinten"},
         {"\\bin of 2 GB claimed", "{\\rtf1 vorn {\\bin2147483648 abc} hinten\\par}", "vorn"},
         {"\\bin of more than a 64-bit number", "{\\rtf1 vorn {\\bin99999999999999999999999 abc} hinten\\par}", "vorn"},
         {"\\bin negative", "{\\rtf1 vorn {\\bin-2147483648 abc} hinten\\par}", "hinten"},
@@ -90,9 +93,8 @@ TEST(RtfResourceBounds, DeepGroupsAndHugeBinaryClaimsAreBounded) {
         SCOPED_TRACE(c.name);
         const testsupport::BoundedRun r = testsupport::runWithinMemory(
             [&] {
-                return readRtf(c.rtf, [&](Document &doc) {
-                    return dumpText(doc).contains(QString::fromLatin1(c.textAfter));
-                });
+                return readRtf(c.rtf,
+                               [&](Document &doc) { return dumpText(doc).contains(QString::fromLatin1(c.textAfter)); });
             },
             64 * kMiB, 60);
         EXPECT_FALSE(r.overMemory) << r.peakGrowthBytes / kMiB << " MiB";

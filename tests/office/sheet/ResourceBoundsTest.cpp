@@ -42,7 +42,8 @@ QByteArray indexRecord(std::uint32_t firstRow, std::uint32_t lastRow) {
 
 // An SST whose header claims `claimed` strings in all and as unique ones, holding two.
 QByteArray sstClaiming(std::uint32_t claimed) {
-    return record(0x00FC, u32(claimed) + u32(claimed) + xlString(QStringLiteral("eins")) + xlString(QStringLiteral("zwei")));
+    return record(0x00FC,
+                  u32(claimed) + u32(claimed) + xlString(QStringLiteral("eins")) + xlString(QStringLiteral("zwei")));
 }
 
 // Records no reader knows, `bytes` of them: a long stream after the sheets.
@@ -98,8 +99,8 @@ TEST(WorkbookResourceBounds, ClaimedBillionsAreNotReserved) {
         if (c.restBytes > 0) b.sheets.push_back({QStringLiteral("Rest"), filler(c.restBytes)});
         const QByteArray image = file(b.stream());
         // The cells read and the stream held twice (file and stream) are what may be needed.
-        const testsupport::BoundedRun r =
-            testsupport::runWithinMemory([&] { return openAndCheck(image); }, 64 * kMiB + 4 * std::uint64_t(image.size()));
+        const testsupport::BoundedRun r = testsupport::runWithinMemory([&] { return openAndCheck(image); },
+                                                                       64 * kMiB + 4 * std::uint64_t(image.size()));
         EXPECT_FALSE(r.overMemory) << r.peakGrowthBytes / kMiB << " MiB";
         EXPECT_EQ(r.status, kRead);
         std::cout << c.name << ": " << image.size() / 1024 << " KiB file, " << r.peakGrowthBytes / kMiB
