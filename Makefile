@@ -5,7 +5,7 @@
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: run test deps build build-test install package clean
+.PHONY: run test deps build build-test install package clean fuzz fuzz-campaign
 
 deps:
 	./scripts/install-deps.sh
@@ -33,7 +33,12 @@ test: build-test
 # Fuzzing with libFuzzer (clang): `make fuzz` builds build/fuzz/tests/fuzz/fuzz_*.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELLTROVE_FUZZ=ON -DCELLTROVE_TESTS=ON
-	cmake --build build/fuzz -j $(JOBS) --target fuzz_ole2 fuzz_biff8 fuzz_formula fuzz_rtf fuzz_doc fuzz_xliff
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_ole2 fuzz_biff8 fuzz_formula fuzz_numfmt fuzz_rtf fuzz_doc fuzz_xliff fuzz_language fuzz_import
+
+# A fuzz campaign of MINUTES CPU-minutes per target (scripts/fuzz-campaign.sh).
+MINUTES ?= 20
+fuzz-campaign: fuzz
+	./scripts/fuzz-campaign.sh $(MINUTES)
 
 clean:
 	rm -rf build

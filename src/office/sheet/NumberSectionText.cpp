@@ -185,7 +185,7 @@ void bestFraction(double x, long long maxDen, long long &p, long long &q) {
     double value = x;
     for (int i = 0; i < 64; ++i) {
         const double a = std::floor(value);
-        if (a > 1e15) break;
+        if (!(a <= 1e15)) break;  // also NaN
         const long long ai = static_cast<long long>(a);
         const long long q2 = q0 + ai * q1;
         if (q2 > maxDen) break;
@@ -238,6 +238,8 @@ QString fractionText(const FormatSection &s, double magnitude, const QLocale &lo
     }
     const bool hasInteger = !integer.empty();
     const double value = magnitude * std::pow(100.0, std::min(s.percentCount, 4));
+    // Percent scaling can overflow a finite number, as the number itself cannot.
+    if (!std::isfinite(value)) return QStringLiteral("#NUM!");
     double whole = hasInteger ? std::floor(value) : 0;
     const double part = value - whole;
     long long num = 0, den = 1;
