@@ -31,6 +31,8 @@ function(celltrove_add_fuzzer name source)
     else()
         target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz/FuzzReplayMain.cpp
                                        ${CMAKE_SOURCE_DIR}/tests/fuzz/FuzzSweep.cpp)
+        # The sweep cuts streams inside compound files.
+        target_link_libraries(${name} PRIVATE office_ole)
         add_test(NAME ${name}_replay COMMAND ${name} ${ARG_CORPUS})
     endif()
 endfunction()
