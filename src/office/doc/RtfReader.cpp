@@ -2,7 +2,9 @@
 
 #include "office/doc/Document.h"
 #include "office/doc/RtfCodePages.h"
+#include "office/doc/RtfTextStream.h"
 #include "office/doc/RtfTokenizer.h"
+#include "office/memory/MappedFile.h"
 
 #include <QFile>
 #include <QHash>
@@ -58,13 +60,23 @@ struct StyleEntry {
 
 class Reader {
 public:
-    Reader(const QByteArray &data, Document &doc) : m_data(data), m_tokens(data), m_doc(doc) {
+    // With `textOut`, the reader only hands over the story's text: it appends it
+    // there instead of building the story, and stops at the first table content.
+    Reader(const QByteArray &data, Document &doc, QString *textOut = nullptr)
+        : m_data(data), m_tokens(data), m_doc(doc), m_textOut(textOut) {
         // Every character takes at least one byte of the file: room for all of them
         // from the start saves copying large stories as they grow. Room never used
         // is never touched, so it costs no memory.
-        m_story.reserve(int(data.size()) + 1);
+        if (!m_textOut) m_story.reserve(int(data.size()) + 1);
     }
     Status run();
+    Status begin();
+    /// Reads on until the text handed over holds `wanted` characters; false once
+    /// the document has ended (finish() has then run) or a table was met.
+    bool pump(qsizetype wanted);
+    bool tableMet() const { return m_tableMet; }
+    qint64 offset() const { return m_tokens.offset(); }
+    void redirectText(QString *textOut) { m_textOut = textOut; }
 
 private:
     void handleWord(const RtfToken &t);
@@ -92,9 +104,16 @@ private:
 
     GroupState &state() { return m_stack.back(); }
 
+    void appendText(QStringView text);
+
     const QByteArray &m_data;
     RtfTokenizer m_tokens;
     Document &m_doc;
+    QString *m_textOut = nullptr;  // text mode: the story's text goes here
+    bool m_tableMet = false;       // text mode: a table began, reading stopped
+    bool m_started = false;
+    bool m_ended = false;
+    char16_t m_lastOut = 0;        // text mode: the last character handed over
     CodePageDecoder m_decoder;
     std::vector<GroupState> m_stack;
     int m_skipDepth = 0;          // > 0 while inside skipped groups
@@ -170,6 +189,13 @@ bool isIn(QByteArrayView w, std::initializer_list<QByteArrayView> words) {
 }
 
 Status Reader::run() {
+    const Status status = begin();
+    if (!status) return status;
+    pump(-1);
+    return Status::success();
+}
+
+Status Reader::begin() {
     // The first token must open the document: "{\rtf".
     qint64 start = 0;
     while (start < m_data.size() && (m_data[start] == ' ' || m_data[start] == '\r' || m_data[start] == '\n' ||
@@ -180,13 +206,18 @@ Status Reader::run() {
     m_stack.push_back(GroupState{});
     m_stack.back().dest = Dest::Skip;  // outside the document's group nothing counts
     m_skipDepth = 0;
-    bool started = false;
+    return Status::success();
+}
+
+bool Reader::pump(qsizetype wanted) {
+    if (m_ended) return false;
     for (;;) {
+        if (m_textOut && (m_tableMet || (wanted >= 0 && m_textOut->size() >= wanted))) return !m_tableMet;
         const RtfToken t = m_tokens.next();
         if (t.type == RtfToken::End) break;
         if (t.type == RtfToken::GroupStart) {
-            if (!started) {
-                started = true;
+            if (!m_started) {
+                m_started = true;
                 m_stack.push_back(GroupState{});
                 continue;
             }
@@ -252,7 +283,8 @@ Status Reader::run() {
         }
     }
     finish();
-    return Status::success();
+    m_ended = true;
+    return false;
 }
 
 void Reader::groupStart() {
@@ -616,6 +648,7 @@ void Reader::flushBytes() {
     }
     if (kept == 0) return;
     text.truncate(kept);
+    if (m_textOut) return appendText(text);
     // The whole run shares the group's state: what appendChar does per character
     // is done once for it.
     if (state().inTable) beginTableContent();
@@ -657,6 +690,10 @@ quint32 Reader::charFormatId() {
 }
 
 void Reader::beginTableContent() {
+    if (m_textOut) {
+        m_tableMet = true;
+        return;
+    }
     if (m_inRow) return;
     // A row starts at a paragraph start: end a paragraph that has text of its own.
     if (m_story.length() > m_paragraphStart) {
@@ -671,6 +708,7 @@ void Reader::beginTableContent() {
 }
 
 void Reader::appendMark(char16_t c, bool rowEnd) {
+    if (m_textOut) return appendText(QStringView(&c, 1));
     ParaFormat pf;
     pf.style = std::max(m_paraStyles.value(state().paraStyle, 0), 0);
     pf.inTable = c == kCellMark || (m_inRow && state().inTable);
@@ -700,9 +738,19 @@ void Reader::endParagraph() {
 
 void Reader::appendChar(char16_t c) {
     flushBytes();  // text read before this character comes first
+    if (m_textOut) return appendText(QStringView(&c, 1));
     if (state().inTable) beginTableContent();
     else if (m_inRow) closeRow();
     m_story.insert(m_story.length(), QStringView(&c, 1), charFormatId(), 0);
+}
+
+void Reader::appendText(QStringView text) {
+    if (state().inTable) {
+        beginTableContent();
+        return;
+    }
+    m_textOut->append(text);
+    m_lastOut = text.back().unicode();
 }
 
 void Reader::commitFont() {
@@ -748,6 +796,11 @@ void Reader::commitStyleEntry() {
 
 void Reader::finish() {
     flushBytes();
+    if (m_textOut) {
+        // As in the story: the text ends with a paragraph mark.
+        if (!m_tableMet && m_lastOut != kParagraphMark) m_textOut->append(QChar(kParagraphMark));
+        return;
+    }
     while (m_stack.size() > 2) m_stack.pop_back();
     if (m_stack.size() < 2) m_stack.push_back(GroupState{});
     state().inTable = false;
@@ -783,5 +836,52 @@ Status RtfReader::readFile(const QString &path, Document &into) {
         return Status::failure(QStringLiteral("%1 is a Word document (.doc), not RTF.").arg(path), 0);
     return read(file.readAll(), into);
 }
+
+struct RtfTextStream::Impl {
+    memory::MappedFile file;
+    QByteArray bytes;  // the mapping, or the file's content where it cannot be mapped
+    QString nowhere;
+    Document scratch{nullptr, QString()};  // style sheet and formats read on the way
+    std::unique_ptr<Reader> reader;
+};
+
+RtfTextStream::RtfTextStream() : m(std::make_unique<Impl>()) {}
+RtfTextStream::~RtfTextStream() = default;
+
+Status RtfTextStream::open(const QString &path) {
+    m = std::make_unique<Impl>();
+    if (m->file.open(QFile::encodeName(path).toStdString())) {
+        if (m->file.size() > std::size_t(RtfReader::kMaxFileSize))
+            return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(RtfReader::kMaxFileSize >> 20));
+        m->bytes = QByteArray::fromRawData(m->file.data(), qsizetype(m->file.size()));
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+        if (file.size() > RtfReader::kMaxFileSize)
+            return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(RtfReader::kMaxFileSize >> 20));
+        m->bytes = file.readAll();
+    }
+    if (m->bytes.startsWith("\xD0\xCF\x11\xE0"))
+        return Status::failure(QStringLiteral("%1 is a Word document (.doc), not RTF.").arg(path), 0);
+    m->reader = std::make_unique<Reader>(m->bytes, m->scratch, &m->nowhere);
+    const Status status = m->reader->begin();
+    if (!status) m->reader.reset();
+    return status;
+}
+
+bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
+    if (!m->reader) return false;
+    m->reader->redirectText(&text);
+    const bool more = m->reader->pump(text.size() + std::max<qsizetype>(atLeast, 1));
+    m->reader->redirectText(&m->nowhere);
+    // The reader copies what it keeps between tokens: the pages behind it are done with.
+    m->file.release(std::size_t(m->reader->offset()));
+    return more;
+}
+
+bool RtfTextStream::tableMet() const { return m->reader && m->reader->tableMet(); }
+qint64 RtfTextStream::bytesRead() const { return m->reader ? m->reader->offset() : 0; }
+qint64 RtfTextStream::size() const { return m->bytes.size(); }
 
 }  // namespace office::doc
