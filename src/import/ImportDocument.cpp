@@ -48,7 +48,8 @@ void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString 
 
     // A tagged document as exported goes back cell by cell while it is read;
     // any other is read whole first.
-    StreamedImport streamed = ImportCellsStreamed(run, engines, folder, path);
+    StreamedImport streamed;
+    if (engines.importWhileReading) streamed = ImportCellsStreamed(run, engines, folder, path);
     if (streamed.outcome != StreamedImport::ReadWhole) {
         run.tableFlag = false;
         for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);
