@@ -132,13 +132,24 @@ void WriteMarkedCell(run::RunContext &run, ImportSheet &sheet, const QString &id
     }
 }
 
+namespace {
+
+QStringView trimmedBlanks(QStringView text) {
+    while (!text.isEmpty() && text.front() == u' ') text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+    return text;
+}
+
+}  // namespace
+
 bool ParseCellIdentifier(const QString &identifier, int &row, int &column) {
-    const QStringList parts = identifier.split(u',');
-    if (parts.size() != 2) return false;
+    // Read in place: this runs once for every cell of a document.
+    const qsizetype comma = identifier.indexOf(u',');
+    if (comma < 0 || identifier.indexOf(u',', comma + 1) >= 0) return false;
     bool rowOk = false;
     bool columnOk = false;
-    row = TrimBlanks(parts.at(0)).toInt(&rowOk);
-    column = TrimBlanks(parts.at(1)).toInt(&columnOk);
+    row = trimmedBlanks(QStringView(identifier).first(comma)).toInt(&rowOk);
+    column = trimmedBlanks(QStringView(identifier).sliced(comma + 1)).toInt(&columnOk);
     return rowOk && columnOk && row >= 1 && row <= kMaxRow && column >= 1 && column <= kMaxColumn;
 }
 

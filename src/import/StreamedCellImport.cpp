@@ -204,6 +204,12 @@ StreamedImport ImportCellsStreamed(run::RunContext &run, ImportEngines &engines,
 
     const int total = totalFromFileEnd(documentPath);
     const QLocale locale = QLocale::system();
+    const auto showProgress = [&](int counter) {
+        ui.ShowProgress(run::ProgressBar::Sheet, counter, total);
+        ui.SetProcessText(count::NumberText(double(counter) * 100 / total, locale).left(6) + QStringLiteral(" %"));
+    };
+    int shownStep = -1;
+    int shownCounter = 0;
     int counter = 0;
     qint64 pos = 0;
     for (;;) {
@@ -211,8 +217,13 @@ StreamedImport ImportCellsStreamed(run::RunContext &run, ImportEngines &engines,
         comments.advance(story);
         if (marker < 0) break;
         ++counter;
-        ui.ShowProgress(run::ProgressBar::Sheet, counter, total);
-        ui.SetProcessText(count::NumberText(double(counter) * 100 / total, locale).left(6) + QStringLiteral(" %"));
+        // Formatting the percentage for every cell would cost more than the
+        // rest of the cell's import: the progress moves in steps of 1/1000.
+        if (const int step = int(qint64(counter) * 1000 / total); counter == 1 || step != shownStep) {
+            showProgress(counter);
+            shownStep = step;
+            shownCounter = counter;
+        }
         ui.Yield();
 
         const qint64 idStart = marker + markers::kCellMarker.size();
@@ -236,6 +247,7 @@ StreamedImport ImportCellsStreamed(run::RunContext &run, ImportEngines &engines,
     }
     if (story.failed()) return readWhole();
     comments.advance(story);
+    if (counter != shownCounter) showProgress(counter);
 
     for (const QString &line : std::as_const(commentLines)) run.WriteLog(line);
     for (const QString &line : std::as_const(cellLines)) run.WriteLog(line);

@@ -10,8 +10,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace office::doc {
@@ -215,11 +216,20 @@ enum class Kw : quint8 {
 
 struct Keyword {
     Kw kw = Kw::None;
-    bool skippedDestination = false;  // a destination that is not text, with no \\* in front
+    bool skippedDestination = false;  // a destination that is not text, with no \* in front
 };
 
-Keyword keywordOf(QByteArrayView w) {
-    static const std::unordered_map<std::string_view, Keyword> kWords = {
+struct WordEntry {
+    std::string_view word;
+    Keyword keyword;
+};
+
+// The words by their first letter, so that a lookup compares a handful of
+// entries, mostly by length alone.
+using WordTable = std::array<std::vector<WordEntry>, 26>;
+
+WordTable makeWordTable() {
+    static constexpr WordEntry kWords[] = {
         {"aftncn", {Kw::w_aftncn, true}},
         {"aftnsep", {Kw::w_aftnsep, true}},
         {"aftnsepc", {Kw::w_aftnsepc, true}},
@@ -367,8 +377,18 @@ Keyword keywordOf(QByteArrayView w) {
         {"zwj", {Kw::w_zwj, false}},
         {"zwnj", {Kw::w_zwnj, false}},
     };
-    const auto it = kWords.find(std::string_view(w.data(), size_t(w.size())));
-    return it == kWords.end() ? Keyword{} : it->second;
+    WordTable table;
+    for (const WordEntry &e : kWords) table[size_t(e.word.front() - 'a')].push_back(e);
+    return table;
+}
+
+Keyword keywordOf(QByteArrayView w) {
+    static const WordTable kTable = makeWordTable();
+    if (w.isEmpty() || w.front() < 'a' || w.front() > 'z') return {};
+    for (const WordEntry &e : kTable[size_t(w.front() - 'a')])
+        if (qsizetype(e.word.size()) == w.size() && std::memcmp(e.word.data(), w.data(), e.word.size()) == 0)
+            return e.keyword;
+    return {};
 }
 
 class Reader {
