@@ -28,7 +28,7 @@ bool StreamedStory::readMore() {
     const qsizetype before = m_text.size();
     const bool more = m_stream.readMore(m_text, kPiece);
     if (!more) {
-        if (m_stream.tableMet()) m_failed = true;
+        if (m_stream.readWholeNeeded()) m_failed = true;
         else m_ended = true;
     }
     return m_text.size() > before || more;

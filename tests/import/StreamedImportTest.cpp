@@ -273,7 +273,7 @@ TEST(StreamedImport, TextStreamGivesTheStoryText) {
         QString text;
         while (stream.readMore(text, piece)) {
         }
-        EXPECT_FALSE(stream.tableMet());
+        EXPECT_FALSE(stream.readWholeNeeded());
         EXPECT_EQ(text, expected) << piece;
     }
 
@@ -284,7 +284,32 @@ TEST(StreamedImport, TextStreamGivesTheStoryText) {
     QString text;
     while (stream.readMore(text, 1)) {
     }
-    EXPECT_TRUE(stream.tableMet());
+    EXPECT_TRUE(stream.readWholeNeeded());
+
+    // Across the pieces the file is read in: long text and a picture's binary
+    // data the window holds; binary data longer than the window sends the
+    // document to the whole reader.
+    QStringList paragraphs = header();
+    for (int i = 0; i < 60000; ++i) paragraphs << QStringLiteral("Absatz %1 mit etwas Text, der die Datei lang macht").arg(i);
+    QByteArray large = rtfOf(paragraphs);
+    large.insert(large.size() - 1, "{\\pict\\bin1000 " + QByteArray(1000, '}') + "}Ende\\par ");
+    ASSERT_TRUE(testsupport::writeFile(table, large));
+    office::doc::Document *wholeLarge = word.documents().open(table, &status);
+    ASSERT_NE(wholeLarge, nullptr);
+    office::doc::RtfTextStream largeStream;
+    ASSERT_TRUE(largeStream.open(table));
+    QString largeText;
+    while (largeStream.readMore(largeText, 4096)) {
+    }
+    EXPECT_FALSE(largeStream.readWholeNeeded());
+    EXPECT_TRUE(largeText == wholeLarge->story().text(0, wholeLarge->story().length()));
+    large.insert(large.size() - 1, "{\\pict\\bin8000000 " + QByteArray(8000000, '{') + "}");
+    ASSERT_TRUE(testsupport::writeFile(table, large));
+    office::doc::RtfTextStream binaryStream;
+    ASSERT_TRUE(binaryStream.open(table));
+    while (binaryStream.readMore(largeText, 1 << 20)) {
+    }
+    EXPECT_TRUE(binaryStream.readWholeNeeded());
 
     office::doc::RtfTextStream notRtf;
     ASSERT_TRUE(testsupport::writeFile(table, "plain text"));

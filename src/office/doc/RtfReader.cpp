@@ -4,13 +4,13 @@
 #include "office/doc/RtfCodePages.h"
 #include "office/doc/RtfTextStream.h"
 #include "office/doc/RtfTokenizer.h"
-#include "office/memory/MappedFile.h"
 
 #include <QFile>
 #include <QHash>
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -407,9 +407,13 @@ public:
     /// Reads on until the text handed over holds `wanted` characters; false once
     /// the document has ended (finish() has then run) or a table was met.
     bool pump(qsizetype wanted);
-    bool tableMet() const { return m_tableMet; }
+    bool readWholeNeeded() const { return m_readWholeNeeded; }
     qint64 offset() const { return m_tokens.offset(); }
     void redirectText(QString *textOut) { m_textOut = textOut; }
+    RtfTokenizer &tokens() { return m_tokens; }
+    /// Called before each token when less than kRefillMargin bytes are left.
+    void setRefill(std::function<void()> refill) { m_refill = std::move(refill); }
+    static constexpr qint64 kRefillMargin = qint64(1) << 20;
 
 private:
     void handleWord(const RtfToken &t);
@@ -443,7 +447,8 @@ private:
     RtfTokenizer m_tokens;
     Document &m_doc;
     QString *m_textOut = nullptr;  // text mode: the story's text goes here
-    bool m_tableMet = false;       // text mode: a table began, reading stopped
+    bool m_readWholeNeeded = false;  // text mode: a table began or the window cut a token, reading stopped
+    std::function<void()> m_refill;
     bool m_started = false;
     bool m_ended = false;
     char16_t m_lastOut = 0;        // text mode: the last character handed over
@@ -513,8 +518,13 @@ Status Reader::begin() {
 bool Reader::pump(qsizetype wanted) {
     if (m_ended) return false;
     for (;;) {
-        if (m_textOut && (m_tableMet || (wanted >= 0 && m_textOut->size() >= wanted))) return !m_tableMet;
+        if (m_textOut && (m_readWholeNeeded || (wanted >= 0 && m_textOut->size() >= wanted))) return !m_readWholeNeeded;
+        if (m_refill && m_tokens.remaining() < kRefillMargin) m_refill();
         const RtfToken t = m_tokens.next();
+        if (m_tokens.cutShort()) {
+            m_readWholeNeeded = true;
+            continue;
+        }
         if (t.type == RtfToken::End) break;
         if (t.type == RtfToken::GroupStart) {
             if (!m_started) {
@@ -993,7 +1003,7 @@ quint32 Reader::charFormatId() {
 
 void Reader::beginTableContent() {
     if (m_textOut) {
-        m_tableMet = true;
+        m_readWholeNeeded = true;
         return;
     }
     if (m_inRow) return;
@@ -1100,7 +1110,7 @@ void Reader::finish() {
     flushBytes();
     if (m_textOut) {
         // As in the story: the text ends with a paragraph mark.
-        if (!m_tableMet && m_lastOut != kParagraphMark) m_textOut->append(QChar(kParagraphMark));
+        if (!m_readWholeNeeded && m_lastOut != kParagraphMark) m_textOut->append(QChar(kParagraphMark));
         return;
     }
     while (m_stack.size() > 2) m_stack.pop_back();
@@ -1140,11 +1150,35 @@ Status RtfReader::readFile(const QString &path, Document &into) {
 }
 
 struct RtfTextStream::Impl {
-    memory::MappedFile file;
-    QByteArray bytes;  // the mapping, or the file's content where it cannot be mapped
+    static constexpr qint64 kPiece = qint64(4) << 20;
+
+    QFile file;
+    qint64 size = 0;
+    QByteArray window;   // the file from windowStart on, as far as read
+    qint64 windowStart = 0;
     QString nowhere;
     Document scratch{nullptr, QString()};  // style sheet and formats read on the way
     std::unique_ptr<Reader> reader;
+
+    // Reads the next piece of the file behind what the reader has not read yet.
+    bool readPiece() {
+        const qsizetype kept = window.size();
+        window.resize(kept + kPiece);
+        const qint64 n = file.read(window.data() + kept, kPiece);
+        window.resize(kept + qsizetype(std::max<qint64>(n, 0)));
+        return n > 0;
+    }
+    bool atFileEnd() const { return windowStart + window.size() >= size; }
+
+    void refill() {
+        if (atFileEnd()) return;
+        RtfTokenizer &tokens = reader->tokens();
+        const qint64 done = tokens.offset();
+        window.remove(0, done);
+        tokens.dropFront(done);
+        windowStart += done;
+        if (!readPiece() || atFileEnd()) tokens.setPartial(false);
+    }
 };
 
 RtfTextStream::RtfTextStream() : m(std::make_unique<Impl>()) {}
@@ -1152,21 +1186,20 @@ RtfTextStream::~RtfTextStream() = default;
 
 Status RtfTextStream::open(const QString &path) {
     m = std::make_unique<Impl>();
-    if (m->file.open(QFile::encodeName(path).toStdString())) {
-        if (m->file.size() > std::size_t(RtfReader::kMaxFileSize))
-            return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(RtfReader::kMaxFileSize >> 20));
-        m->bytes = QByteArray::fromRawData(m->file.data(), qsizetype(m->file.size()));
-    } else {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-        if (file.size() > RtfReader::kMaxFileSize)
-            return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(RtfReader::kMaxFileSize >> 20));
-        m->bytes = file.readAll();
-    }
-    if (m->bytes.startsWith("\xD0\xCF\x11\xE0"))
+    m->file.setFileName(path);
+    if (!m->file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, m->file.errorString()));
+    m->size = m->file.size();
+    if (m->size > RtfReader::kMaxFileSize)
+        return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(RtfReader::kMaxFileSize >> 20));
+    m->readPiece();
+    if (m->window.startsWith("\xD0\xCF\x11\xE0"))
         return Status::failure(QStringLiteral("%1 is a Word document (.doc), not RTF.").arg(path), 0);
-    m->reader = std::make_unique<Reader>(m->bytes, m->scratch, &m->nowhere);
+    // The file is read a piece at a time into one window: never whole, and not
+    // mapped, so that a file cut short while it is read cannot bring the program down.
+    m->reader = std::make_unique<Reader>(m->window, m->scratch, &m->nowhere);
+    m->reader->tokens().setPartial(!m->atFileEnd());
+    m->reader->setRefill([impl = m.get()] { impl->refill(); });
     const Status status = m->reader->begin();
     if (!status) m->reader.reset();
     return status;
@@ -1177,13 +1210,11 @@ bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
     m->reader->redirectText(&text);
     const bool more = m->reader->pump(text.size() + std::max<qsizetype>(atLeast, 1));
     m->reader->redirectText(&m->nowhere);
-    // The reader copies what it keeps between tokens: the pages behind it are done with.
-    m->file.release(std::size_t(m->reader->offset()));
     return more;
 }
 
-bool RtfTextStream::tableMet() const { return m->reader && m->reader->tableMet(); }
-qint64 RtfTextStream::bytesRead() const { return m->reader ? m->reader->offset() : 0; }
-qint64 RtfTextStream::size() const { return m->bytes.size(); }
+bool RtfTextStream::readWholeNeeded() const { return m->reader && m->reader->readWholeNeeded(); }
+qint64 RtfTextStream::bytesRead() const { return m->reader ? m->windowStart + m->reader->offset() : 0; }
+qint64 RtfTextStream::size() const { return m->size; }
 
 }  // namespace office::doc

@@ -12,9 +12,10 @@ namespace office::doc {
 /// without building a document: the characters the RtfReader puts into the
 /// story (paragraph marks 13, line breaks 11, tabs, the internal hyphen codes),
 /// decoded and skipped the same way, ending with a paragraph mark. The file is
-/// mapped and the pages already read are handed back, so memory stays bounded
-/// by what the caller keeps. Tables are not read: the stream stops at the first
-/// table content and says so, and such a document is read with RtfReader.
+/// read a few megabytes at a time, so memory stays bounded by what the caller
+/// keeps. Tables are not read: the stream stops at the first table content and
+/// says so, and such a document is read with RtfReader; so it does at a token
+/// longer than its window holds (a picture's \binN of megabytes).
 class RtfTextStream {
 public:
     RtfTextStream();
@@ -28,11 +29,12 @@ public:
 
     /// Appends the next piece of the story to `text`: at least `atLeast`
     /// characters unless the story ends first. False when nothing follows what
-    /// was appended: the story has ended, or a table was met.
+    /// was appended: the story has ended, or readWholeNeeded().
     bool readMore(QString &text, qsizetype atLeast);
 
-    /// True when reading stopped at table content.
-    bool tableMet() const;
+    /// True when reading stopped short: at table content, or at a token the
+    /// window could not hold. The document is then for RtfReader.
+    bool readWholeNeeded() const;
     /// Bytes of the file read so far, and its size.
     qint64 bytesRead() const;
     qint64 size() const;
