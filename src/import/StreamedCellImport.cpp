@@ -180,11 +180,13 @@ StreamedImport ImportCellsStreamed(run::RunContext &run, ImportEngines &engines,
 
     const count::TextCounter countsBefore = run.counter();
     const bool errorBefore = run.runError;
-    ImportTarget target = OpenImportTarget(run, engines, folder, header.header, documentPath);
+    TargetRefusal refusal;
+    ImportTarget target = OpenImportTargetSilently(run, engines, folder, header.header, documentPath, refusal);
     if (!target) {
-        // A refused workbook ends the cell way; a table further on would have
-        // sent the document the table way instead.
+        // A refused workbook ends the cell way; a table further on would send
+        // the document the table way instead, which refuses in words of its own.
         if (!restIsPlain(story)) return result;
+        refusal.report(run);
         result.outcome = StreamedImport::Imported;
         return result;
     }

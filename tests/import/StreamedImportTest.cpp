@@ -206,6 +206,12 @@ const Case kCases[] = {
     {"sheet number that names no sheet",
      [] { return rtfOf(header(QStringLiteral("7")) + cell(QStringLiteral("1,1"), {QStringLiteral("x")}) + total(1)); },
      StreamedImport::Imported},
+    {"table document whose sheet does not exist",
+     [] {
+         return built([](TaggedDocBuilder &d) { d.cell(1, 1, QStringLiteral("eins")).total(1).table({{QStringLiteral("t")}}); },
+                      QStringLiteral("7"));
+     },
+     StreamedImport::ReadWhole},
     {"no cell marker", [] { return rtfOf(header() + QStringList{QStringLiteral("nur Text")} + total(0)); },
      StreamedImport::NoCellMarker},
     {"no totals line: the last text runs to the end",
@@ -278,7 +284,7 @@ TEST(StreamedImport, TextStreamGivesTheStoryText) {
     }
 
     const QString table = dir.filePath(QStringLiteral("table.rtf"));
-    ASSERT_TRUE(testsupport::writeFile(table, kCases[11].rtf()));
+    ASSERT_TRUE(testsupport::writeFile(table, kCases[std::size(kCases) - 1].rtf()));
     office::doc::RtfTextStream stream;
     ASSERT_TRUE(stream.open(table));
     QString text;
