@@ -2,6 +2,7 @@
 
 #include "office/doc/Document.h"
 #include "office/doc/RtfCodePages.h"
+#include "office/doc/RtfKeywords.h"
 #include "office/doc/RtfTextStream.h"
 #include "office/doc/RtfTokenizer.h"
 
@@ -9,10 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
-#include <array>
 #include <functional>
-#include <cstring>
-#include <string_view>
 #include <vector>
 
 namespace office::doc {
@@ -61,335 +59,6 @@ struct StyleEntry {
     QByteArray nameBytes;
 };
 
-// The control words the reader acts on, looked up once per word: a word is
-// then told by a switch-like comparison of small numbers instead of by trying
-// it against each name in turn.
-enum class Kw : quint8 {
-    None,
-    w_aftncn,
-    w_aftnsep,
-    w_aftnsepc,
-    w_annotation,
-    w_ansicpg,
-    w_atnauthor,
-    w_atndate,
-    w_atnid,
-    w_atnref,
-    w_atrfend,
-    w_atrfstart,
-    w_author,
-    w_b,
-    w_background,
-    w_bkmkend,
-    w_bkmkstart,
-    w_blue,
-    w_bullet,
-    w_category,
-    w_cell,
-    w_cf,
-    w_colorschememapping,
-    w_colortbl,
-    w_comment,
-    w_company,
-    w_cpg,
-    w_cs,
-    w_datafield,
-    w_datastore,
-    w_deff,
-    w_deflang,
-    w_do,
-    w_doccomm,
-    w_docvar,
-    w_ds,
-    w_emdash,
-    w_emspace,
-    w_endash,
-    w_enspace,
-    w_f,
-    w_falt,
-    w_fchars,
-    w_fcharset,
-    w_filetbl,
-    w_fldinst,
-    w_fname,
-    w_fonttbl,
-    w_footer,
-    w_footerf,
-    w_footerl,
-    w_footerr,
-    w_footnote,
-    w_fs,
-    w_ftncn,
-    w_ftnsep,
-    w_ftnsepc,
-    w_generator,
-    w_green,
-    w_header,
-    w_headerf,
-    w_headerl,
-    w_headerr,
-    w_hlinkbase,
-    w_htmltag,
-    w_i,
-    w_info,
-    w_intbl,
-    w_keycode,
-    w_keywords,
-    w_lang,
-    w_latentstyles,
-    w_lchars,
-    w_ldblquote,
-    w_line,
-    w_listoverridetable,
-    w_listtable,
-    w_listtext,
-    w_lquote,
-    w_ltrmark,
-    w_mac,
-    w_manager,
-    w_mhtmltag,
-    w_mmathPr,
-    w_nestcell,
-    w_nestrow,
-    w_nonesttables,
-    w_nonshppict,
-    w_noproof,
-    w_objclass,
-    w_objdata,
-    w_object,
-    w_objname,
-    w_operator,
-    w_panose,
-    w_par,
-    w_pard,
-    w_password,
-    w_pc,
-    w_pca,
-    w_pgdsctbl,
-    w_pict,
-    w_plain,
-    w_pn,
-    w_pntext,
-    w_pntxta,
-    w_pntxtb,
-    w_private,
-    w_qmspace,
-    w_rdblquote,
-    w_red,
-    w_result,
-    w_revtbl,
-    w_row,
-    w_rquote,
-    w_rsidtbl,
-    w_rtlmark,
-    w_rxe,
-    w_s,
-    w_sect,
-    w_shp,
-    w_shpinst,
-    w_shppict,
-    w_stylesheet,
-    w_subject,
-    w_tab,
-    w_tc,
-    w_tcn,
-    w_template,
-    w_themedata,
-    w_title,
-    w_trautofit,
-    w_trowd,
-    w_ts,
-    w_txe,
-    w_u,
-    w_uc,
-    w_ud,
-    w_ul,
-    w_ulnone,
-    w_upr,
-    w_userprops,
-    w_wgrffmtfilter,
-    w_xe,
-    w_xmlnstbl,
-    w_zwj,
-    w_zwnj,
-};
-
-struct Keyword {
-    Kw kw = Kw::None;
-    bool skippedDestination = false;  // a destination that is not text, with no \* in front
-};
-
-struct WordEntry {
-    std::string_view word;
-    Keyword keyword;
-};
-
-// The words by their first letter, so that a lookup compares a handful of
-// entries, mostly by length alone.
-using WordTable = std::array<std::vector<WordEntry>, 26>;
-
-WordTable makeWordTable() {
-    static constexpr WordEntry kWords[] = {
-        {"aftncn", {Kw::w_aftncn, true}},
-        {"aftnsep", {Kw::w_aftnsep, true}},
-        {"aftnsepc", {Kw::w_aftnsepc, true}},
-        {"annotation", {Kw::w_annotation, true}},
-        {"ansicpg", {Kw::w_ansicpg, false}},
-        {"atnauthor", {Kw::w_atnauthor, true}},
-        {"atndate", {Kw::w_atndate, true}},
-        {"atnid", {Kw::w_atnid, true}},
-        {"atnref", {Kw::w_atnref, true}},
-        {"atrfend", {Kw::w_atrfend, true}},
-        {"atrfstart", {Kw::w_atrfstart, true}},
-        {"author", {Kw::w_author, true}},
-        {"b", {Kw::w_b, false}},
-        {"background", {Kw::w_background, true}},
-        {"bkmkend", {Kw::w_bkmkend, true}},
-        {"bkmkstart", {Kw::w_bkmkstart, true}},
-        {"blue", {Kw::w_blue, false}},
-        {"bullet", {Kw::w_bullet, false}},
-        {"category", {Kw::w_category, true}},
-        {"cell", {Kw::w_cell, false}},
-        {"cf", {Kw::w_cf, false}},
-        {"colorschememapping", {Kw::w_colorschememapping, true}},
-        {"colortbl", {Kw::w_colortbl, false}},
-        {"comment", {Kw::w_comment, true}},
-        {"company", {Kw::w_company, true}},
-        {"cpg", {Kw::w_cpg, false}},
-        {"cs", {Kw::w_cs, false}},
-        {"datafield", {Kw::w_datafield, true}},
-        {"datastore", {Kw::w_datastore, true}},
-        {"deff", {Kw::w_deff, false}},
-        {"deflang", {Kw::w_deflang, false}},
-        {"do", {Kw::w_do, true}},
-        {"doccomm", {Kw::w_doccomm, true}},
-        {"docvar", {Kw::w_docvar, true}},
-        {"ds", {Kw::w_ds, false}},
-        {"emdash", {Kw::w_emdash, false}},
-        {"emspace", {Kw::w_emspace, false}},
-        {"endash", {Kw::w_endash, false}},
-        {"enspace", {Kw::w_enspace, false}},
-        {"f", {Kw::w_f, false}},
-        {"falt", {Kw::w_falt, true}},
-        {"fchars", {Kw::w_fchars, true}},
-        {"fcharset", {Kw::w_fcharset, false}},
-        {"filetbl", {Kw::w_filetbl, true}},
-        {"fldinst", {Kw::w_fldinst, true}},
-        {"fname", {Kw::w_fname, true}},
-        {"fonttbl", {Kw::w_fonttbl, false}},
-        {"footer", {Kw::w_footer, true}},
-        {"footerf", {Kw::w_footerf, true}},
-        {"footerl", {Kw::w_footerl, true}},
-        {"footerr", {Kw::w_footerr, true}},
-        {"footnote", {Kw::w_footnote, true}},
-        {"fs", {Kw::w_fs, false}},
-        {"ftncn", {Kw::w_ftncn, true}},
-        {"ftnsep", {Kw::w_ftnsep, true}},
-        {"ftnsepc", {Kw::w_ftnsepc, true}},
-        {"generator", {Kw::w_generator, true}},
-        {"green", {Kw::w_green, false}},
-        {"header", {Kw::w_header, true}},
-        {"headerf", {Kw::w_headerf, true}},
-        {"headerl", {Kw::w_headerl, true}},
-        {"headerr", {Kw::w_headerr, true}},
-        {"hlinkbase", {Kw::w_hlinkbase, true}},
-        {"htmltag", {Kw::w_htmltag, true}},
-        {"i", {Kw::w_i, false}},
-        {"info", {Kw::w_info, true}},
-        {"intbl", {Kw::w_intbl, false}},
-        {"keycode", {Kw::w_keycode, true}},
-        {"keywords", {Kw::w_keywords, true}},
-        {"lang", {Kw::w_lang, false}},
-        {"latentstyles", {Kw::w_latentstyles, true}},
-        {"lchars", {Kw::w_lchars, true}},
-        {"ldblquote", {Kw::w_ldblquote, false}},
-        {"line", {Kw::w_line, false}},
-        {"listoverridetable", {Kw::w_listoverridetable, true}},
-        {"listtable", {Kw::w_listtable, true}},
-        {"listtext", {Kw::w_listtext, true}},
-        {"lquote", {Kw::w_lquote, false}},
-        {"ltrmark", {Kw::w_ltrmark, false}},
-        {"mac", {Kw::w_mac, false}},
-        {"manager", {Kw::w_manager, true}},
-        {"mhtmltag", {Kw::w_mhtmltag, true}},
-        {"mmathPr", {Kw::w_mmathPr, true}},
-        {"nestcell", {Kw::w_nestcell, false}},
-        {"nestrow", {Kw::w_nestrow, false}},
-        {"nonesttables", {Kw::w_nonesttables, true}},
-        {"nonshppict", {Kw::w_nonshppict, true}},
-        {"noproof", {Kw::w_noproof, false}},
-        {"objclass", {Kw::w_objclass, true}},
-        {"objdata", {Kw::w_objdata, true}},
-        {"object", {Kw::w_object, false}},
-        {"objname", {Kw::w_objname, true}},
-        {"operator", {Kw::w_operator, true}},
-        {"panose", {Kw::w_panose, true}},
-        {"par", {Kw::w_par, false}},
-        {"pard", {Kw::w_pard, false}},
-        {"password", {Kw::w_password, true}},
-        {"pc", {Kw::w_pc, false}},
-        {"pca", {Kw::w_pca, false}},
-        {"pgdsctbl", {Kw::w_pgdsctbl, true}},
-        {"pict", {Kw::w_pict, true}},
-        {"plain", {Kw::w_plain, false}},
-        {"pn", {Kw::w_pn, true}},
-        {"pntext", {Kw::w_pntext, true}},
-        {"pntxta", {Kw::w_pntxta, true}},
-        {"pntxtb", {Kw::w_pntxtb, true}},
-        {"private", {Kw::w_private, true}},
-        {"qmspace", {Kw::w_qmspace, false}},
-        {"rdblquote", {Kw::w_rdblquote, false}},
-        {"red", {Kw::w_red, false}},
-        {"result", {Kw::w_result, false}},
-        {"revtbl", {Kw::w_revtbl, true}},
-        {"row", {Kw::w_row, false}},
-        {"rquote", {Kw::w_rquote, false}},
-        {"rsidtbl", {Kw::w_rsidtbl, true}},
-        {"rtlmark", {Kw::w_rtlmark, false}},
-        {"rxe", {Kw::w_rxe, true}},
-        {"s", {Kw::w_s, false}},
-        {"sect", {Kw::w_sect, false}},
-        {"shp", {Kw::w_shp, true}},
-        {"shpinst", {Kw::w_shpinst, true}},
-        {"shppict", {Kw::w_shppict, true}},
-        {"stylesheet", {Kw::w_stylesheet, false}},
-        {"subject", {Kw::w_subject, true}},
-        {"tab", {Kw::w_tab, false}},
-        {"tc", {Kw::w_tc, true}},
-        {"tcn", {Kw::w_tcn, true}},
-        {"template", {Kw::w_template, true}},
-        {"themedata", {Kw::w_themedata, true}},
-        {"title", {Kw::w_title, true}},
-        {"trautofit", {Kw::w_trautofit, false}},
-        {"trowd", {Kw::w_trowd, false}},
-        {"ts", {Kw::w_ts, false}},
-        {"txe", {Kw::w_txe, true}},
-        {"u", {Kw::w_u, false}},
-        {"uc", {Kw::w_uc, false}},
-        {"ud", {Kw::w_ud, false}},
-        {"ul", {Kw::w_ul, false}},
-        {"ulnone", {Kw::w_ulnone, false}},
-        {"upr", {Kw::w_upr, false}},
-        {"userprops", {Kw::w_userprops, true}},
-        {"wgrffmtfilter", {Kw::w_wgrffmtfilter, true}},
-        {"xe", {Kw::w_xe, true}},
-        {"xmlnstbl", {Kw::w_xmlnstbl, true}},
-        {"zwj", {Kw::w_zwj, false}},
-        {"zwnj", {Kw::w_zwnj, false}},
-    };
-    WordTable table;
-    for (const WordEntry &e : kWords) table[size_t(e.word.front() - 'a')].push_back(e);
-    return table;
-}
-
-Keyword keywordOf(QByteArrayView w) {
-    static const WordTable kTable = makeWordTable();
-    if (w.isEmpty() || w.front() < 'a' || w.front() > 'z') return {};
-    for (const WordEntry &e : kTable[size_t(w.front() - 'a')])
-        if (qsizetype(e.word.size()) == w.size() && std::memcmp(e.word.data(), w.data(), e.word.size()) == 0)
-            return e.keyword;
-    return {};
-}
 
 class Reader {
 public:
@@ -423,9 +92,9 @@ private:
     void groupStart();
     void groupEnd();
 
-    bool knownIgnorable(Kw k) const;
-    void enterDestination(Kw k);
-    bool charProperty(Kw k, bool has, int value, CharState &c);
+    bool knownIgnorable(RtfWord k) const;
+    void enterDestination(RtfWord k);
+    bool charProperty(RtfWord k, bool has, int value, CharState &c);
 
     int currentCodePage() const;
     void flushBytes();
@@ -647,27 +316,27 @@ void Reader::groupEnd() {
     m_stack.pop_back();
 }
 
-bool Reader::knownIgnorable(Kw k) const {
-    return (k == Kw::w_cs && m_stack.back().dest == Dest::StyleEntry) || k == Kw::w_ud ||
-           k == Kw::w_fldinst || k == Kw::w_shppict;
+bool Reader::knownIgnorable(RtfWord k) const {
+    return (k == RtfWord::cs && m_stack.back().dest == Dest::StyleEntry) || k == RtfWord::ud ||
+           k == RtfWord::fldinst || k == RtfWord::shppict;
 }
 
-void Reader::enterDestination(Kw k) {
-    if (k == Kw::w_fonttbl) {
+void Reader::enterDestination(RtfWord k) {
+    if (k == RtfWord::fonttbl) {
         state().dest = Dest::FontTable;
         m_fontTableDepth = m_stack.size();
         m_fontNumber = -1;
         m_fontName.clear();
-    } else if (k == Kw::w_colortbl) {
+    } else if (k == RtfWord::colortbl) {
         state().dest = Dest::ColorTable;
         m_colors.clear();
         m_red = m_green = m_blue = 0;
         m_colorSet = false;
-    } else if (k == Kw::w_stylesheet) {
+    } else if (k == RtfWord::stylesheet) {
         state().dest = Dest::StyleSheet;
-    } else if (k == Kw::w_object) {
+    } else if (k == RtfWord::object) {
         state().dest = Dest::Object;
-    } else if (k == Kw::w_upr) {
+    } else if (k == RtfWord::upr) {
         state().dest = Dest::UprChoice;
     } else {
         state().dest = Dest::Skip;
@@ -675,31 +344,31 @@ void Reader::enterDestination(Kw k) {
     }
 }
 
-bool Reader::charProperty(Kw k, bool has, int v, CharState &c) {
-    if (k == Kw::w_plain) {
+bool Reader::charProperty(RtfWord k, bool has, int v, CharState &c) {
+    if (k == RtfWord::plain) {
         const int style = -1;
         c = CharState{};
         c.font = m_defaultFont;
         c.charStyle = style;
-    } else if (k == Kw::w_f) {
+    } else if (k == RtfWord::f) {
         c.font = v;
-    } else if (k == Kw::w_fs) {
+    } else if (k == RtfWord::fs) {
         c.fontSize = has ? std::clamp(v, 1, 3276) : 24;
-    } else if (k == Kw::w_b) {
+    } else if (k == RtfWord::b) {
         c.bold = !has || v != 0;
-    } else if (k == Kw::w_i) {
+    } else if (k == RtfWord::i) {
         c.italic = !has || v != 0;
-    } else if (k == Kw::w_ul) {
+    } else if (k == RtfWord::ul) {
         c.underline = !has || v != 0;
-    } else if (k == Kw::w_ulnone) {
+    } else if (k == RtfWord::ulnone) {
         c.underline = 0;
-    } else if (k == Kw::w_cf) {
+    } else if (k == RtfWord::cf) {
         c.color = v;
-    } else if (k == Kw::w_lang) {
+    } else if (k == RtfWord::lang) {
         c.language = v;
-    } else if (k == Kw::w_noproof) {
+    } else if (k == RtfWord::noproof) {
         c.noProof = !has || v != 0;
-    } else if (k == Kw::w_cs) {
+    } else if (k == RtfWord::cs) {
         c.charStyle = v;
     } else {
         return false;
@@ -708,8 +377,8 @@ bool Reader::charProperty(Kw k, bool has, int v, CharState &c) {
 }
 
 void Reader::handleWord(const RtfToken &t) {
-    const Keyword keyword = keywordOf(t.word);
-    const Kw k = keyword.kw;
+    const RtfKeyword keyword = rtfKeyword(t.word);
+    const RtfWord k = keyword.word;
     const bool has = t.hasParameter;
     const int v = t.parameter;
     if (m_ignorableNext) {
@@ -719,60 +388,60 @@ void Reader::handleWord(const RtfToken &t) {
             m_skipDepth = 1;
             return;
         }
-        if (k == Kw::w_ud) {
+        if (k == RtfWord::ud) {
             state().dest = Dest::Text;
             return;
         }
-        if (k == Kw::w_fldinst || k == Kw::w_shppict) {
+        if (k == RtfWord::fldinst || k == RtfWord::shppict) {
             m_skipDepth = 1;
             return;
         }
     }
-    if (k == Kw::w_ud) {
+    if (k == RtfWord::ud) {
         state().dest = Dest::Text;
         return;
     }
     GroupState &g = state();
     // A destination word counts only where a destination can start: first in its group.
     if (m_firstInGroup &&
-        ((k == Kw::w_fonttbl || k == Kw::w_colortbl || k == Kw::w_stylesheet || k == Kw::w_object || k == Kw::w_upr) || keyword.skippedDestination)) {
+        ((k == RtfWord::fonttbl || k == RtfWord::colortbl || k == RtfWord::stylesheet || k == RtfWord::object || k == RtfWord::upr) || keyword.skippedDestination)) {
         flushBytes();
         enterDestination(k);
         return;
     }
     switch (g.dest) {
     case Dest::FontTable:
-        if (k == Kw::w_f) {
+        if (k == RtfWord::f) {
             commitFont();
             m_fontNumber = v;
             m_fontCodePage = 0;
             m_fontName.clear();
-        } else if (k == Kw::w_fcharset) {
+        } else if (k == RtfWord::fcharset) {
             m_fontCodePage = codePageForCharset(v);
-        } else if (k == Kw::w_cpg && v > 0) {
+        } else if (k == RtfWord::cpg && v > 0) {
             m_fontCodePage = v;
         }
         return;
     case Dest::ColorTable:
-        if (k == Kw::w_red) m_red = v, m_colorSet = true;
-        else if (k == Kw::w_green) m_green = v, m_colorSet = true;
-        else if (k == Kw::w_blue) m_blue = v, m_colorSet = true;
+        if (k == RtfWord::red) m_red = v, m_colorSet = true;
+        else if (k == RtfWord::green) m_green = v, m_colorSet = true;
+        else if (k == RtfWord::blue) m_blue = v, m_colorSet = true;
         return;
     case Dest::StyleEntry:
-        if (k == Kw::w_s) {
+        if (k == RtfWord::s) {
             m_styleEntry.kind = StyleEntry::Paragraph;
             m_styleEntry.number = v;
-        } else if (k == Kw::w_cs) {
+        } else if (k == RtfWord::cs) {
             m_styleEntry.kind = StyleEntry::Character;
             m_styleEntry.number = v;
-        } else if (k == Kw::w_ts || k == Kw::w_ds) {
+        } else if (k == RtfWord::ts || k == RtfWord::ds) {
             m_styleEntry.kind = StyleEntry::Other;
         } else {
             charProperty(k, has, v, g.chars);
         }
         return;
     case Dest::Object:
-        if (k == Kw::w_result) g.dest = Dest::Text;
+        if (k == RtfWord::result) g.dest = Dest::Text;
         return;
     case Dest::Skip:
     case Dest::StyleSheet:
@@ -783,13 +452,13 @@ void Reader::handleWord(const RtfToken &t) {
     }
 
     // Body text.
-    if (k == Kw::w_u && has) {
+    if (k == RtfWord::u && has) {
         flushBytes();
         appendChar(char16_t(v < 0 ? v + 65536 : v));
         m_unicodeToSkip = g.unicodeSkip;
         return;
     }
-    if (k == Kw::w_uc) {
+    if (k == RtfWord::uc) {
         g.unicodeSkip = std::clamp(v, 0, 16);
         return;
     }
@@ -797,10 +466,10 @@ void Reader::handleWord(const RtfToken &t) {
         flushBytes();
         return;
     }
-    if (k == Kw::w_par || k == Kw::w_sect) return endParagraph();
-    if (k == Kw::w_line) return appendChar(kLineBreak);
-    if (k == Kw::w_tab) return appendChar(kTab);
-    if (k == Kw::w_cell) {
+    if (k == RtfWord::par || k == RtfWord::sect) return endParagraph();
+    if (k == RtfWord::line) return appendChar(kLineBreak);
+    if (k == RtfWord::tab) return appendChar(kTab);
+    if (k == RtfWord::cell) {
         flushBytes();
         beginTableContent();
         appendMark(kCellMark, false);
@@ -808,73 +477,73 @@ void Reader::handleWord(const RtfToken &t) {
         m_lastCellEnd = m_story.length();
         return;
     }
-    if (k == Kw::w_row) {
+    if (k == RtfWord::row) {
         flushBytes();
         if (m_inRow) closeRow();
         return;
     }
-    if (k == Kw::w_nestcell) return appendChar(kTab);
-    if (k == Kw::w_nestrow) return appendChar(kLineBreak);
-    if (k == Kw::w_pard) {
+    if (k == RtfWord::nestcell) return appendChar(kTab);
+    if (k == RtfWord::nestrow) return appendChar(kLineBreak);
+    if (k == RtfWord::pard) {
         g.paraStyle = 0;
         g.inTable = false;
         return;
     }
-    if (k == Kw::w_s) {
+    if (k == RtfWord::s) {
         g.paraStyle = v;
         return;
     }
-    if (k == Kw::w_intbl) {
+    if (k == RtfWord::intbl) {
         g.inTable = !has || v != 0;
         return;
     }
-    if (k == Kw::w_trowd) {
+    if (k == RtfWord::trowd) {
         m_rowAutoFit = false;
         return;
     }
-    if (k == Kw::w_trautofit) {
+    if (k == RtfWord::trautofit) {
         m_rowAutoFit = !has || v != 0;
         return;
     }
-    if (k == Kw::w_ansicpg && v > 0) {
+    if (k == RtfWord::ansicpg && v > 0) {
         m_ansiCodePage = v;
         return;
     }
-    if (k == Kw::w_mac) {
+    if (k == RtfWord::mac) {
         m_ansiCodePage = 10000;
         return;
     }
-    if (k == Kw::w_pc) {
+    if (k == RtfWord::pc) {
         m_ansiCodePage = 437;
         return;
     }
-    if (k == Kw::w_pca) {
+    if (k == RtfWord::pca) {
         m_ansiCodePage = 850;
         return;
     }
-    if (k == Kw::w_deff) {
+    if (k == RtfWord::deff) {
         m_defaultFont = v;
         g.chars.font = v;
         return;
     }
-    if (k == Kw::w_deflang) {
+    if (k == RtfWord::deflang) {
         m_defaultLanguage = v;
         return;
     }
-    if (k == Kw::w_emdash) return appendChar(0x2014);
-    if (k == Kw::w_endash) return appendChar(0x2013);
-    if (k == Kw::w_emspace) return appendChar(0x2003);
-    if (k == Kw::w_enspace) return appendChar(0x2002);
-    if (k == Kw::w_qmspace) return appendChar(0x2005);
-    if (k == Kw::w_bullet) return appendChar(0x2022);
-    if (k == Kw::w_lquote) return appendChar(0x2018);
-    if (k == Kw::w_rquote) return appendChar(0x2019);
-    if (k == Kw::w_ldblquote) return appendChar(0x201C);
-    if (k == Kw::w_rdblquote) return appendChar(0x201D);
-    if (k == Kw::w_zwj) return appendChar(0x200D);
-    if (k == Kw::w_zwnj) return appendChar(0x200C);
-    if (k == Kw::w_ltrmark) return appendChar(0x200E);
-    if (k == Kw::w_rtlmark) return appendChar(0x200F);
+    if (k == RtfWord::emdash) return appendChar(0x2014);
+    if (k == RtfWord::endash) return appendChar(0x2013);
+    if (k == RtfWord::emspace) return appendChar(0x2003);
+    if (k == RtfWord::enspace) return appendChar(0x2002);
+    if (k == RtfWord::qmspace) return appendChar(0x2005);
+    if (k == RtfWord::bullet) return appendChar(0x2022);
+    if (k == RtfWord::lquote) return appendChar(0x2018);
+    if (k == RtfWord::rquote) return appendChar(0x2019);
+    if (k == RtfWord::ldblquote) return appendChar(0x201C);
+    if (k == RtfWord::rdblquote) return appendChar(0x201D);
+    if (k == RtfWord::zwj) return appendChar(0x200D);
+    if (k == RtfWord::zwnj) return appendChar(0x200C);
+    if (k == RtfWord::ltrmark) return appendChar(0x200E);
+    if (k == RtfWord::rtlmark) return appendChar(0x200F);
 }
 
 void Reader::handleSymbol(char s) {
