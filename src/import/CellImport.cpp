@@ -84,15 +84,8 @@ int importComments(run::RunContext &run, Selection &s, ImportSheet &sheet) {
         dropLeadingMarks(s);
         dropTrailingMarks(s);
         const QString text = s.type() == office::doc::kSelectionIP ? QString() : s.text();
-        run.counter().CountText(text, false, 1);
+        WriteCommentBlock(run, sheet, i, text, [&run](const QString &line) { run.WriteLog(line); });
         ++written;
-        QString value = office::doc::unicodeText(text);
-        value.replace(markers::kLineFeedTag, QStringLiteral("\r"));
-        value = TrimBlanks(value);
-        value.replace(kCr, u'\n');
-        const office::Status status = sheet.setCommentText(i, value);
-        if (!status) run.WriteLog(run.T(QStringLiteral("Error: Kommentar nicht geschrieben: ")) + QString::number(i) +
-                                  QStringLiteral(" (") + status.message + u')');
     }
     return written;
 }
@@ -104,13 +97,59 @@ bool leavesCellAlone(const QString &text) {
 
 }  // namespace
 
+void WriteCommentBlock(run::RunContext &run, ImportSheet &sheet, int index, const QString &text, const LogLine &log) {
+    run.counter().CountText(text, false, 1);
+    QString value = office::doc::unicodeText(text);
+    value.replace(markers::kLineFeedTag, QStringLiteral("\r"));
+    value = TrimBlanks(value);
+    value.replace(kCr, u'\n');
+    const office::Status status = sheet.setCommentText(index, value);
+    if (!status) log(run.T(QStringLiteral("Error: Kommentar nicht geschrieben: ")) + QString::number(index) +
+                     QStringLiteral(" (") + status.message + u')');
+}
+
+void WriteMarkedCell(run::RunContext &run, ImportSheet &sheet, const QString &identifier, const QString &text,
+                     const LogLine &log) {
+    run.counter().CountText(text, false, 1);
+    QString value = office::doc::unicodeText(text);
+    value.replace(kCr, markers::kLineFeedTag);
+    if (leavesCellAlone(value)) return;
+    int row = 0;
+    int column = 0;
+    if (!ParseCellIdentifier(identifier, row, column)) {
+        log(run.T(QStringLiteral("Error: Ungültige Zellmarke: ")) + markers::kCellMarker + identifier);
+        run.runError = true;
+        return;
+    }
+    value.replace(markers::kLineFeedTag, QStringLiteral("\n"));
+    const bool formula = sheet.holdsFormula(row, column);
+    const office::Status status = sheet.setCellText(row, column, value);
+    if (formula && !sheet.holdsFormula(row, column)) log(ReplacedFormulaLine(run, sheet, row, column));
+    if (!status) {
+        log(run.T(QStringLiteral("Error: Zelle nicht geschrieben: ")) + identifier + QStringLiteral(" (") +
+            status.message + u')');
+        run.runError = true;
+    }
+}
+
+namespace {
+
+QStringView trimmedBlanks(QStringView text) {
+    while (!text.isEmpty() && text.front() == u' ') text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+    return text;
+}
+
+}  // namespace
+
 bool ParseCellIdentifier(const QString &identifier, int &row, int &column) {
-    const QStringList parts = identifier.split(u',');
-    if (parts.size() != 2) return false;
+    // Read in place: this runs once for every cell of a document.
+    const qsizetype comma = identifier.indexOf(u',');
+    if (comma < 0 || identifier.indexOf(u',', comma + 1) >= 0) return false;
     bool rowOk = false;
     bool columnOk = false;
-    row = TrimBlanks(parts.at(0)).toInt(&rowOk);
-    column = TrimBlanks(parts.at(1)).toInt(&columnOk);
+    row = trimmedBlanks(QStringView(identifier).first(comma)).toInt(&rowOk);
+    column = trimmedBlanks(QStringView(identifier).sliced(comma + 1)).toInt(&columnOk);
     return rowOk && columnOk && row >= 1 && row <= kMaxRow && column >= 1 && column <= kMaxColumn;
 }
 
@@ -169,27 +208,7 @@ ImportTarget ImportCells(run::RunContext &run, ImportEngines &engines, office::d
         dropLeadingMarks(s);
 
         const QString text = s.type() == office::doc::kSelectionIP ? QString() : s.text();
-        run.counter().CountText(text, false, 1);
-        QString value = office::doc::unicodeText(text);
-        value.replace(kCr, markers::kLineFeedTag);
-        if (!leavesCellAlone(value)) {
-            int row = 0;
-            int column = 0;
-            if (!ParseCellIdentifier(identifier, row, column)) {
-                run.WriteLog(run.T(QStringLiteral("Error: Ungültige Zellmarke: ")) + markers::kCellMarker + identifier);
-                run.runError = true;
-            } else {
-                value.replace(markers::kLineFeedTag, QStringLiteral("\n"));
-                const bool formula = sheet.holdsFormula(row, column);
-                const office::Status status = sheet.setCellText(row, column, value);
-                if (formula && !sheet.holdsFormula(row, column)) LogReplacedFormula(run, sheet, row, column);
-                if (!status) {
-                    run.WriteLog(run.T(QStringLiteral("Error: Zelle nicht geschrieben: ")) + identifier +
-                                 QStringLiteral(" (") + status.message + u')');
-                    run.runError = true;
-                }
-            }
-        }
+        WriteMarkedCell(run, sheet, identifier, text, [&run](const QString &line) { run.WriteLog(line); });
         find.setText(markers::kCellMarker);
         // Search on behind the text. A text that collapsed to nothing may stand
         // right before the next marker: moving on from there would skip it.

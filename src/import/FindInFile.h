@@ -4,13 +4,14 @@
 
 namespace celltrove::importing {
 
-/// Size of the blocks FindInFile reads.
-inline constexpr qint64 kFindInFileBlock = 4096;
+/// Size of the blocks FindInFile reads: large, as it reads every document of
+/// an import through before the document is opened.
+inline constexpr qint64 kFindInFileBlock = 1 << 20;
 
 /// The 1-based byte position of the first occurrence of `text` in the file at
 /// `path` at or after the 1-based byte position `start`, or 0 when there is none,
 /// when `text` is empty or when the file cannot be read. The file is read in
-/// blocks of 4096 bytes, never whole; the text is compared byte for byte in
+/// blocks of kFindInFileBlock bytes, never whole; the text is compared byte for byte in
 /// the Latin-1 code page, exactly and case-sensitively.
 qint64 FindInFile(const QString &path, const QString &text, qint64 start = 1);
 

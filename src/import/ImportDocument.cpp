@@ -3,6 +3,7 @@
 #include "import/CellImport.h"
 #include "import/DocumentHeader.h"
 #include "import/FindInFile.h"
+#include "import/StreamedCellImport.h"
 #include "import/TableImport.h"
 #include "import/TaggedMarkers.h"
 #include "run/PathLengthCheck.h"
@@ -44,6 +45,18 @@ void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString 
     ui.ShowProgress(run::ProgressBar::Run, run.fileOrdinal, run.selectedFileCount);
     ui.SetFileText(fileName + QStringLiteral(" -->"));
     ui.Yield();
+
+    // A tagged document as exported goes back cell by cell while it is read;
+    // any other is read whole first.
+    StreamedImport streamed;
+    if (engines.importWhileReading) streamed = ImportCellsStreamed(run, engines, folder, path);
+    if (streamed.outcome != StreamedImport::ReadWhole) {
+        run.tableFlag = false;
+        for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);
+        SaveImportTarget(run, streamed.target);
+        ui.Yield();
+        return;
+    }
 
     office::Status status;
     office::doc::Document *document = engines.word.documents().open(path, &status);

@@ -17,6 +17,9 @@ struct ImportEngines {
     office::CellGridClipboard clipboard;
     office::doc::Application word{&clipboard};
     WorkbookOpener openWorkbook;
+    /// Tagged RTF documents are imported while they are read, front to back;
+    /// false reads every document whole first (tests compare the two).
+    bool importWhileReading = true;
 };
 
 }  // namespace celltrove::importing

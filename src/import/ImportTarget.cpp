@@ -19,11 +19,26 @@ void refuse(run::RunContext &run, const QString &line) {
 
 }  // namespace
 
+void TargetRefusal::report(run::RunContext &run) const {
+    for (const QString &line : logLines) run.WriteLog(line);
+    if (!message.isEmpty()) run.ui().ShowCritical(message, title);
+    run.runError = true;
+}
+
 ImportTarget OpenImportTarget(run::RunContext &run, ImportEngines &engines, const QString &folder,
                               const DocumentHeader &header, const QString &documentPath) {
+    TargetRefusal refusal;
+    ImportTarget target = OpenImportTargetSilently(run, engines, folder, header, documentPath, refusal);
+    if (!target) refusal.report(run);
+    return target;
+}
+
+ImportTarget OpenImportTargetSilently(run::RunContext &run, ImportEngines &engines, const QString &folder,
+                                      const DocumentHeader &header, const QString &documentPath,
+                                      TargetRefusal &refusal) {
     ImportTarget target;
     if (!header.workbookMarkerFound || !isPlainFileName(header.workbookName)) {
-        refuse(run, run.T(QStringLiteral("Error: Ungültiger Name der Excel-Datei im Dokument: ")) + u'"' +
+        refusal.logLines << (run.T(QStringLiteral("Error: Ungültiger Name der Excel-Datei im Dokument: ")) + u'"' +
                         header.workbookName + QStringLiteral("\" ") + documentPath);
         return target;
     }
@@ -35,10 +50,10 @@ ImportTarget OpenImportTarget(run::RunContext &run, ImportEngines &engines, cons
                                                                 : nullptr;
     if (!book) {
         const QString message = run.T(QStringLiteral("Kann Excel-Datei nicht öffnen: ")) + documentPath;
-        run.WriteLog(message);
-        if (!status.message.isEmpty()) run.WriteLog(target.workbookPath + QStringLiteral(": ") + status.message);
-        run.ui().ShowCritical(message, run.T(QStringLiteral("Celltrove für Excel")));
-        run.runError = true;
+        refusal.logLines << message;
+        if (!status.message.isEmpty()) refusal.logLines << target.workbookPath + QStringLiteral(": ") + status.message;
+        refusal.message = message;
+        refusal.title = run.T(QStringLiteral("Celltrove für Excel"));
         return target;
     }
 
@@ -46,7 +61,7 @@ ImportTarget OpenImportTarget(run::RunContext &run, ImportEngines &engines, cons
     const int index = header.sheetNumber.toInt(&isNumber);
     ImportSheet *sheet = header.sheetMarkerFound && isNumber ? book->worksheetByIndex(index) : nullptr;
     if (!sheet) {
-        refuse(run, run.T(QStringLiteral("Error: Keine Tabelle mit der Nummer im Dokument: ")) + u'"' +
+        refusal.logLines << (run.T(QStringLiteral("Error: Keine Tabelle mit der Nummer im Dokument: ")) + u'"' +
                         header.sheetNumber + QStringLiteral("\" ") + target.workbookPath);
         return target;
     }

@@ -4,6 +4,8 @@
 #include "import/ImportEngines.h"
 #include "run/RunContext.h"
 
+#include <QStringList>
+
 #include <memory>
 
 namespace celltrove::importing {
@@ -25,6 +27,22 @@ struct ImportTarget {
 /// and sets the run error flag. The result is empty on every refusal.
 ImportTarget OpenImportTarget(run::RunContext &run, ImportEngines &engines, const QString &folder,
                               const DocumentHeader &header, const QString &documentPath);
+
+/// What refusing a target tells the user: log lines, perhaps a critical
+/// message; the run error flag is always set.
+struct TargetRefusal {
+    QStringList logLines;
+    QString message;  ///< shown as a critical message unless empty
+    QString title;
+    /// Tells it now.
+    void report(run::RunContext &run) const;
+};
+
+/// OpenImportTarget, but on refusal `refusal` gets what would be told and
+/// nothing is logged, shown or flagged.
+ImportTarget OpenImportTargetSilently(run::RunContext &run, ImportEngines &engines, const QString &folder,
+                                      const DocumentHeader &header, const QString &documentPath,
+                                      TargetRefusal &refusal);
 
 /// Saves the target's workbook; a failure is logged and sets the run error flag.
 void SaveImportTarget(run::RunContext &run, ImportTarget &target);

@@ -40,7 +40,7 @@ public:
     }
     office::Status setCellText(int row, int column, const QString &text) override {
         bool truncated = false;
-        if (!m_sheet->setValue(row, column, text, QLocale::system(), &truncated))
+        if (!m_sheet->setValue(row, column, text, m_typing, &truncated))
             return office::Status::failure(QStringLiteral("Zelle liegt außerhalb des Blatts"));
         return truncated ? cutReport() : office::Status::success();
     }
@@ -83,6 +83,7 @@ public:
 
 private:
     Worksheet *m_sheet;
+    const office::sheet::TypingLocale m_typing;  // the system locale, its symbols looked up once
 };
 
 class SheetWorkbook : public ImportWorkbook {

@@ -2,12 +2,15 @@
 
 #include "office/doc/Document.h"
 #include "office/doc/RtfCodePages.h"
+#include "office/doc/RtfKeywords.h"
+#include "office/doc/RtfTextStream.h"
 #include "office/doc/RtfTokenizer.h"
 
 #include <QFile>
 #include <QHash>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace office::doc {
@@ -61,13 +64,27 @@ constexpr qsizetype kPendingFlushBytes = qsizetype(1) << 20;
 
 class Reader {
 public:
-    Reader(const QByteArray &data, Document &doc) : m_data(data), m_tokens(data), m_doc(doc) {
+    // With `textOut`, the reader only hands over the story's text: it appends it
+    // there instead of building the story, and stops at the first table content.
+    Reader(const QByteArray &data, Document &doc, QString *textOut = nullptr)
+        : m_data(data), m_tokens(data), m_doc(doc), m_textOut(textOut) {
         // Every character takes at least one byte of the file: room for all of them
         // from the start saves copying large stories as they grow. Room never used
         // is never touched, so it costs no memory.
-        m_story.reserve(int(data.size()) + 1);
+        if (!m_textOut) m_story.reserve(int(data.size()) + 1);
     }
     Status run();
+    Status begin();
+    /// Reads on until the text handed over holds `wanted` characters; false once
+    /// the document has ended (finish() has then run) or a table was met.
+    bool pump(qsizetype wanted);
+    bool readWholeNeeded() const { return m_readWholeNeeded; }
+    qint64 offset() const { return m_tokens.offset(); }
+    void redirectText(QString *textOut) { m_textOut = textOut; }
+    RtfTokenizer &tokens() { return m_tokens; }
+    /// Called before each token when less than kRefillMargin bytes are left.
+    void setRefill(std::function<void()> refill) { m_refill = std::move(refill); }
+    static constexpr qint64 kRefillMargin = qint64(1) << 20;
 
 private:
     void handleWord(const RtfToken &t);
@@ -77,9 +94,9 @@ private:
     void groupStart();
     void groupEnd();
 
-    bool knownIgnorable(QByteArrayView word) const;
-    void enterDestination(QByteArrayView word);
-    bool charProperty(QByteArrayView word, bool has, int value, CharState &c);
+    bool knownIgnorable(RtfWord k) const;
+    void enterDestination(RtfWord k);
+    bool charProperty(RtfWord k, bool has, int value, CharState &c);
 
     int currentCodePage() const;
     void flushBytes();
@@ -96,9 +113,17 @@ private:
 
     GroupState &state() { return m_stack.back(); }
 
+    void appendText(QStringView text);
+
     const QByteArray &m_data;
     RtfTokenizer m_tokens;
     Document &m_doc;
+    QString *m_textOut = nullptr;  // text mode: the story's text goes here
+    bool m_readWholeNeeded = false;  // text mode: a table began or the window cut a token, reading stopped
+    std::function<void()> m_refill;
+    bool m_started = false;
+    bool m_ended = false;
+    char16_t m_lastOut = 0;        // text mode: the last character handed over
     CodePageDecoder m_decoder;
     std::vector<GroupState> m_stack;
     int m_skipDepth = 0;          // > 0 while inside skipped groups
@@ -141,39 +166,14 @@ private:
     bool m_haveLastFormat = false;
 };
 
-// Control words compared first by length and first letter: most words tried
-// against the lists below differ there, and the library call is then saved.
-bool sameWord(QByteArrayView w, QByteArrayView s) {
-    return w.size() == s.size() && (w.isEmpty() || w.front() == s.front()) && w == s;
-}
-
-// Destinations that are not text and have no \* in front of them.
-bool isSkippedDestination(QByteArrayView w) {
-    // Views, so that each comparison starts with the lengths: this runs at every group start.
-    static constexpr QByteArrayView kSkipped[] = {
-        "info", "pict", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
-        "footnote", "annotation", "xe", "tc", "tcn", "txe", "rxe", "pntext", "pntxta", "pntxtb", "pn", "listtext",
-        "fldinst", "datafield", "template", "nonshppict", "shp", "shpinst", "revtbl", "rsidtbl", "themedata",
-        "colorschememapping", "latentstyles", "datastore", "xmlnstbl", "generator", "bkmkstart", "bkmkend",
-        "pgdsctbl", "listtable", "listoverridetable", "filetbl", "private", "fchars", "lchars", "userprops",
-        "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "comment", "title", "subject",
-        "author", "operator", "keywords", "doccomm", "hlinkbase", "background", "nonesttables", "objdata",
-        "objclass", "objname", "atnid", "atnauthor", "atndate", "atnref", "atrfstart", "atrfend", "mmathPr",
-        "wgrffmtfilter", "htmltag", "mhtmltag", "panose", "falt", "fname", "password", "company", "manager",
-        "category", "keycode", "shppict", "do",
-    };
-    for (const QByteArrayView s : kSkipped)
-        if (sameWord(w, s)) return true;
-    return false;
-}
-
-bool isIn(QByteArrayView w, std::initializer_list<QByteArrayView> words) {
-    for (const QByteArrayView s : words)
-        if (sameWord(w, s)) return true;
-    return false;
-}
-
 Status Reader::run() {
+    const Status status = begin();
+    if (!status) return status;
+    pump(-1);
+    return Status::success();
+}
+
+Status Reader::begin() {
     // The first token must open the document: "{\rtf".
     qint64 start = 0;
     while (start < m_data.size() && (m_data[start] == ' ' || m_data[start] == '\r' || m_data[start] == '\n' ||
@@ -184,13 +184,23 @@ Status Reader::run() {
     m_stack.push_back(GroupState{});
     m_stack.back().dest = Dest::Skip;  // outside the document's group nothing counts
     m_skipDepth = 0;
-    bool started = false;
+    return Status::success();
+}
+
+bool Reader::pump(qsizetype wanted) {
+    if (m_ended) return false;
     for (;;) {
+        if (m_textOut && (m_readWholeNeeded || (wanted >= 0 && m_textOut->size() >= wanted))) return !m_readWholeNeeded;
+        if (m_refill && m_tokens.remaining() < kRefillMargin) m_refill();
         const RtfToken t = m_tokens.next();
+        if (m_tokens.cutShort()) {
+            m_readWholeNeeded = true;
+            continue;
+        }
         if (t.type == RtfToken::End) break;
         if (t.type == RtfToken::GroupStart) {
-            if (!started) {
-                started = true;
+            if (!m_started) {
+                m_started = true;
                 m_stack.push_back(GroupState{});
                 continue;
             }
@@ -256,7 +266,8 @@ Status Reader::run() {
         }
     }
     finish();
-    return Status::success();
+    m_ended = true;
+    return false;
 }
 
 void Reader::groupStart() {
@@ -308,27 +319,27 @@ void Reader::groupEnd() {
     m_stack.pop_back();
 }
 
-bool Reader::knownIgnorable(QByteArrayView w) const {
-    return (sameWord(w, "cs") && m_stack.back().dest == Dest::StyleEntry) || sameWord(w, "ud") ||
-           sameWord(w, "fldinst") || sameWord(w, "shppict");
+bool Reader::knownIgnorable(RtfWord k) const {
+    return (k == RtfWord::cs && m_stack.back().dest == Dest::StyleEntry) || k == RtfWord::ud ||
+           k == RtfWord::fldinst || k == RtfWord::shppict;
 }
 
-void Reader::enterDestination(QByteArrayView w) {
-    if (sameWord(w, "fonttbl")) {
+void Reader::enterDestination(RtfWord k) {
+    if (k == RtfWord::fonttbl) {
         state().dest = Dest::FontTable;
         m_fontTableDepth = m_stack.size();
         m_fontNumber = -1;
         m_fontName.clear();
-    } else if (sameWord(w, "colortbl")) {
+    } else if (k == RtfWord::colortbl) {
         state().dest = Dest::ColorTable;
         m_colors.clear();
         m_red = m_green = m_blue = 0;
         m_colorSet = false;
-    } else if (sameWord(w, "stylesheet")) {
+    } else if (k == RtfWord::stylesheet) {
         state().dest = Dest::StyleSheet;
-    } else if (sameWord(w, "object")) {
+    } else if (k == RtfWord::object) {
         state().dest = Dest::Object;
-    } else if (sameWord(w, "upr")) {
+    } else if (k == RtfWord::upr) {
         state().dest = Dest::UprChoice;
     } else {
         state().dest = Dest::Skip;
@@ -336,31 +347,31 @@ void Reader::enterDestination(QByteArrayView w) {
     }
 }
 
-bool Reader::charProperty(QByteArrayView w, bool has, int v, CharState &c) {
-    if (sameWord(w, "plain")) {
+bool Reader::charProperty(RtfWord k, bool has, int v, CharState &c) {
+    if (k == RtfWord::plain) {
         const int style = -1;
         c = CharState{};
         c.font = m_defaultFont;
         c.charStyle = style;
-    } else if (sameWord(w, "f")) {
+    } else if (k == RtfWord::f) {
         c.font = v;
-    } else if (sameWord(w, "fs")) {
+    } else if (k == RtfWord::fs) {
         c.fontSize = has ? std::clamp(v, 1, 3276) : 24;
-    } else if (sameWord(w, "b")) {
+    } else if (k == RtfWord::b) {
         c.bold = !has || v != 0;
-    } else if (sameWord(w, "i")) {
+    } else if (k == RtfWord::i) {
         c.italic = !has || v != 0;
-    } else if (sameWord(w, "ul")) {
+    } else if (k == RtfWord::ul) {
         c.underline = !has || v != 0;
-    } else if (sameWord(w, "ulnone")) {
+    } else if (k == RtfWord::ulnone) {
         c.underline = 0;
-    } else if (sameWord(w, "cf")) {
+    } else if (k == RtfWord::cf) {
         c.color = v;
-    } else if (sameWord(w, "lang")) {
+    } else if (k == RtfWord::lang) {
         c.language = v;
-    } else if (sameWord(w, "noproof")) {
+    } else if (k == RtfWord::noproof) {
         c.noProof = !has || v != 0;
-    } else if (sameWord(w, "cs")) {
+    } else if (k == RtfWord::cs) {
         c.charStyle = v;
     } else {
         return false;
@@ -369,70 +380,71 @@ bool Reader::charProperty(QByteArrayView w, bool has, int v, CharState &c) {
 }
 
 void Reader::handleWord(const RtfToken &t) {
-    const QByteArrayView w = t.word;
+    const RtfKeyword keyword = rtfKeyword(t.word);
+    const RtfWord k = keyword.word;
     const bool has = t.hasParameter;
     const int v = t.parameter;
     if (m_ignorableNext) {
         m_ignorableNext = false;
-        if (!knownIgnorable(w)) {
+        if (!knownIgnorable(k)) {
             state().dest = Dest::Skip;
             m_skipDepth = 1;
             return;
         }
-        if (sameWord(w, "ud")) {
+        if (k == RtfWord::ud) {
             state().dest = Dest::Text;
             return;
         }
-        if (sameWord(w, "fldinst") || sameWord(w, "shppict")) {
+        if (k == RtfWord::fldinst || k == RtfWord::shppict) {
             m_skipDepth = 1;
             return;
         }
     }
-    if (sameWord(w, "ud")) {
+    if (k == RtfWord::ud) {
         state().dest = Dest::Text;
         return;
     }
     GroupState &g = state();
     // A destination word counts only where a destination can start: first in its group.
     if (m_firstInGroup &&
-        (isIn(w, {"fonttbl", "colortbl", "stylesheet", "object", "upr"}) || isSkippedDestination(w))) {
+        ((k == RtfWord::fonttbl || k == RtfWord::colortbl || k == RtfWord::stylesheet || k == RtfWord::object || k == RtfWord::upr) || keyword.skippedDestination)) {
         flushBytes();
-        enterDestination(w);
+        enterDestination(k);
         return;
     }
     switch (g.dest) {
     case Dest::FontTable:
-        if (sameWord(w, "f")) {
+        if (k == RtfWord::f) {
             commitFont();
             m_fontNumber = v;
             m_fontCodePage = 0;
             m_fontName.clear();
-        } else if (sameWord(w, "fcharset")) {
+        } else if (k == RtfWord::fcharset) {
             m_fontCodePage = codePageForCharset(v);
-        } else if (sameWord(w, "cpg") && v > 0) {
+        } else if (k == RtfWord::cpg && v > 0) {
             m_fontCodePage = v;
         }
         return;
     case Dest::ColorTable:
-        if (sameWord(w, "red")) m_red = v, m_colorSet = true;
-        else if (sameWord(w, "green")) m_green = v, m_colorSet = true;
-        else if (sameWord(w, "blue")) m_blue = v, m_colorSet = true;
+        if (k == RtfWord::red) m_red = v, m_colorSet = true;
+        else if (k == RtfWord::green) m_green = v, m_colorSet = true;
+        else if (k == RtfWord::blue) m_blue = v, m_colorSet = true;
         return;
     case Dest::StyleEntry:
-        if (sameWord(w, "s")) {
+        if (k == RtfWord::s) {
             m_styleEntry.kind = StyleEntry::Paragraph;
             m_styleEntry.number = v;
-        } else if (sameWord(w, "cs")) {
+        } else if (k == RtfWord::cs) {
             m_styleEntry.kind = StyleEntry::Character;
             m_styleEntry.number = v;
-        } else if (sameWord(w, "ts") || sameWord(w, "ds")) {
+        } else if (k == RtfWord::ts || k == RtfWord::ds) {
             m_styleEntry.kind = StyleEntry::Other;
         } else {
-            charProperty(w, has, v, g.chars);
+            charProperty(k, has, v, g.chars);
         }
         return;
     case Dest::Object:
-        if (sameWord(w, "result")) g.dest = Dest::Text;
+        if (k == RtfWord::result) g.dest = Dest::Text;
         return;
     case Dest::Skip:
     case Dest::StyleSheet:
@@ -443,24 +455,24 @@ void Reader::handleWord(const RtfToken &t) {
     }
 
     // Body text.
-    if (sameWord(w, "u") && has) {
+    if (k == RtfWord::u && has) {
         flushBytes();
         appendChar(char16_t(v < 0 ? v + 65536 : v));
         m_unicodeToSkip = g.unicodeSkip;
         return;
     }
-    if (sameWord(w, "uc")) {
+    if (k == RtfWord::uc) {
         g.unicodeSkip = std::clamp(v, 0, 16);
         return;
     }
-    if (charProperty(w, has, v, g.chars)) {
+    if (charProperty(k, has, v, g.chars)) {
         flushBytes();
         return;
     }
-    if (sameWord(w, "par") || sameWord(w, "sect")) return endParagraph();
-    if (sameWord(w, "line")) return appendChar(kLineBreak);
-    if (sameWord(w, "tab")) return appendChar(kTab);
-    if (sameWord(w, "cell")) {
+    if (k == RtfWord::par || k == RtfWord::sect) return endParagraph();
+    if (k == RtfWord::line) return appendChar(kLineBreak);
+    if (k == RtfWord::tab) return appendChar(kTab);
+    if (k == RtfWord::cell) {
         flushBytes();
         beginTableContent();
         appendMark(kCellMark, false);
@@ -468,73 +480,73 @@ void Reader::handleWord(const RtfToken &t) {
         m_lastCellEnd = m_story.length();
         return;
     }
-    if (sameWord(w, "row")) {
+    if (k == RtfWord::row) {
         flushBytes();
         if (m_inRow) closeRow();
         return;
     }
-    if (sameWord(w, "nestcell")) return appendChar(kTab);
-    if (sameWord(w, "nestrow")) return appendChar(kLineBreak);
-    if (sameWord(w, "pard")) {
+    if (k == RtfWord::nestcell) return appendChar(kTab);
+    if (k == RtfWord::nestrow) return appendChar(kLineBreak);
+    if (k == RtfWord::pard) {
         g.paraStyle = 0;
         g.inTable = false;
         return;
     }
-    if (sameWord(w, "s")) {
+    if (k == RtfWord::s) {
         g.paraStyle = v;
         return;
     }
-    if (sameWord(w, "intbl")) {
+    if (k == RtfWord::intbl) {
         g.inTable = !has || v != 0;
         return;
     }
-    if (sameWord(w, "trowd")) {
+    if (k == RtfWord::trowd) {
         m_rowAutoFit = false;
         return;
     }
-    if (sameWord(w, "trautofit")) {
+    if (k == RtfWord::trautofit) {
         m_rowAutoFit = !has || v != 0;
         return;
     }
-    if (sameWord(w, "ansicpg") && v > 0) {
+    if (k == RtfWord::ansicpg && v > 0) {
         m_ansiCodePage = v;
         return;
     }
-    if (sameWord(w, "mac")) {
+    if (k == RtfWord::mac) {
         m_ansiCodePage = 10000;
         return;
     }
-    if (sameWord(w, "pc")) {
+    if (k == RtfWord::pc) {
         m_ansiCodePage = 437;
         return;
     }
-    if (sameWord(w, "pca")) {
+    if (k == RtfWord::pca) {
         m_ansiCodePage = 850;
         return;
     }
-    if (sameWord(w, "deff")) {
+    if (k == RtfWord::deff) {
         m_defaultFont = v;
         g.chars.font = v;
         return;
     }
-    if (sameWord(w, "deflang")) {
+    if (k == RtfWord::deflang) {
         m_defaultLanguage = v;
         return;
     }
-    if (sameWord(w, "emdash")) return appendChar(0x2014);
-    if (sameWord(w, "endash")) return appendChar(0x2013);
-    if (sameWord(w, "emspace")) return appendChar(0x2003);
-    if (sameWord(w, "enspace")) return appendChar(0x2002);
-    if (sameWord(w, "qmspace")) return appendChar(0x2005);
-    if (sameWord(w, "bullet")) return appendChar(0x2022);
-    if (sameWord(w, "lquote")) return appendChar(0x2018);
-    if (sameWord(w, "rquote")) return appendChar(0x2019);
-    if (sameWord(w, "ldblquote")) return appendChar(0x201C);
-    if (sameWord(w, "rdblquote")) return appendChar(0x201D);
-    if (sameWord(w, "zwj")) return appendChar(0x200D);
-    if (sameWord(w, "zwnj")) return appendChar(0x200C);
-    if (sameWord(w, "ltrmark")) return appendChar(0x200E);
-    if (sameWord(w, "rtlmark")) return appendChar(0x200F);
+    if (k == RtfWord::emdash) return appendChar(0x2014);
+    if (k == RtfWord::endash) return appendChar(0x2013);
+    if (k == RtfWord::emspace) return appendChar(0x2003);
+    if (k == RtfWord::enspace) return appendChar(0x2002);
+    if (k == RtfWord::qmspace) return appendChar(0x2005);
+    if (k == RtfWord::bullet) return appendChar(0x2022);
+    if (k == RtfWord::lquote) return appendChar(0x2018);
+    if (k == RtfWord::rquote) return appendChar(0x2019);
+    if (k == RtfWord::ldblquote) return appendChar(0x201C);
+    if (k == RtfWord::rdblquote) return appendChar(0x201D);
+    if (k == RtfWord::zwj) return appendChar(0x200D);
+    if (k == RtfWord::zwnj) return appendChar(0x200C);
+    if (k == RtfWord::ltrmark) return appendChar(0x200E);
+    if (k == RtfWord::rtlmark) return appendChar(0x200F);
 }
 
 void Reader::handleSymbol(char s) {
@@ -642,6 +654,7 @@ void Reader::flushBytes() {
     }
     if (kept == 0) return;
     text.truncate(kept);
+    if (m_textOut) return appendText(text);
     // The whole run shares the group's state: what appendChar does per character
     // is done once for it.
     if (state().inTable) beginTableContent();
@@ -683,6 +696,10 @@ quint32 Reader::charFormatId() {
 }
 
 void Reader::beginTableContent() {
+    if (m_textOut) {
+        m_readWholeNeeded = true;
+        return;
+    }
     if (m_inRow) return;
     // A row starts at a paragraph start: end a paragraph that has text of its own.
     if (m_story.length() > m_paragraphStart) {
@@ -697,6 +714,7 @@ void Reader::beginTableContent() {
 }
 
 void Reader::appendMark(char16_t c, bool rowEnd) {
+    if (m_textOut) return appendText(QStringView(&c, 1));
     ParaFormat pf;
     pf.style = std::max(m_paraStyles.value(state().paraStyle, 0), 0);
     pf.inTable = c == kCellMark || (m_inRow && state().inTable);
@@ -726,9 +744,19 @@ void Reader::endParagraph() {
 
 void Reader::appendChar(char16_t c) {
     flushBytes();  // text read before this character comes first
+    if (m_textOut) return appendText(QStringView(&c, 1));
     if (state().inTable) beginTableContent();
     else if (m_inRow) closeRow();
     m_story.insert(m_story.length(), QStringView(&c, 1), charFormatId(), 0);
+}
+
+void Reader::appendText(QStringView text) {
+    if (state().inTable) {
+        beginTableContent();
+        return;
+    }
+    m_textOut->append(text);
+    m_lastOut = text.back().unicode();
 }
 
 void Reader::commitFont() {
@@ -774,6 +802,11 @@ void Reader::commitStyleEntry() {
 
 void Reader::finish() {
     flushBytes();
+    if (m_textOut) {
+        // As in the story: the text ends with a paragraph mark.
+        if (!m_readWholeNeeded && m_lastOut != kParagraphMark) m_textOut->append(QChar(kParagraphMark));
+        return;
+    }
     while (m_stack.size() > 2) m_stack.pop_back();
     if (m_stack.size() < 2) m_stack.push_back(GroupState{});
     state().inTable = false;
@@ -811,5 +844,73 @@ Status RtfReader::readFile(const QString &path, Document &into) {
         return Status::failure(QStringLiteral("%1 is a Word document (.doc), not RTF.").arg(path), 0);
     return refuseWhenOutOfMemory([&] { return read(file.readAll(), into); }, outOfMemory());
 }
+
+struct RtfTextStream::Impl {
+    static constexpr qint64 kPiece = qint64(4) << 20;
+
+    QFile file;
+    qint64 size = 0;
+    QByteArray window;   // the file from windowStart on, as far as read
+    qint64 windowStart = 0;
+    QString nowhere;
+    Document scratch{nullptr, QString()};  // style sheet and formats read on the way
+    std::unique_ptr<Reader> reader;
+
+    // Reads the next piece of the file behind what the reader has not read yet.
+    bool readPiece() {
+        const qsizetype kept = window.size();
+        window.resize(kept + kPiece);
+        const qint64 n = file.read(window.data() + kept, kPiece);
+        window.resize(kept + qsizetype(std::max<qint64>(n, 0)));
+        return n > 0;
+    }
+    bool atFileEnd() const { return windowStart + window.size() >= size; }
+
+    void refill() {
+        if (atFileEnd()) return;
+        RtfTokenizer &tokens = reader->tokens();
+        const qint64 done = tokens.offset();
+        window.remove(0, done);
+        tokens.dropFront(done);
+        windowStart += done;
+        if (!readPiece() || atFileEnd()) tokens.setPartial(false);
+    }
+};
+
+RtfTextStream::RtfTextStream() : m(std::make_unique<Impl>()) {}
+RtfTextStream::~RtfTextStream() = default;
+
+Status RtfTextStream::open(const QString &path) {
+    m = std::make_unique<Impl>();
+    m->file.setFileName(path);
+    if (!m->file.open(QIODevice::ReadOnly))
+        return Status::failure(QStringLiteral("Cannot open %1: %2").arg(path, m->file.errorString()));
+    m->size = m->file.size();
+    if (m->size > RtfReader::kMaxFileSize)
+        return Status::failure(QStringLiteral("The RTF file is larger than %1 MB.").arg(RtfReader::kMaxFileSize >> 20));
+    m->readPiece();
+    if (m->window.startsWith("\xD0\xCF\x11\xE0"))
+        return Status::failure(QStringLiteral("%1 is a Word document (.doc), not RTF.").arg(path), 0);
+    // The file is read a piece at a time into one window: never whole, and not
+    // mapped, so that a file cut short while it is read cannot bring the program down.
+    m->reader = std::make_unique<Reader>(m->window, m->scratch, &m->nowhere);
+    m->reader->tokens().setPartial(!m->atFileEnd());
+    m->reader->setRefill([impl = m.get()] { impl->refill(); });
+    const Status status = m->reader->begin();
+    if (!status) m->reader.reset();
+    return status;
+}
+
+bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
+    if (!m->reader) return false;
+    m->reader->redirectText(&text);
+    const bool more = m->reader->pump(text.size() + std::max<qsizetype>(atLeast, 1));
+    m->reader->redirectText(&m->nowhere);
+    return more;
+}
+
+bool RtfTextStream::readWholeNeeded() const { return m->reader && m->reader->readWholeNeeded(); }
+qint64 RtfTextStream::bytesRead() const { return m->reader ? m->windowStart + m->reader->offset() : 0; }
+qint64 RtfTextStream::size() const { return m->size; }
 
 }  // namespace office::doc

@@ -48,6 +48,7 @@ RtfToken RtfTokenizer::next() {
         return t;
     }
     // A backslash: control word, control symbol or \'hh.
+    if (m_partial && size - m_pos < 4) m_cutShort = true;
     ++m_pos;
     if (m_pos >= size) {
         t.type = RtfToken::ControlSymbol;
@@ -92,7 +93,9 @@ RtfToken RtfTokenizer::next() {
         t.parameter = int(std::clamp<qint64>(value, INT_MIN, INT_MAX));
     }
     if (m_pos < size && d[m_pos] == ' ') ++m_pos;
+    if (m_partial && m_pos >= size) m_cutShort = true;
     if (t.word == "bin" && t.hasParameter) {
+        if (m_partial && t.parameter > size - m_pos) m_cutShort = true;
         const qint64 n = std::clamp<qint64>(t.parameter, 0, size - m_pos);
         t.type = RtfToken::Binary;
         t.word = QByteArrayView(d + m_pos, n);

@@ -25,10 +25,23 @@ public:
     explicit RtfTokenizer(const QByteArray &data) : m_data(data) {}
     RtfToken next();
     qint64 offset() const { return m_pos; }
+    /// Bytes of the data not yet read.
+    qint64 remaining() const { return m_data.size() - m_pos; }
+
+    /// For data that is a window on a longer file: more follows the data's end
+    /// (`partial`), and the bytes before `count` have been dropped from its front.
+    void setPartial(bool partial) { m_partial = partial; }
+    void dropFront(qint64 count) { m_pos -= count; }
+    /// True once a token other than text ran into the end of a partial window
+    /// (a \binN longer than the window, a word cut off): the tokens are then
+    /// not those of the whole file.
+    bool cutShort() const { return m_cutShort; }
 
 private:
     const QByteArray &m_data;
     qint64 m_pos = 0;
+    bool m_partial = false;
+    bool m_cutShort = false;
 };
 
 }  // namespace office::doc

@@ -10,6 +10,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <unordered_set>
 
 namespace office::sheet {
@@ -22,12 +24,12 @@ constexpr std::uint16_t kDefColWidth = 0x0055;
 constexpr std::uint16_t kDefaultRowHeight = 0x0225;
 
 void put16(QByteArray &b, unsigned v) {
-    b.append(char(v & 0xFF));
-    b.append(char((v >> 8) & 0xFF));
+    const char bytes[2] = {char(v & 0xFF), char((v >> 8) & 0xFF)};
+    b.append(bytes, 2);
 }
 void put32(QByteArray &b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
+    const char bytes[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+    b.append(bytes, 4);
 }
 void set16(QByteArray &b, qint64 at, unsigned v) {
     b[at] = char(v & 0xFF);
@@ -43,11 +45,34 @@ std::uint32_t get32(const QByteArray &b, qint64 at) {
 }
 
 // One record: id, body length, body (at most kMaxRecordData bytes; callers split).
-void putRecord(QByteArray &out, std::uint16_t id, const QByteArray &body) {
-    put16(out, id);
-    put16(out, unsigned(body.size()));
+void putRecord(QByteArray &out, std::uint16_t id, QByteArrayView body) {
+    const auto size = unsigned(body.size());
+    const char header[4] = {char(id & 0xFF), char(id >> 8), char(size & 0xFF), char((size >> 8) & 0xFF)};
+    out.append(header, 4);
     out.append(body);
 }
+
+// The body of a small record (a cell), built without a heap block of its own.
+class SmallBody {
+public:
+    void put16(unsigned v) {
+        m_bytes[m_size++] = char(v & 0xFF);
+        m_bytes[m_size++] = char((v >> 8) & 0xFF);
+    }
+    void put32(std::uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    }
+    void append(const char *bytes, int n) {
+        std::memcpy(m_bytes + m_size, bytes, size_t(n));
+        m_size += n;
+    }
+    QByteArrayView view() const { return QByteArrayView(m_bytes, m_size); }
+
+private:
+    char m_bytes[32];
+    int m_size = 0;
+};
 
 bool isWide(QStringView text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; });
@@ -211,7 +236,8 @@ void Biff8Writer::planStrings() {
     const QByteArray &stream = m_book.stream();
     std::vector<bool> used(shared, false);
     std::vector<std::uint32_t> added;  // texts beyond the SST, in the order of first use
-    std::unordered_set<std::uint32_t> seen;
+    // Texts beyond the SST have the indexes after it: one flag each.
+    std::vector<bool> seen(std::size_t(std::max(m_book.stringCount(), int(shared)) - int(shared)), false);
     for (int n = 1; n <= m_book.sheetCount(); ++n) {
         const Worksheet &sheet = *m_book.sheet(n);
         if (!sheet.isModified()) {
@@ -226,32 +252,53 @@ void Biff8Writer::planStrings() {
         for (const Cell &cell : sheet.cells()) {
             if (cell.isFormula() || cell.type != CellType::Text) continue;
             ++m_references;
-            if (cell.ref < shared) used[cell.ref] = true;
-            else if (seen.insert(cell.ref).second) added.push_back(cell.ref);
+            if (cell.ref < shared) {
+                used[cell.ref] = true;
+            } else if (cell.ref - shared < seen.size() && !seen[cell.ref - shared]) {
+                seen[cell.ref - shared] = true;
+                added.push_back(cell.ref);
+            }
         }
     }
 
     // New texts: an equal plain SST string first, then one entry per distinct text.
+    // Equal new texts are found by their hashes, sorted: no table of the texts
+    // themselves, which for a whole translated sheet is as large as the SST.
     const SstLookup plain(m_book, added.empty());
-    QHash<QString, std::uint32_t> newTexts;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> addedTo;  // text -> SST index as read, or new slot | kNewSlot
+    std::vector<std::pair<std::size_t, std::uint32_t>> byHash(added.size());  // hash, position in added
+    for (std::uint32_t k = 0; k < added.size(); ++k) byHash[k] = {qHash(m_book.string(added[k])), k};
+    std::sort(byHash.begin(), byHash.end());
+    std::vector<std::uint32_t> firstEqual(added.size());  // position of the first equal text in added
+    for (std::size_t group = 0; group < byHash.size();) {
+        std::size_t end = group + 1;
+        while (end < byHash.size() && byHash[end].first == byHash[group].first) ++end;
+        firstEqual[byHash[group].second] = byHash[group].second;
+        for (std::size_t i = group + 1; i < end; ++i) {
+            const std::uint32_t k = byHash[i].second;
+            firstEqual[k] = k;
+            const QString text = m_book.string(added[k]);
+            for (std::size_t j = group; j < i; ++j) {
+                if (m_book.string(added[byHash[j].second]) != text) continue;
+                firstEqual[k] = firstEqual[byHash[j].second];
+                break;
+            }
+        }
+        group = end;
+    }
+    std::vector<std::uint32_t> addedTo(added.size());  // SST index as read, or new slot | kNewSlot
     constexpr std::uint32_t kNewSlot = 0x80000000u;
-    for (const std::uint32_t ref : added) {
-        const QString text = m_book.string(ref);
-        if (const std::uint32_t i = plain.find(text); i != kDropped) {
+    for (std::uint32_t k = 0; k < added.size(); ++k) {
+        if (firstEqual[k] != k) {
+            addedTo[k] = addedTo[firstEqual[k]];
+            continue;
+        }
+        if (const std::uint32_t i = plain.find(m_book.string(added[k])); i != kDropped) {
             used[i] = true;
-            addedTo.emplace_back(ref, i);
+            addedTo[k] = i;
             continue;
         }
-        const auto it = newTexts.constFind(text);
-        if (it != newTexts.constEnd()) {
-            addedTo.emplace_back(ref, *it | kNewSlot);
-            continue;
-        }
-        const auto slot = std::uint32_t(m_newSstStrings.size());
-        newTexts.insert(text, slot);
-        m_newSstStrings.push_back(ref);
-        addedTo.emplace_back(ref, slot | kNewSlot);
+        addedTo[k] = std::uint32_t(m_newSstStrings.size()) | kNewSlot;
+        m_newSstStrings.push_back(added[k]);
     }
 
     m_sstIndex.assign(shared, kDropped);
@@ -261,14 +308,18 @@ void Biff8Writer::planStrings() {
         m_keptStrings.push_back(i);
     }
     const auto kept = std::uint32_t(m_keptStrings.size());
-    for (const auto &[ref, to] : addedTo) m_newSstIndex[ref] = (to & kNewSlot) ? kept + (to & ~kNewSlot) : m_sstIndex[to];
+    m_newSstIndex.assign(seen.size(), kDropped);
+    for (std::uint32_t k = 0; k < added.size(); ++k) {
+        const std::uint32_t to = addedTo[k];
+        m_newSstIndex[added[k] - shared] = (to & kNewSlot) ? kept + (to & ~kNewSlot) : m_sstIndex[to];
+    }
     m_rebuildSst = kept != shared || !m_newSstStrings.empty();
 }
 
 std::uint32_t Biff8Writer::sstIndexOf(std::uint32_t stringIndex) const {
     if (stringIndex < m_sstIndex.size()) return m_sstIndex[stringIndex];
-    const auto it = m_newSstIndex.find(stringIndex);
-    return it != m_newSstIndex.end() ? it->second : stringIndex;
+    const std::size_t added = stringIndex - m_sstIndex.size();
+    return added < m_newSstIndex.size() && m_newSstIndex[added] != kDropped ? m_newSstIndex[added] : stringIndex;
 }
 
 Status Biff8Writer::write(QByteArray &stream) {
@@ -435,11 +486,17 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
     const auto &cells = sheet.cells();
     std::map<int, const RowInfo *> rowInfo;
     for (const RowInfo &r : sheet.rowInfos()) rowInfo[r.row - 1] = &r;
+    // The cells are sorted by row, as the ROW records' map: merge the two.
+    std::vector<int> cellRows;
+    cellRows.reserve(cells.size());
+    for (const Cell &c : cells)
+        if (cellRows.empty() || cellRows.back() != c.row0) cellRows.push_back(c.row0);
+    std::vector<int> infoRows;
+    infoRows.reserve(rowInfo.size());
+    for (const auto &[row, info] : rowInfo) infoRows.push_back(row);
     std::vector<int> rows;
-    for (const auto &[row, info] : rowInfo) rows.push_back(row);
-    for (const Cell &c : cells) rows.push_back(c.row0);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.reserve(cellRows.size() + infoRows.size());
+    std::set_union(cellRows.begin(), cellRows.end(), infoRows.begin(), infoRows.end(), std::back_inserter(rows));
     if (rows.empty()) return;
     firstRow = rows.front();
     lastRow = rows.back();
@@ -513,10 +570,10 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
 }
 
 void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, FormulaBlockPlan &blocks) {
-    QByteArray body;
-    put16(body, cell.row0);
-    put16(body, cell.column0);
-    put16(body, cell.xf);
+    SmallBody body;
+    body.put16(cell.row0);
+    body.put16(cell.column0);
+    body.put16(cell.xf);
     if (cell.isFormula() && cell.ref < sheet.formulas().size()) {
         const FormulaCell &formula = sheet.formulas()[cell.ref];
         for (const auto &[id, record] : blocks.recordsFor(cell)) putRecord(out, id, record);
@@ -536,27 +593,27 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
         return;
     }
     switch (cell.type) {
-    case CellType::Blank: putRecord(out, kBlank, body); return;
+    case CellType::Blank: putRecord(out, kBlank, body.view()); return;
     case CellType::Number: {
         if (storedAsRk(cell)) {
-            put32(body, cell.ref);
-            putRecord(out, kRk, body);
+            body.put32(cell.ref);
+            putRecord(out, kRk, body.view());
         } else {
             body.append(reinterpret_cast<const char *>(&cell.number), 8);
-            putRecord(out, kNumber, body);
+            putRecord(out, kNumber, body.view());
         }
         return;
     }
     case CellType::Text: {
-        put32(body, sstIndexOf(cell.ref));
-        putRecord(out, kLabelSst, body);
+        body.put32(sstIndexOf(cell.ref));
+        putRecord(out, kLabelSst, body.view());
         return;
     }
     case CellType::Bool:
     case CellType::Error:
-        body.append(char(std::uint8_t(cell.number)));
-        body.append(char(cell.type == CellType::Error ? 1 : 0));
-        putRecord(out, kBoolErr, body);
+        const char value[2] = {char(std::uint8_t(cell.number)), char(cell.type == CellType::Error ? 1 : 0)};
+        body.append(value, 2);
+        putRecord(out, kBoolErr, body.view());
         return;
     }
 }

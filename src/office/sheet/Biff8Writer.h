@@ -50,7 +50,7 @@ private:
     /// SST index as read -> SST index as written (kDropped for strings no cell uses).
     std::vector<std::uint32_t> m_sstIndex;
     /// String index (into the workbook's texts) -> SST index, for texts beyond the SST.
-    std::unordered_map<std::uint32_t, std::uint32_t> m_newSstIndex;
+    std::vector<std::uint32_t> m_newSstIndex;  // SST index of each text after the SST, by index - SST size
     /// The SST as written: indexes as read of the kept strings, then new texts.
     std::vector<std::uint32_t> m_keptStrings;
     std::vector<std::uint32_t> m_newSstStrings;

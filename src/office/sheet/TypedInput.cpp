@@ -50,9 +50,14 @@ std::optional<std::uint8_t> errorLiteralCode(const QString &text) {
 }  // namespace
 
 TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904, bool booleanCell) {
+    return interpretTypedText(text, TypingLocale(locale), date1904, booleanCell);
+}
+
+TypedInput interpretTypedText(const QString &text, const TypingLocale &typing, bool date1904, bool booleanCell) {
+    const QLocale &locale = typing.locale;
     TypedInput input;
     if (text.isEmpty()) return input;
-    if (const auto number = parseLocaleNumber(text, locale)) {
+    if (const auto number = parseLocaleNumber(text, typing.symbols)) {
         input.kind = TypedInput::Number;
         input.number = *number;
         return input;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "office/sheet/LocaleNumber.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -27,5 +29,16 @@ constexpr int kMaxCellText = 32767;
 /// become that boolean when booleanCell (the cell typed into holds a boolean);
 /// anything else, including a text starting with "=", stays text.
 TypedInput interpretTypedText(const QString &text, const QLocale &locale, bool date1904, bool booleanCell = true);
+
+/// A locale with its number symbols looked up once, for callers that type many
+/// texts: asking the system locale for its symbols costs more than reading a number.
+struct TypingLocale {
+    explicit TypingLocale(const QLocale &l = QLocale::system()) : locale(l), symbols(NumberSymbols::of(l)) {}
+    QLocale locale;
+    NumberSymbols symbols;
+};
+
+/// interpretTypedText under `typing`.
+TypedInput interpretTypedText(const QString &text, const TypingLocale &typing, bool date1904, bool booleanCell = true);
 
 }  // namespace office::sheet

@@ -3,6 +3,7 @@
 #include "office/ole/CellGridClipboard.h"
 #include "office/sheet/CellValue.h"
 #include "office/sheet/SheetTypes.h"
+#include "office/sheet/TypedInput.h"
 
 #include <QList>
 #include <QLocale>
@@ -123,6 +124,7 @@ public:
     /// and *truncated is set. False for a cell outside the sheet.
     bool setValue(int row, int column, const QString &text, const QLocale &locale = QLocale::system(),
                   bool *truncated = nullptr);
+    bool setValue(int row, int column, const QString &text, const TypingLocale &typing, bool *truncated = nullptr);
     /// Sets each text of the grid (rows of cells) as setValue does, the first at
     /// (row, column); cells beyond the sheet are left out. Returns how many texts were cut.
     int pasteGrid(int row, int column, const QList<QStringList> &grid, const QLocale &locale = QLocale::system());
@@ -154,7 +156,7 @@ private:
     bool isNonEmpty(const Cell &cell) const;
     // The stored cell at (row0, column0), created (as a BLANK with the default XF) if missing.
     Cell &cellForWriting(int row0, int column0);
-    void storeTyped(Cell &cell, const QString &text, const QLocale &locale, bool *truncated);
+    void storeTyped(Cell &cell, const QString &text, const TypingLocale &typing, bool *truncated);
     std::pair<std::size_t, std::size_t> rowSpan(int row0) const;
 
     Workbook *m_book;

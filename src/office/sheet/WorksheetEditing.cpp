@@ -24,8 +24,8 @@ Cell &Worksheet::cellForWriting(int row0, int column0) {
     return *m_cells.insert(it, cell);
 }
 
-void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &locale, bool *truncated) {
-    const TypedInput input = interpretTypedText(text, locale, m_book && m_book->isDate1904(),
+void Worksheet::storeTyped(Cell &cell, const QString &text, const TypingLocale &typing, bool *truncated) {
+    const TypedInput input = interpretTypedText(text, typing, m_book && m_book->isDate1904(),
                                                 valueOf(cell).kind() == ValueKind::Bool);
     if (truncated) *truncated = input.truncated;
     // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
@@ -63,14 +63,19 @@ void Worksheet::storeTyped(Cell &cell, const QString &text, const QLocale &local
 }
 
 bool Worksheet::setValue(int row, int column, const QString &text, const QLocale &locale, bool *truncated) {
+    return setValue(row, column, text, TypingLocale(locale), truncated);
+}
+
+bool Worksheet::setValue(int row, int column, const QString &text, const TypingLocale &typing, bool *truncated) {
     if (truncated) *truncated = false;
     if (row < 1 || row > kRowCount || column < 1 || column > kColumnCount) return false;
-    storeTyped(cellForWriting(row - 1, column - 1), text, locale, truncated);
+    storeTyped(cellForWriting(row - 1, column - 1), text, typing, truncated);
     return true;
 }
 
 int Worksheet::pasteGrid(int row, int column, const QList<QStringList> &grid, const QLocale &locale) {
     if (row < 1 || column < 1) return 0;
+    const TypingLocale typing(locale);
     // New cells are appended and sorted in once, so a large paste stays linear.
     CellList added;
     int cut = 0;
@@ -79,13 +84,13 @@ int Worksheet::pasteGrid(int row, int column, const QList<QStringList> &grid, co
             const int row0 = int(row - 1 + r), column0 = int(column - 1 + c);
             bool truncated = false;
             if (cell(row0 + 1, column0 + 1)) {
-                storeTyped(cellForWriting(row0, column0), grid[r][c], locale, &truncated);
+                storeTyped(cellForWriting(row0, column0), grid[r][c], typing, &truncated);
             } else if (!grid[r][c].isEmpty()) {
                 Cell fresh;
                 fresh.row0 = std::uint16_t(row0);
                 fresh.column0 = std::uint16_t(column0);
                 fresh.xf = m_book && m_book->xfCount() > kDefaultCellXf ? kDefaultCellXf : 0;
-                storeTyped(fresh, grid[r][c], locale, &truncated);
+                storeTyped(fresh, grid[r][c], typing, &truncated);
                 added.push_back(fresh);
             }
             cut += truncated;
