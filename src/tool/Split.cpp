@@ -1,6 +1,7 @@
 #include "tool/Split.h"
 
 #include "import/FindInFile.h"
+#include "office/doc/RtfStretchSave.h"
 #include "run/PathLengthCheck.h"
 #include "tool/JoinedDocumentFormat.h"
 #include "tool/ToolPaths.h"
@@ -14,14 +15,15 @@ using office::doc::Unit;
 
 namespace {
 
-// Writes [0, end) of the working copy as the part `name` in `folder`, with its
-// leading paragraph marks removed; false, logged, when it cannot be saved.
-bool writePart(ToolRunState &state, Document &working, int end, const QString &folder, const QString &name) {
-    Document *part = state.word->documents().add();
-    part->insertDocument(0, working, 0, end);
-    TrimLeadingBreaks(part->selection());
-    const office::Status saved = part->saveAs(folder + name, office::doc::SaveFormat::Rtf);
-    part->close();
+// Writes [0, end) of the working copy as the part `name` in `folder`, without the
+// paragraph marks it starts with (what TrimLeadingBreaks removes from a document
+// holding only the part); false, logged, when it cannot be saved.
+bool writePart(ToolRunState &state, office::doc::RtfStretchSaver &saver, const Document &working, int end,
+               const QString &folder, const QString &name) {
+    const office::doc::Story &story = working.story();
+    int start = 0;
+    while (start < end && story.at(start) == office::doc::kParagraphMark) ++start;
+    const office::Status saved = saver.save(working, start, end, folder + name);
     if (saved) return true;
     state.run.WriteLog(state.run.T(QStringLiteral("Kann Datei nicht speichern: ")) + folder + name +
                        QStringLiteral(" (") + saved.message + u')');
@@ -129,6 +131,7 @@ void SplitFile(ToolRunState &state, const QString &path, int total) {
 
     QString partName;
     bool complete = true;
+    office::doc::RtfStretchSaver saver;  // its memory serves every part
     // Each pass cuts the front of the working copy up to and including the
     // separator it reads, so the copy shrinks and the loop ends.
     while (selection.find().execute()) {
@@ -166,7 +169,7 @@ void SplitFile(ToolRunState &state, const QString &path, int total) {
             state.setError();
             continue;
         }
-        if (writePart(state, *working, partEnd, folder, partName)) state.fileList.append(partName);
+        if (writePart(state, saver, *working, partEnd, folder, partName)) state.fileList.append(partName);
     }
 
     if (complete) {

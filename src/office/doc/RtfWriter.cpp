@@ -391,9 +391,22 @@ bool RtfWriter::writeBodyWith(const Reader &story, int from, int to, RtfBuffer &
 }
 
 QByteArray RtfWriter::write(RtfSaveMark *mark) {
-    buildTables();
     RtfBuffer out;
     out.reserve(m_story.length() * 2 + 4096);
+    writeWhole(out, mark);
+    return out.take();
+}
+
+bool RtfWriter::write(QIODevice &device, RtfSaveMark *mark) {
+    // Small enough to stay in the processor's cache between filling and writing.
+    constexpr qsizetype kChunk = qsizetype(256) << 10;
+    RtfBuffer out(&device, kChunk);
+    writeWhole(out, mark);
+    return out.flush();
+}
+
+void RtfWriter::writeWhole(RtfBuffer &out, RtfSaveMark *mark) {
+    buildTables();
     writeHeader(out);
     qint64 finalOffset = 0;
     writeBody(0, m_story.length(), out, &finalOffset);
@@ -403,7 +416,6 @@ QByteArray RtfWriter::write(RtfSaveMark *mark) {
         mark->fontNumbers = m_fonts;
         mark->colorNumbers = m_colors;
     }
-    return out.take();
 }
 
 bool RtfWriter::writeAppend(const RtfSaveMark &mark, QByteArray &bytes, qint64 *finalMarkOffset) {
