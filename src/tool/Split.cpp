@@ -15,15 +15,11 @@ using office::doc::Unit;
 
 namespace {
 
-// Writes [0, end) of the working copy as the part `name` in `folder`, without the
-// paragraph marks it starts with (what TrimLeadingBreaks removes from a document
-// holding only the part); false, logged, when it cannot be saved.
+// Writes [0, end) of the working copy, without the paragraph marks it starts with,
+// as the part `name` in `folder`; false, logged, when it cannot be saved.
 bool writePart(ToolRunState &state, office::doc::RtfStretchSaver &saver, const Document &working, int end,
                const QString &folder, const QString &name) {
-    const office::doc::Story &story = working.story();
-    int start = 0;
-    while (start < end && story.at(start) == office::doc::kParagraphMark) ++start;
-    const office::Status saved = saver.save(working, start, end, folder + name);
+    const office::Status saved = saver.save(working, TrimLeadingBreaks(working, 0, end), end, folder + name);
     if (saved) return true;
     state.run.WriteLog(state.run.T(QStringLiteral("Kann Datei nicht speichern: ")) + folder + name +
                        QStringLiteral(" (") + saved.message + u')');
@@ -64,19 +60,11 @@ bool FindNext(Selection &selection, const QString &text) {
     return find.execute();
 }
 
-void TrimLeadingBreaks(Selection &selection) {
-    selection.wholeStory();
-    const QString text = selection.text();
-    const int length = int(text.size());
-    if (selection.type() == office::doc::kSelectionIP) return;
-    int n = 0;
-    while (n < length && text.at(n) == u'\r') {
-        selection.moveStart(Unit::Character, 1);
-        ++n;
-    }
-    selection.moveLeft(Unit::Character, 1);
-    selection.homeKey(Unit::Story);
-    selection.deleteText(Unit::Character, n);
+int TrimLeadingBreaks(const Document &working, int start, int end) {
+    const office::doc::Story &story = working.story();
+    end = std::min(end, story.length() - 1);  // the final paragraph mark is no part's
+    while (start < end && story.at(start) == office::doc::kParagraphMark) ++start;
+    return start;
 }
 
 void SplitFile(ToolRunState &state, const QString &path, int total) {
