@@ -28,6 +28,8 @@ TEST(RtfText, EscapesAsWordDoes) {
         {QStringLiteral("\uFFFD"), "\\u-3?"},
         {QStringLiteral("x\x0by\tz"), "x\\line y\\tab z"},
         {QStringLiteral("\u00A0"), "\\~"},
+        // Longer than the stretch the writer asks room for at a time.
+        {QString(70000, u'a') + QStringLiteral("{b"), QByteArray(70000, 'a') + "\\{b"},
     };
     for (const Case &c : cases) {
         RtfBuffer out;
