@@ -1,6 +1,7 @@
 #include "tool/Split.h"
 
 #include "import/FindInFile.h"
+#include "office/doc/RtfStretchSave.h"
 #include "run/PathLengthCheck.h"
 #include "tool/JoinedDocumentFormat.h"
 #include "tool/ToolPaths.h"
@@ -14,14 +15,11 @@ using office::doc::Unit;
 
 namespace {
 
-// Writes [0, end) of the working copy as the part `name` in `folder`, with its
-// leading paragraph marks removed; false, logged, when it cannot be saved.
-bool writePart(ToolRunState &state, Document &working, int end, const QString &folder, const QString &name) {
-    Document *part = state.word->documents().add();
-    part->insertDocument(0, working, 0, end);
-    TrimLeadingBreaks(part->selection());
-    const office::Status saved = part->saveAs(folder + name, office::doc::SaveFormat::Rtf);
-    part->close();
+// Writes [0, end) of the working copy, without the paragraph marks it starts with,
+// as the part `name` in `folder`; false, logged, when it cannot be saved.
+bool writePart(ToolRunState &state, office::doc::RtfStretchSaver &saver, const Document &working, int end,
+               const QString &folder, const QString &name) {
+    const office::Status saved = saver.save(working, TrimLeadingBreaks(working, 0, end), end, folder + name);
     if (saved) return true;
     state.run.WriteLog(state.run.T(QStringLiteral("Kann Datei nicht speichern: ")) + folder + name +
                        QStringLiteral(" (") + saved.message + u')');
@@ -62,19 +60,11 @@ bool FindNext(Selection &selection, const QString &text) {
     return find.execute();
 }
 
-void TrimLeadingBreaks(Selection &selection) {
-    selection.wholeStory();
-    const QString text = selection.text();
-    const int length = int(text.size());
-    if (selection.type() == office::doc::kSelectionIP) return;
-    int n = 0;
-    while (n < length && text.at(n) == u'\r') {
-        selection.moveStart(Unit::Character, 1);
-        ++n;
-    }
-    selection.moveLeft(Unit::Character, 1);
-    selection.homeKey(Unit::Story);
-    selection.deleteText(Unit::Character, n);
+int TrimLeadingBreaks(const Document &working, int start, int end) {
+    const office::doc::Story &story = working.story();
+    end = std::min(end, story.length() - 1);  // the final paragraph mark is no part's
+    while (start < end && story.at(start) == office::doc::kParagraphMark) ++start;
+    return start;
 }
 
 void SplitFile(ToolRunState &state, const QString &path, int total) {
@@ -129,6 +119,7 @@ void SplitFile(ToolRunState &state, const QString &path, int total) {
 
     QString partName;
     bool complete = true;
+    office::doc::RtfStretchSaver saver;  // its memory serves every part
     // Each pass cuts the front of the working copy up to and including the
     // separator it reads, so the copy shrinks and the loop ends.
     while (selection.find().execute()) {
@@ -166,7 +157,7 @@ void SplitFile(ToolRunState &state, const QString &path, int total) {
             state.setError();
             continue;
         }
-        if (writePart(state, *working, partEnd, folder, partName)) state.fileList.append(partName);
+        if (writePart(state, saver, *working, partEnd, folder, partName)) state.fileList.append(partName);
     }
 
     if (complete) {

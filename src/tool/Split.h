@@ -24,7 +24,10 @@ bool MarkerPresent(office::doc::Selection &selection, const QString &text);
 /// every other find option reset; the match becomes the selection.
 bool FindNext(office::doc::Selection &selection, const QString &text);
 
-/// Removes the paragraph marks at the start of the selection's document.
-void TrimLeadingBreaks(office::doc::Selection &selection);
+/// Where a part that occupies [start, end) of the working copy begins once the
+/// paragraph marks it starts with are left out: the split writes each part straight
+/// from the working copy, so it leaves them out instead of deleting them from a
+/// document of the part's own.
+int TrimLeadingBreaks(const office::doc::Document &working, int start, int end);
 
 }  // namespace celltrove::tool

@@ -2,6 +2,8 @@
 // part names, the refusals, and a joined document that never changes on disk.
 #include "ToolHarness.h"
 
+#include "tool/Split.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -147,5 +149,24 @@ TEST(Split, DocumentsThatAreNoJoinedDocumentsAreRefusedUnchanged) {
         EXPECT_EQ(QDir(h.work).entryList(QDir::Files),
                   (QStringList{QStringLiteral("j.rtf"), QStringLiteral("split.log")}))
             << c.what;
+    }
+}
+
+// A part starts behind the paragraph marks at its front; the search stops at the
+// part's end, and a part of nothing but marks is empty.
+TEST(Split, TrimLeadingBreaksSkipsOnlyTheMarksAtThePartsFront) {
+    const struct {
+        const char *text;
+        int start, end, expected;
+    } cases[] = {
+        {"Text\r", 0, 5, 0},   {"\r\rText\r\r", 0, 8, 2}, {"\r\r\r", 0, 3, 3},   {"\r\r\rX", 0, 2, 2},
+        {"ab\r\rc", 2, 5, 4},  {"\r\x0bText", 0, 6, 1},   {"", 0, 0, 0},         {"\r\r", 0, 99, 2},
+    };
+    office::doc::Application app;
+    for (const auto &c : cases) {
+        office::doc::Document *doc = app.documents().add();
+        doc->selection().typeText(QString::fromLatin1(c.text));
+        EXPECT_EQ(celltrove::tool::TrimLeadingBreaks(*doc, c.start, c.end), c.expected) << c.text;
+        doc->close();
     }
 }

@@ -297,54 +297,57 @@ int Document::insertDocument(int pos, const Document &source, int from, int to) 
         styleMap[size_t(i)] = mine;
     }
     const bool intoTable = paragraphInTable(m_story, m_paraFormats, pos);
+    const bool sourceStartsWithTable = paragraphInTable(src, source.paraFormats(), from);
+    const bool atParagraphStart = pos == 0 || m_story.at(pos - 1) == kParagraphMark || m_story.at(pos - 1) == kCellMark;
+    const quint16 hostPara = paraFormatForInsert(pos);
+    auto mapCharFormat = [&](quint32 sourceCf) {
+        CharFormat cf = source.charFormats().at(sourceCf);
+        if (cf.style >= 0) cf.style = cf.style < int(styleMap.size()) ? styleMap[size_t(cf.style)] : -1;
+        return m_charFormats.id(cf);
+    };
+    auto mapParaStyle = [&](ParaFormat &pf) {
+        pf.style = pf.style >= 0 && pf.style < int(styleMap.size()) ? std::max(styleMap[size_t(pf.style)], 0) : 0;
+    };
+    if (!intoTable) {
+        // The characters go in as they are, straight from the source's story.
+        int at = pos;
+        if (sourceStartsWithTable && !atParagraphStart) {
+            m_story.insert(at, QStringView(u"\r"), charFormatForInsert(at), hostPara);
+            m_selection.adjustForInsert(at, 1);
+            ++at;
+        }
+        auto mapParaFormat = [&](quint16 sourcePf) {
+            ParaFormat pf = source.paraFormats().at(sourcePf);
+            mapParaStyle(pf);
+            return quint16(std::min<quint32>(m_paraFormats.id(pf), 0xFFFF));
+        };
+        const int inserted = m_story.insertMapped(at, src, from, n, mapCharFormat, mapParaFormat);
+        m_selection.adjustForInsert(at, inserted);
+        m_saved = false;
+        return at + inserted;
+    }
+    // Into a table, character by character.
     QString text;
     std::vector<quint32> cfs;
     std::vector<quint16> pfs;
     text.reserve(n - from + 1);
     cfs.reserve(size_t(n - from) + 1);
     pfs.reserve(size_t(n - from) + 1);
-    const bool sourceStartsWithTable = paragraphInTable(src, source.paraFormats(), from);
-    const bool atParagraphStart = pos == 0 || m_story.at(pos - 1) == kParagraphMark || m_story.at(pos - 1) == kCellMark;
-    const quint16 hostPara = paraFormatForInsert(pos);
-    if (sourceStartsWithTable && !intoTable && !atParagraphStart) {
-        text.append(QChar(kParagraphMark));
-        cfs.push_back(charFormatForInsert(pos));
-        pfs.push_back(hostPara);
-    }
-    // Outside a table the characters go in as they are, copied in one piece.
-    if (!intoTable) text.append(src.text(from, n));
-    // Neighbouring characters mostly share their formats: map each pair of format
-    // numbers once, not once per character.
-    quint32 lastSourceCf = 0, lastCf = 0, lastSourcePf = 0;
-    quint16 lastPf = 0;
-    bool cfKnown = false, pfKnown = false;
+    // Neighbouring characters mostly share their formats: map each format number
+    // once, not once per character.
+    quint32 lastSourceCf = 0, lastCf = 0;
+    bool cfKnown = false;
     for (int p = from; p < n; ++p) {
         const quint32 sourceCf = src.charFormatAt(p);
         if (!cfKnown || sourceCf != lastSourceCf) {
-            CharFormat cf = source.charFormats().at(sourceCf);
-            if (cf.style >= 0) cf.style = cf.style < int(styleMap.size()) ? styleMap[size_t(cf.style)] : -1;
             lastSourceCf = sourceCf;
-            lastCf = m_charFormats.id(cf);
+            lastCf = mapCharFormat(sourceCf);
             cfKnown = true;
-        }
-        const quint32 sourcePf = src.paraFormatAt(p);
-        if (!intoTable) {
-            if (!pfKnown || sourcePf != lastSourcePf) {
-                ParaFormat pf = source.paraFormats().at(sourcePf);
-                pf.style =
-                    pf.style >= 0 && pf.style < int(styleMap.size()) ? std::max(styleMap[size_t(pf.style)], 0) : 0;
-                lastSourcePf = sourcePf;
-                lastPf = quint16(std::min<quint32>(m_paraFormats.id(pf), 0xFFFF));
-                pfKnown = true;
-            }
-            cfs.push_back(lastCf);
-            pfs.push_back(lastPf);
-            continue;
         }
         // Tables cannot nest here: inserted cells become tabs, rows paragraphs.
         char16_t c = src.at(p);
-        ParaFormat pf = source.paraFormats().at(sourcePf);
-        pf.style = pf.style >= 0 && pf.style < int(styleMap.size()) ? std::max(styleMap[size_t(pf.style)], 0) : 0;
+        ParaFormat pf = source.paraFormats().at(src.paraFormatAt(p));
+        mapParaStyle(pf);
         const bool lastCellOfRow = c == kCellMark && !pf.rowEnd && p + 1 < n && src.at(p + 1) == kCellMark &&
                                    source.paraFormats().at(src.paraFormatAt(p + 1)).rowEnd;
         if (lastCellOfRow) continue;

@@ -59,6 +59,25 @@ public:
         std::fill(m_buf + m_gapStart, m_buf + m_gapStart + n, value);
         m_gapStart += n;
     }
+    /// Makes room for n items at pos and returns where they go; the caller fills
+    /// all n before the buffer is used again. Saves copying items that are made
+    /// one by one into an array of their own first.
+    T *insertSlots(qsizetype pos, qsizetype n) {
+        if (n <= 0) return m_buf + m_gapStart;
+        makeRoom(n);
+        moveGap(pos);
+        T *slots = m_buf + m_gapStart;
+        m_gapStart += n;
+        return slots;
+    }
+    /// Calls visit(items, count) for the one or two pieces of [pos, pos + n) that
+    /// lie in one piece of memory, in order.
+    template <typename Visit>
+    void forEachPiece(qsizetype pos, qsizetype n, Visit visit) const {
+        const qsizetype before = std::clamp<qsizetype>(m_gapStart - pos, 0, n);
+        if (before > 0) visit(m_buf + pos, before);
+        if (n > before) visit(m_buf + pos + before + gapLength(), n - before);
+    }
     /// Removes n items starting at pos.
     void remove(qsizetype pos, qsizetype n) {
         if (n <= 0) return;
@@ -95,6 +114,11 @@ public:
     }
     /// Moves the gap behind the last item, so that all items lie in one piece.
     void closeGap() { moveGap(size()); }
+    /// Removes every item but keeps the room, so that refilling touches no fresh memory.
+    void removeAll() {
+        m_gapStart = 0;
+        m_gapEnd = m_capacity;
+    }
     void clear() {
         memory::GrowableBlock::release(m_buf, bytes(m_capacity));
         m_buf = nullptr;
@@ -113,6 +137,10 @@ private:
     }
 
     void moveGap(qsizetype pos) {
+        if (m_gapStart == m_gapEnd) {  // no gap (a story read and shrunk to fit): nothing moves
+            m_gapStart = m_gapEnd = pos;
+            return;
+        }
         if (pos < m_gapStart) {
             const qsizetype n = m_gapStart - pos;
             std::memmove(static_cast<void *>(m_buf + m_gapEnd - n), m_buf + pos, size_t(n) * sizeof(T));

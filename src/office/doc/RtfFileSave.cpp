@@ -111,14 +111,14 @@ Status saveRtfFile(const QString &path, const RtfSaveSource &source, RtfSaveMark
                 .arg(path));
     }
     RtfSaveMark fresh;
-    const QByteArray bytes = writer().write(&fresh);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    // A short write (the disk or the file size limit reached), or a failed flush of
-    // QSaveFile's buffer, is not counted as a write error by commit(), which would
-    // then put the cut file in place: check both.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    // Written as it is made: a copy of the whole file in memory would add its size
+    // to the peak. A short write (the disk or the file size limit reached), or a
+    // failed flush of QSaveFile's buffer, is not counted as a write error by
+    // commit(), which would then put the cut file in place: check both.
+    if (!writer().write(file, &fresh) || !file.flush()) {
         const QString reason = writeFailureReason(file);
         file.cancelWriting();
         return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, reason));

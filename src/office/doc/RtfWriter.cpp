@@ -41,13 +41,22 @@ void appendRtfText(RtfBuffer &out, QStringView text) {
     // Plain printable ASCII is copied straight into the buffer; only the rest is
     // looked at one by one.
     auto isPlain = [](char16_t c) { return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}'; };
+    // Room is asked for a stretch at a time, so that a very long run does not grow
+    // a buffer that streams to a file beyond its chunk.
+    constexpr qsizetype kStretch = qsizetype(64) << 10;
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size;) {
-        char *stretch = out.room(size - i);
+        const qsizetype want = std::min(size - i, kStretch);
+        char *stretch = out.room(want);
         qsizetype n = 0;
-        while (i < size && isPlain(text[i].unicode())) stretch[n++] = char(text[i++].unicode());
+        while (n < want && isPlain(text[i + n].unicode())) {
+            stretch[n] = char(text[i + n].unicode());
+            ++n;
+        }
         out.commit(n);
+        i += n;
         if (i == size) break;
+        if (n == want) continue;  // the stretch is full, the text goes on
         const char16_t c = text[i++].unicode();
         switch (c) {
         case u'\\': out.append("\\\\"); continue;
@@ -391,9 +400,22 @@ bool RtfWriter::writeBodyWith(const Reader &story, int from, int to, RtfBuffer &
 }
 
 QByteArray RtfWriter::write(RtfSaveMark *mark) {
-    buildTables();
     RtfBuffer out;
     out.reserve(m_story.length() * 2 + 4096);
+    writeWhole(out, mark);
+    return out.take();
+}
+
+bool RtfWriter::write(QIODevice &device, RtfSaveMark *mark) {
+    // Small enough to stay in the processor's cache between filling and writing.
+    constexpr qsizetype kChunk = qsizetype(256) << 10;
+    RtfBuffer out(&device, kChunk);
+    writeWhole(out, mark);
+    return out.flush();
+}
+
+void RtfWriter::writeWhole(RtfBuffer &out, RtfSaveMark *mark) {
+    buildTables();
     writeHeader(out);
     qint64 finalOffset = 0;
     writeBody(0, m_story.length(), out, &finalOffset);
@@ -403,7 +425,6 @@ QByteArray RtfWriter::write(RtfSaveMark *mark) {
         mark->fontNumbers = m_fonts;
         mark->colorNumbers = m_colors;
     }
-    return out.take();
 }
 
 bool RtfWriter::writeAppend(const RtfSaveMark &mark, QByteArray &bytes, qint64 *finalMarkOffset) {

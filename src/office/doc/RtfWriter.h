@@ -34,6 +34,9 @@ public:
 
     /// The whole file. The mark (when given) receives what an append needs.
     QByteArray write(RtfSaveMark *mark);
+    /// The whole file written to `device` as it is made, a chunk at a time. False
+    /// when a write to the device fell short.
+    bool write(QIODevice &device, RtfSaveMark *mark);
     /// What replaces the file from mark.bodyEnd on, for a document that only grew
     /// behind mark.writtenEnd. False when the new text needs a font or colour the
     /// file's tables lack; then only a full write will do. finalMarkOffset gets the
@@ -42,6 +45,7 @@ public:
 
 private:
     void buildTables();
+    void writeWhole(RtfBuffer &out, RtfSaveMark *mark);
     void writeHeader(RtfBuffer &out) const;
     void writeStyleSheet(RtfBuffer &out) const;
     bool writeBody(int from, int to, RtfBuffer &out, qint64 *finalMarkOffset);

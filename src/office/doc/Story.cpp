@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace office::doc {
 
@@ -60,22 +59,7 @@ void Story::insert(int pos, QStringView text, const quint32 *charFormats, const 
 }
 
 void Story::append(const Story &source, int start, int end) {
-    start = std::clamp(start, 0, source.length());
-    end = std::clamp(end, start, source.length());
-    const int n = end - start;
-    if (n == 0) return;
-    std::vector<char16_t> text(size_t(n), 0);
-    std::vector<quint32> charFormats(size_t(n), 0);
-    std::vector<quint16> paraFormats(size_t(n), 0);
-    source.m_text.copyTo(start, n, text.data());
-    source.m_charFormats.copyTo(start, n, charFormats.data());
-    source.m_paraFormats.copyTo(start, n, paraFormats.data());
-    const int pos = length();
-    m_cellMarks += countCellMarks(QStringView(text.data(), n));
-    m_text.insert(pos, text.data(), n);
-    m_charFormats.insert(pos, charFormats.data(), n);
-    m_paraFormats.insert(pos, paraFormats.data(), n);
-    noteChange(pos);
+    insertMapped(length(), source, start, end, [](quint32 f) { return f; }, [](quint16 f) { return f; });
 }
 
 void Story::replaceWith(Story &&other) {
@@ -89,6 +73,21 @@ void Story::replaceWith(Story &&other) {
     // Later than any revision either story had, so caches of the old text are stale.
     m_revision = std::max(m_revision, other.m_revision) + 1;
     noteChange(0);
+}
+
+void Story::copyInto(Story &into, int start, int end) const {
+    const int n = end - start;
+    const int pos = into.length();
+    char16_t *text = into.m_text.insertSlots(pos, n);
+    m_text.copyTo(start, n, text);
+    m_charFormats.copyTo(start, n, into.m_charFormats.insertSlots(pos, n));
+    m_paraFormats.copyTo(start, n, into.m_paraFormats.insertSlots(pos, n));
+    into.noteInserted(pos, text, n);
+}
+
+void Story::noteInserted(int pos, const char16_t *text, int n) {
+    m_cellMarks += countCellMarks(QStringView(text, n));
+    noteChange(pos);
 }
 
 void Story::remove(int start, int end) {

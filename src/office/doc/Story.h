@@ -57,6 +57,20 @@ public:
     void insert(int pos, QStringView text, quint32 charFormat, quint32 paraFormat);
     /// Inserts text at pos with one pair of format numbers per character.
     void insert(int pos, QStringView text, const quint32 *charFormats, const quint16 *paraFormats);
+    /// Inserts [start, end) of `source` at pos with its formats, each passed through
+    /// charMap and paraMap (a source format number in, this story's number out).
+    /// The characters and formats go straight into place, with no copy in between.
+    /// Returns the number of characters inserted.
+    template <typename CharMap, typename ParaMap>
+    int insertMapped(int pos, const Story &source, int start, int end, CharMap &&charMap, ParaMap &&paraMap);
+    /// Removes every character but keeps the room, for a story refilled again and again.
+    void removeAll() {
+        m_text.removeAll();
+        m_charFormats.removeAll();
+        m_paraFormats.removeAll();
+        m_cellMarks = 0;
+        noteChange(0);
+    }
     /// Room for n characters in all: appending up to there moves and copies nothing.
     void reserve(int n) {
         m_text.reserve(n);
@@ -100,6 +114,11 @@ public:
     quint64 revision() const { return m_revision; }
 
 private:
+    // Appends [start, end) with its formats as they are to `into` (another story).
+    void copyInto(Story &into, int start, int end) const;
+    // Counts the table marks of text just put at pos and records the change.
+    void noteInserted(int pos, const char16_t *text, int n);
+
     GapBuffer<char16_t> m_text;
     GapBuffer<quint32> m_charFormats;
     GapBuffer<quint16> m_paraFormats;
@@ -107,5 +126,50 @@ private:
     quint64 m_revision = 0;
     int m_cellMarks = 0;
 };
+
+template <typename CharMap, typename ParaMap>
+int Story::insertMapped(int pos, const Story &source, int start, int end, CharMap &&charMap, ParaMap &&paraMap) {
+    pos = std::clamp(pos, 0, length());
+    start = std::clamp(start, 0, source.length());
+    end = std::clamp(end, start, source.length());
+    const int n = end - start;
+    if (n == 0) return 0;
+    if (&source == this) {  // the stretch would move under the copy: take it out first
+        Story copy;
+        copyInto(copy, start, end);
+        return insertMapped(pos, copy, 0, n, charMap, paraMap);
+    }
+    char16_t *text = m_text.insertSlots(pos, n);
+    source.m_text.copyTo(start, n, text);
+    // Neighbouring characters mostly share their formats: map each change once.
+    quint32 *charFormats = m_charFormats.insertSlots(pos, n);
+    quint32 lastChar = 0, lastCharMapped = 0;
+    bool charKnown = false;
+    source.m_charFormats.forEachPiece(start, n, [&](const quint32 *from, qsizetype count) {
+        for (qsizetype i = 0; i < count; ++i) {
+            if (!charKnown || from[i] != lastChar) {
+                charKnown = true;
+                lastChar = from[i];
+                lastCharMapped = charMap(lastChar);
+            }
+            *charFormats++ = lastCharMapped;
+        }
+    });
+    quint16 *paraFormats = m_paraFormats.insertSlots(pos, n);
+    quint16 lastPara = 0, lastParaMapped = 0;
+    bool paraKnown = false;
+    source.m_paraFormats.forEachPiece(start, n, [&](const quint16 *from, qsizetype count) {
+        for (qsizetype i = 0; i < count; ++i) {
+            if (!paraKnown || from[i] != lastPara) {
+                paraKnown = true;
+                lastPara = from[i];
+                lastParaMapped = paraMap(lastPara);
+            }
+            *paraFormats++ = lastParaMapped;
+        }
+    });
+    noteInserted(pos, text, n);
+    return n;
+}
 
 }  // namespace office::doc

@@ -130,6 +130,11 @@ TEST_F(InsertFileTest, AStretchOfAnotherDocumentKeepsItsStyles) {
     EXPECT_EQ(target->insertDocument(1, *source, 3, 15), 13);
     EXPECT_EQ(dumpText(*target), QStringLiteral("1\tAs\n2\t[tw4winExternal]zwei[/] drei\n3\t\n"));
     EXPECT_EQ(target->insertDocument(0, *source, 30, 40), 0);  // nothing beyond the end
+
+    // A document's own stretch, inserted into it, is copied before anything moves.
+    EXPECT_EQ(source->insertDocument(10, *source, 5, 10), 15);
+    EXPECT_EQ(dumpText(*source),
+              QStringLiteral("1\teins\n2\t[tw4winExternal]zwei[/] [tw4winExternal]zwei[/] drei\n3\tvier\n"));
 }
 
 TEST(TextCommand, DumpsParagraphsRunsAndRows) {

@@ -28,12 +28,58 @@ TEST(RtfText, EscapesAsWordDoes) {
         {QStringLiteral("\uFFFD"), "\\u-3?"},
         {QStringLiteral("x\x0by\tz"), "x\\line y\\tab z"},
         {QStringLiteral("\u00A0"), "\\~"},
+        // Longer than the stretch the writer asks room for at a time.
+        {QString(70000, u'a') + QStringLiteral("{b"), QByteArray(70000, 'a') + "\\{b"},
     };
     for (const Case &c : cases) {
         RtfBuffer out;
         appendRtfText(out, c.text);
         EXPECT_EQ(out.take(), c.rtf) << c.text.toStdString();
     }
+}
+
+namespace {
+
+// Takes bytes until its capacity is used up, then refuses the rest.
+class FillingDevice : public QIODevice {
+public:
+    explicit FillingDevice(qint64 capacity) : m_capacity(capacity) { open(QIODevice::WriteOnly); }
+    QByteArray bytes;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override {
+        const qint64 taken = std::min(size, m_capacity - qint64(bytes.size()));
+        if (taken <= 0) return -1;
+        bytes.append(data, taken);
+        return taken;
+    }
+
+private:
+    qint64 m_capacity;
+};
+
+}  // namespace
+
+// Written to a device chunk by chunk, a document gives the same bytes and the same
+// append mark as written whole; a device that fills up is reported.
+TEST(RtfWriter, WritingToADeviceGivesTheSameFile) {
+    Application app;
+    Document *doc = app.documents().add();
+    doctest::addTaggedStyles(*doc);
+    for (int row = 1; row <= 6000; ++row) doctest::typeCellBlock(doc->selection(), row, 1, QStringLiteral("Zelle {ä}"));
+    RtfSaveMark whole;
+    const QByteArray expected = RtfWriter(*doc).write(&whole);
+    ASSERT_GT(expected.size(), 3 * (256 << 10));  // several chunks
+
+    FillingDevice device(expected.size());
+    RtfSaveMark streamed;
+    EXPECT_TRUE(RtfWriter(*doc).write(device, &streamed));
+    EXPECT_EQ(device.bytes, expected);
+    EXPECT_EQ(streamed.bodyEnd, whole.bodyEnd);
+
+    FillingDevice full(expected.size() / 2);
+    EXPECT_FALSE(RtfWriter(*doc).write(full, nullptr));
 }
 
 TEST(RtfWriter, TaggedDocumentHasWordsTablesAndStyles) {
