@@ -2,26 +2,113 @@
 
 #include "office/ole/OutputPath.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace office::sheet {
 
+namespace {
+
+// A save writes to a hidden file beside the workbook, named after it, and holds an
+// exclusive lock on it until the rename. A save killed before its rename leaves
+// that file behind unlocked (the lock dies with the process): the next save of the
+// same workbook removes it. A file that is still locked belongs to a save going on.
+QString tempPrefix(const QFileInfo &target) {
+    return QStringLiteral(".") + target.fileName() + QStringLiteral(".celltrove-save-");
+}
+
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+void removeAbandonedTemporaries(const QFileInfo &target) {
+    const QString prefix = tempPrefix(target);
+    const QDir folder = target.absoluteDir();
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        if (!entry.startsWith(prefix)) continue;
+        const QByteArray name = QFile::encodeName(folder.filePath(entry));
+        const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(name.constData());
+        ::close(fd);
+    }
+}
+
+// Creates and locks a new temporary file; fd is -1 and the reason set on failure.
+int createLockedTemporary(const QFileInfo &target, QByteArray &name, QString &reason) {
+    const QString base = target.absoluteDir().filePath(tempPrefix(target));
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        name = QFile::encodeName(base + QString::number(QRandomGenerator::global()->generate(), 36));
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            reason = systemError(errno);
+            return -1;
+        }
+        // Another save's clean-up may have taken it between the creation and the
+        // lock: then the name no longer leads to this file, and a new one is made.
+        struct stat mine {}, named {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &mine) == 0 && ::lstat(name.constData(), &named) == 0 &&
+            mine.st_dev == named.st_dev && mine.st_ino == named.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    reason = QStringLiteral("no temporary file could be created");
+    return -1;
+}
+
+bool syncFolder(const QString &folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+}  // namespace
+
 Status writeFileAtomically(const QString &path, const QByteArray &bytes, const DeviceWriter &writer) {
     if (Status target = checkOutputPath(path); !target) return target;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(file.errorString()));
-    // QSaveFile buffers small writes and does not count a failed flush of that buffer
-    // (a full disk) as a write error: commit() would put the cut file in place.
+    // A link to a workbook in the same folder is saved through: the file it leads to is replaced.
+    const QFileInfo given(path);
+    const QFileInfo target(given.isSymLink() ? given.canonicalFilePath() : given.absoluteFilePath());
+    removeAbandonedTemporaries(target);
+
+    QByteArray tempName;
+    QString reason;
+    const int fd = createLockedTemporary(target, tempName, reason);
+    if (fd < 0) return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(reason));
+    auto abandon = [&](const QString &why, const char *message) {
+        ::unlink(tempName.constData());
+        ::close(fd);
+        return Status::failure(QString::fromUtf8(message).arg(why));
+    };
+
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        return abandon(file.errorString(), "Datei kann nicht geschrieben werden: %1");
+    // QFile buffers small writes: the flush is where a full disk shows.
     const bool written = (writer ? writer(file, bytes) : file.write(bytes) == bytes.size()) && file.flush();
-    if (!written) {
-        const QString reason = writeFailureReason(file);
-        file.cancelWriting();
-        return Status::failure(QStringLiteral("Datei kann nicht geschrieben werden: %1").arg(reason));
-    }
-    // commit() flushes, syncs and renames; until then the old file stays as it was.
-    if (!file.commit())
-        return Status::failure(QStringLiteral("Datei kann nicht gespeichert werden: %1").arg(file.errorString()));
+    if (!written) return abandon(writeFailureReason(file), "Datei kann nicht geschrieben werden: %1");
+    file.close();
+    if (::fsync(fd) != 0) return abandon(systemError(errno), "Datei kann nicht geschrieben werden: %1");
+    // The workbook keeps its permissions; a new one gets the user's default ones.
+    struct stat old {};
+    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0)
+        (void)::fchmod(fd, old.st_mode & 07777);
+    // Until the rename the old file stays as it was.
+    if (::rename(tempName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+        return abandon(systemError(errno), "Datei kann nicht gespeichert werden: %1");
+    ::close(fd);
+    (void)syncFolder(target.absolutePath());
     return Status::success();
 }
 

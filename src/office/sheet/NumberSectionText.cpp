@@ -187,9 +187,10 @@ void bestFraction(double x, long long maxDen, long long &p, long long &q) {
         const double a = std::floor(value);
         if (!(a <= 1e15)) break;  // also NaN
         const long long ai = static_cast<long long>(a);
-        const long long q2 = q0 + ai * q1;
-        if (q2 > maxDen) break;
-        const long long p2 = p0 + ai * p1;
+        // A huge value (no integer part shown) gives convergents past 64 bits.
+        long long q2 = 0, p2 = 0;
+        if (__builtin_mul_overflow(ai, q1, &q2) || __builtin_add_overflow(q2, q0, &q2) || q2 > maxDen) break;
+        if (__builtin_mul_overflow(ai, p1, &p2) || __builtin_add_overflow(p2, p0, &p2)) break;
         p0 = p1, q0 = q1, p1 = p2, q1 = q2;
         const double rest = value - a;
         if (rest < 1e-12) break;
@@ -201,8 +202,10 @@ void bestFraction(double x, long long maxDen, long long &p, long long &q) {
         return;
     }
     const long long kk = (maxDen - q0) / q1;
-    const long long ps = p0 + kk * p1, qs = q0 + kk * q1;
-    if (qs > 0 && std::fabs(double(ps) / double(qs) - x) < std::fabs(double(p1) / double(q1) - x)) {
+    long long ps = 0, qs = 0;
+    const bool fits = !__builtin_mul_overflow(kk, p1, &ps) && !__builtin_add_overflow(ps, p0, &ps) &&
+                      !__builtin_mul_overflow(kk, q1, &qs) && !__builtin_add_overflow(qs, q0, &qs);
+    if (fits && qs > 0 && std::fabs(double(ps) / double(qs) - x) < std::fabs(double(p1) / double(q1) - x)) {
         p = ps;
         q = qs;
     } else {

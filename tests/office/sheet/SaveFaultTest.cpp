@@ -17,6 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <iostream>
 
 using namespace office::sheet;
@@ -138,6 +141,26 @@ TEST(WorkbookSaveFault, KilledSaveLeavesOldOrNewWorkbook) {
         EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
         EXPECT_FALSE(dump.out.contains("\nrefused")) << dump.out.left(300).toStdString();
     }
+}
+
+// A save removes what a killed save of the same workbook left beside it, but not the
+// file of a save going on (it holds a lock), nor other files named like the workbook.
+TEST(WorkbookSaveFault, SaveClearsAbandonedTemporariesOnly) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Mappe.xls"));
+    ASSERT_TRUE(testsupport::writeFile(path, testsupport::readFile(sourceWorkbook())));
+    const QString abandoned = dir.filePath(QStringLiteral(".Mappe.xls.celltrove-save-abc"));
+    const QString inUse = dir.filePath(QStringLiteral(".Mappe.xls.celltrove-save-def"));
+    const QString users = dir.filePath(QStringLiteral("Mappe.xls.backup"));
+    for (const QString &name : {abandoned, inUse, users}) ASSERT_TRUE(testsupport::writeFile(name, "x"));
+    const int lock = ::open(QFile::encodeName(inUse).constData(), O_RDONLY);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    EXPECT_EQ(changeAndSave(path), 0);
+    ::close(lock);
+    EXPECT_EQ(folderEntries(dir.path()),
+              (QStringList{QStringLiteral(".Mappe.xls.celltrove-save-def"), QStringLiteral("Mappe.xls"),
+                           QStringLiteral("Mappe.xls.backup")}));
 }
 
 // A workbook name that is a symbolic link out of its folder is not saved through;
