@@ -35,12 +35,14 @@ class MemorySheet : public importing::ImportSheet {
 public:
     QString name() const override { return QStringLiteral("Tabelle1"); }
     QString cellText(int row, int column) const override { return m_cells.value(key(row, column)); }
+    bool holdsFormula(int, int) const override { return false; }
     office::Status setCellText(int row, int column, const QString &text) override {
         m_cells.insert(key(row, column), text);
         return {};
     }
     int commentCount() const override { return 0; }
     office::Status setCommentText(int, const QString &) override { return {}; }
+    void showAllColumnsAndLevels() override {}
     office::Status pasteGrid(int, int, const QList<QStringList> &) override { return {}; }
     void usedRange(int &rows, int &columns) const override { rows = columns = 1; }
     qsizetype size() const { return m_cells.size(); }
