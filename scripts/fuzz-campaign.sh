@@ -18,6 +18,9 @@ shared="$root/../shared/corpus"
 all="fuzz_ole2 fuzz_biff8 fuzz_formula fuzz_numfmt fuzz_rtf fuzz_doc fuzz_xliff fuzz_language fuzz_import"
 targets=${*:-$all}
 jobs=${JOBS:-1}
+seed_bytes=${SEED_BYTES:-16384}
+seed_total=${SEED_TOTAL:-1048576}
+seed_files=${SEED_FILES:-256}
 hz=$(getconf CLK_TCK)
 export ASAN_OPTIONS="allocator_may_return_null=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
@@ -49,7 +52,7 @@ campaign() {
     # collects them all. Wall time is only a backstop; the watchdog below ends
     # the run gracefully (SIGUSR1) when its CPU time is spent.
     "$bin/$target" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
-        -rss_limit_mb=1024 -malloc_limit_mb=1024 -timeout=30 \
+        -rss_limit_mb=1024 -malloc_limit_mb=1024 -timeout=120 \
         -max_total_time=$((minutes * 60 * 6)) \
         -artifact_prefix="$dir/" "$dir/work" $folders >"$dir/fuzz.log" 2>&1 &
     pid=$!
@@ -67,16 +70,25 @@ campaign() {
     rm -rf "$base" && mkdir -p "$base"
     for f in $folders; do cp -r "$f/." "$base/" 2>/dev/null || true; done
     ls "$base" >"$dir/base.list"
-    "$bin/$target" -merge=1 -rss_limit_mb=1024 -malloc_limit_mb=1024 -timeout=30 \
+    "$bin/$target" -merge=1 -rss_limit_mb=1024 -malloc_limit_mb=1024 -timeout=120 \
         "$base" "$dir/work" >"$dir/merge.log" 2>&1 || true
-    added=0
-    for f in "$base"/*; do
-        n=$(basename "$f")
-        grep -qxF "$n" "$dir/base.list" && continue
-        cp "$f" "$root/tests/fuzz/corpus/${target#fuzz_}/" && added=$((added + 1))
+    # Committed seeds stay small: the smallest new inputs first, each at most
+    # SEED_BYTES, at most SEED_FILES of them and SEED_TOTAL bytes in all; the
+    # rest stays in $base.
+    added=0 total=0 left=0
+    for f in $(ls -rS "$base"); do
+        grep -qxF "$f" "$dir/base.list" && continue
+        size=$(stat -c %s "$base/$f")
+        if [ "$size" -gt "$seed_bytes" ] || [ $((total + size)) -gt "$seed_total" ] ||
+            [ "$added" -ge "$seed_files" ]; then
+            left=$((left + 1))
+            continue
+        fi
+        cp "$base/$f" "$root/tests/fuzz/corpus/${target#fuzz_}/"
+        added=$((added + 1)) total=$((total + size))
     done
-    printf '%-14s %s CPU s; %s new seeds; %s findings\n    %s\n' "$target" \
-        "$(($(cat "$dir/cpu") / hz))" "$added" \
+    printf '%-14s %s CPU s; %s new seeds (%s bytes), %s too big to commit; %s findings\n    %s\n' "$target" \
+        "$(($(cat "$dir/cpu") / hz))" "$added" "$total" "$left" \
         "$(ls "$dir" | grep -cE '^(crash|leak|oom|timeout|slow-unit)-' || true)" \
         "$(grep -E '^#[0-9]+: cov:' "$dir/fuzz.log" | tail -1)"
 }
