@@ -24,6 +24,8 @@ seed_files=${SEED_FILES:-256}
 hz=$(getconf CLK_TCK)
 export ASAN_OPTIONS="allocator_may_return_null=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+# The test suite's leak suppressions: what system libraries keep or leak themselves.
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 
 seeds() {  # the seed folders of a target (as its replay test has them)
     name=${1#fuzz_}
