@@ -31,7 +31,8 @@ test: build-test
 	cd build/test && ctest --output-on-failure -j $(JOBS)
 
 # Fuzzing with libFuzzer (clang): `make fuzz` builds build/fuzz/tests/fuzz/fuzz_*.
-fuzz: deps
+fuzz:
+	./scripts/install-deps.sh --fuzz
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELLTROVE_FUZZ=ON -DCELLTROVE_TESTS=ON
 	cmake --build build/fuzz -j $(JOBS) --target fuzz_ole2 fuzz_biff8 fuzz_formula fuzz_numfmt fuzz_rtf fuzz_doc fuzz_xliff fuzz_language fuzz_import
 
