@@ -137,19 +137,20 @@ struct Header {
 // Where that sheet marker only stands before it, the whole document is needed.
 Header readHeader(StreamedStory &story) {
     Header h;
-    const qint64 workbook = story.find(markers::kWorkbookName, 0);
-    if (workbook < 0) return h;
-    const qint64 nameStart = workbook + markers::kWorkbookName.size();
-    const qint64 nameEnd = story.findChar(kCr, kCr, nameStart);
+    // The text after `marker` up to its paragraph end, trimmed; the end is -1 when
+    // either is missing.
+    auto valueAfter = [&story](const QString &marker, qint64 from, QString &value) -> qint64 {
+        const qint64 at = story.find(marker, from);
+        if (at < 0) return -1;
+        const qint64 start = at + marker.size();
+        const qint64 end = story.findChar(kCr, kCr, start);
+        if (end >= 0) value = TrimBlanks(story.text(start, end));
+        return end;
+    };
+    const qint64 nameEnd = valueAfter(markers::kWorkbookName, 0, h.header.workbookName);
     if (nameEnd < 0) return h;
-    h.header.workbookName = TrimBlanks(story.text(nameStart, nameEnd));
     h.header.workbookMarkerFound = true;
-    const qint64 sheet = story.find(markers::kSheetNumber, nameEnd);
-    if (sheet < 0) return h;
-    const qint64 numberStart = sheet + markers::kSheetNumber.size();
-    const qint64 numberEnd = story.findChar(kCr, kCr, numberStart);
-    if (numberEnd < 0) return h;
-    h.header.sheetNumber = TrimBlanks(story.text(numberStart, numberEnd));
+    if (valueAfter(markers::kSheetNumber, nameEnd, h.header.sheetNumber) < 0) return h;
     h.header.sheetMarkerFound = true;
     h.usable = true;
     return h;
