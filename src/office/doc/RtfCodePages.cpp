@@ -57,28 +57,46 @@ bool isMultiByte(int codePage) {
 }  // namespace
 
 const CodePageDecoder::Decoder &CodePageDecoder::decoder(int codePage) {
+    if (m_last && codePage == m_lastCodePage) return *m_last;
     auto it = m_decoders.constFind(codePage);
-    if (it != m_decoders.constEnd()) return *it;
-    Decoder d;
-    d.codec = codecFor(codePage);
-    if (d.codec && !isMultiByte(codePage)) {
-        d.table.resize(256);
-        for (int b = 0; b < 256; ++b) {
-            const QString one = d.codec->toUnicode(QByteArray(1, char(b)));
-            d.table[size_t(b)] = one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
+    if (it == m_decoders.constEnd()) {
+        Decoder d;
+        d.codec = codecFor(codePage);
+        if (d.codec && !isMultiByte(codePage)) {
+            d.table.resize(256);
+            for (int b = 0; b < 256; ++b) {
+                const QString one = d.codec->toUnicode(QByteArray(1, char(b)));
+                d.table[size_t(b)] = one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
+            }
         }
+        it = m_decoders.insert(codePage, std::move(d));  // may move the other entries
     }
-    return *m_decoders.insert(codePage, std::move(d));
+    m_lastCodePage = codePage;
+    m_last = &*it;
+    return *m_last;
 }
 
 QString CodePageDecoder::decode(int codePage, const QByteArray &bytes) {
-    const Decoder &d = decoder(codePage);
-    if (!d.codec) return QString::fromLatin1(bytes);
-    if (d.table.empty()) return d.codec->toUnicode(bytes);
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (qsizetype i = 0; i < bytes.size(); ++i) out[i] = d.table[uchar(bytes[i])];
+    QString text;
+    decodeInto(codePage, bytes, text);
     return text;
+}
+
+void CodePageDecoder::decodeInto(int codePage, const QByteArray &bytes, QString &out) {
+    const Decoder &d = decoder(codePage);
+    if (d.codec && d.table.empty()) {
+        out = d.codec->toUnicode(bytes);
+        return;
+    }
+    out.resize(bytes.size());
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    const auto *from = reinterpret_cast<const uchar *>(bytes.constData());
+    if (!d.codec) {
+        for (qsizetype i = 0; i < bytes.size(); ++i) to[i] = from[i];  // Latin-1
+        return;
+    }
+    const char16_t *table = d.table.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) to[i] = table[from[i]];
 }
 
 }  // namespace office::doc

@@ -18,6 +18,9 @@ class CodePageDecoder {
 public:
     /// Decodes bytes of a code page; unknown code pages decode as Windows-1252.
     QString decode(int codePage, const QByteArray &bytes);
+    /// decode() into `out`, whose room is reused: the reader decodes every run of
+    /// text through one string instead of allocating one per run.
+    void decodeInto(int codePage, const QByteArray &bytes, QString &out);
 
 private:
     /// A code page's decoder: single-byte code pages by a table of their 256
@@ -29,6 +32,9 @@ private:
     };
     const Decoder &decoder(int codePage);
     QHash<int, Decoder> m_decoders;
+    // The last code page asked for: runs of text mostly share one.
+    int m_lastCodePage = -1;
+    const Decoder *m_last = nullptr;
 };
 
 }  // namespace office::doc

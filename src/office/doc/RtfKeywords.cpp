@@ -1,9 +1,8 @@
 #include "office/doc/RtfKeywords.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
 #include <string_view>
-#include <vector>
 
 namespace office::doc {
 
@@ -14,9 +13,16 @@ struct WordEntry {
     RtfKeyword keyword;
 };
 
-// The words by their first letter, so that a lookup compares a handful of
-// entries, mostly by length alone.
-using WordTable = std::array<std::vector<WordEntry>, 26>;
+// The words in an open-addressing table, so that a lookup mostly compares one
+// entry: the reader looks up every control word it reads.
+constexpr std::size_t kSlots = 512;  // a power of two, several times the words
+using WordTable = std::array<WordEntry, kSlots>;
+
+std::size_t slotOf(const char *w, std::size_t n) {
+    std::size_t h = n;
+    for (std::size_t i = 0; i < n; ++i) h = h * 33 + static_cast<unsigned char>(w[i]);
+    return h & (kSlots - 1);
+}
 
 WordTable makeWordTable() {
     static constexpr WordEntry kWords[] = {
@@ -167,8 +173,12 @@ WordTable makeWordTable() {
         {"zwj", {RtfWord::zwj, false}},
         {"zwnj", {RtfWord::zwnj, false}},
     };
-    WordTable table;
-    for (const WordEntry &e : kWords) table[size_t(e.word.front() - 'a')].push_back(e);
+    WordTable table{};
+    for (const WordEntry &e : kWords) {
+        std::size_t slot = slotOf(e.word.data(), e.word.size());
+        while (!table[slot].word.empty()) slot = (slot + 1) & (kSlots - 1);
+        table[slot] = e;
+    }
     return table;
 }
 
@@ -177,10 +187,12 @@ WordTable makeWordTable() {
 RtfKeyword rtfKeyword(QByteArrayView w) {
     static const WordTable kTable = makeWordTable();
     if (w.isEmpty() || w.front() < 'a' || w.front() > 'z') return {};
-    for (const WordEntry &e : kTable[size_t(w.front() - 'a')])
-        if (qsizetype(e.word.size()) == w.size() && std::memcmp(e.word.data(), w.data(), e.word.size()) == 0)
-            return e.keyword;
-    return {};
+    const auto n = std::size_t(w.size());
+    for (std::size_t slot = slotOf(w.data(), n);; slot = (slot + 1) & (kSlots - 1)) {
+        const WordEntry &e = kTable[slot];
+        if (e.word.empty()) return {};
+        if (e.word.size() == n && std::equal(e.word.begin(), e.word.end(), w.data())) return e.keyword;
+    }
 }
 
 }  // namespace office::doc

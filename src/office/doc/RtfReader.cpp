@@ -137,6 +137,7 @@ private:
     int m_defaultLanguage = -1;
 
     QByteArray m_pendingBytes;
+    QString m_decoded;  // the pending bytes decoded; its room is reused run after run
     int m_pendingCodePage = 1252;
 
     QHash<int, FontEntry> m_fonts;
@@ -644,13 +645,15 @@ void Reader::flushWholeCharacters(qsizetype from) {
 
 void Reader::flushBytes() {
     if (m_pendingBytes.isEmpty()) return;
-    QString text = m_decoder.decode(m_pendingCodePage, m_pendingBytes);
-    m_pendingBytes.clear();
+    QString &text = m_decoded;
+    m_decoder.decodeInto(m_pendingCodePage, m_pendingBytes, text);
+    m_pendingBytes.truncate(0);  // keeps its room for the next run
     // Control characters other than tab (and 0x1E, 0x1F) are no text.
+    char16_t *chars = reinterpret_cast<char16_t *>(text.data());
     qsizetype kept = 0;
-    for (const QChar c : std::as_const(text)) {
-        const char16_t u = c.unicode();
-        if (u == u'\t' || u >= 0x20 || u == 0x1E || u == 0x1F) text[kept++] = c;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = chars[i];
+        if (u == u'\t' || u >= 0x20 || u == 0x1E || u == 0x1F) chars[kept++] = u;
     }
     if (kept == 0) return;
     text.truncate(kept);

@@ -1,13 +1,28 @@
 #include "office/doc/RtfTokenizer.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 namespace office::doc {
 
 namespace {
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+// What a byte is to the tokenizer, looked up once per byte: letters of control
+// words, and the bytes that end a run of text.
+enum ByteClass : unsigned char { kOther = 0, kLetter = 1, kEndsText = 2 };
+
+constexpr std::array<unsigned char, 256> makeByteClasses() {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 'a'; c <= 'z'; ++c) classes[size_t(c)] = kLetter;
+    for (int c = 'A'; c <= 'Z'; ++c) classes[size_t(c)] = kLetter;
+    for (const char c : {'\\', '{', '}', '\r', '\n'}) classes[size_t(static_cast<unsigned char>(c))] = kEndsText;
+    return classes;
+}
+constexpr std::array<unsigned char, 256> kByteClasses = makeByteClasses();
+
+unsigned char classOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
+bool isLetter(char c) { return classOf(c) == kLetter; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 int hexValue(char c) {
     if (isDigit(c)) return c - '0';
@@ -40,9 +55,7 @@ RtfToken RtfTokenizer::next() {
     }
     if (c != '\\') {
         const qint64 start = m_pos;
-        while (m_pos < size && d[m_pos] != '\\' && d[m_pos] != '{' && d[m_pos] != '}' && d[m_pos] != '\r' &&
-               d[m_pos] != '\n')
-            ++m_pos;
+        while (m_pos < size && classOf(d[m_pos]) != kEndsText) ++m_pos;
         t.type = RtfToken::Text;
         t.word = QByteArrayView(d + start, m_pos - start);
         return t;
@@ -94,7 +107,7 @@ RtfToken RtfTokenizer::next() {
     }
     if (m_pos < size && d[m_pos] == ' ') ++m_pos;
     if (m_partial && m_pos >= size) m_cutShort = true;
-    if (t.word == "bin" && t.hasParameter) {
+    if (t.hasParameter && t.word.size() == 3 && t.word[0] == 'b' && t.word[1] == 'i' && t.word[2] == 'n') {
         if (m_partial && t.parameter > size - m_pos) m_cutShort = true;
         const qint64 n = std::clamp<qint64>(t.parameter, 0, size - m_pos);
         t.type = RtfToken::Binary;

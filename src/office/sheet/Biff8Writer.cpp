@@ -1,5 +1,6 @@
 #include "office/sheet/Biff8Writer.h"
 
+#include "office/memory/HugePageAllocator.h"
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/BiffRecordReader.h"
 #include "office/sheet/FormulaBlockPlan.h"
@@ -192,30 +193,63 @@ void forEachLabelSst(const QByteArray &bytes, qint64 begin, qint64 end, F at) {
     }
 }
 
-// Finds a text among the SST strings without formatting runs or phonetic data, by
-// hash, without holding a copy of every string (a large SST has a million entries).
+// Texts by their hashes in an open-addressing table, without copies of the texts:
+// finding one costs a probe or two, where a binary search over a sorted list of a
+// million hashes missed the cache at every step. Equal texts have equal hashes, so
+// of several equal texts added, the first added is the first found.
+class TextTable {
+public:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+
+    explicit TextTable(std::size_t count) : m_slots(count + count * 3 / 7 + 1, Slot{0, kEmpty}) {}  // 70 % full
+    /// The first value added under `hash` for which `same(value)` holds, or kEmpty.
+    template <typename Same>
+    std::uint32_t find(std::uint32_t hash, Same same) const {
+        for (std::size_t i = slotOf(hash);; i = next(i)) {
+            const Slot &slot = m_slots[i];
+            if (slot.value == kEmpty) return kEmpty;
+            if (slot.hash == hash && same(slot.value)) return slot.value;
+        }
+    }
+    void add(std::uint32_t hash, std::uint32_t value) {
+        std::size_t i = slotOf(hash);
+        while (m_slots[i].value != kEmpty) i = next(i);
+        m_slots[i] = Slot{hash, value};
+    }
+
+private:
+    struct Slot {
+        std::uint32_t hash;
+        std::uint32_t value;
+    };
+    // The hash scaled to the table's size: no power of two needed.
+    std::size_t slotOf(std::uint32_t hash) const { return std::size_t((std::uint64_t(hash) * m_slots.size()) >> 32); }
+    std::size_t next(std::size_t i) const { return i + 1 == m_slots.size() ? 0 : i + 1; }
+    // Mapped, not from malloc: freeing a table of megabytes would raise malloc's
+    // threshold for mapping, and what the save allocates next would stay in its heap.
+    std::vector<Slot, memory::HugePageAllocator<Slot>> m_slots;
+};
+
+std::uint32_t textHash(const QString &text) { return std::uint32_t(qHash(text)); }
+
+// Finds a text among the SST strings without formatting runs or phonetic data.
 class SstLookup {
 public:
-    SstLookup(const Workbook &book, bool empty) : m_book(book) {
+    SstLookup(const Workbook &book, bool empty) : m_book(book), m_table(empty ? 0 : std::size_t(book.sharedStringCount())) {
         if (empty) return;
         const auto shared = std::uint32_t(book.sharedStringCount());
-        m_byHash.reserve(shared);
         for (std::uint32_t i = 0; i < shared; ++i)
-            if (!book.sstFormatting(i)) m_byHash.emplace_back(qHash(book.string(i)), i);
-        std::sort(m_byHash.begin(), m_byHash.end());
+            if (!book.sstFormatting(i)) m_table.add(textHash(book.string(i)), i);
     }
     /// The first SST index holding exactly `text`, or kDropped.
     std::uint32_t find(const QString &text) const {
-        const std::pair<std::size_t, std::uint32_t> key{qHash(text), 0};
-        for (auto it = std::lower_bound(m_byHash.begin(), m_byHash.end(), key);
-             it != m_byHash.end() && it->first == key.first; ++it)
-            if (m_book.string(it->second) == text) return it->second;
-        return kDropped;
+        const std::uint32_t i = m_table.find(textHash(text), [&](std::uint32_t i) { return m_book.string(i) == text; });
+        return i == TextTable::kEmpty ? kDropped : i;
     }
 
 private:
     const Workbook &m_book;
-    std::vector<std::pair<std::size_t, std::uint32_t>> m_byHash;
+    TextTable m_table;
 };
 
 }  // namespace
@@ -262,29 +296,22 @@ void Biff8Writer::planStrings() {
     }
 
     // New texts: an equal plain SST string first, then one entry per distinct text.
-    // Equal new texts are found by their hashes, sorted: no table of the texts
-    // themselves, which for a whole translated sheet is as large as the SST.
-    const SstLookup plain(m_book, added.empty());
-    std::vector<std::pair<std::size_t, std::uint32_t>> byHash(added.size());  // hash, position in added
-    for (std::uint32_t k = 0; k < added.size(); ++k) byHash[k] = {qHash(m_book.string(added[k])), k};
-    std::sort(byHash.begin(), byHash.end());
+    // Equal new texts are found by their hashes: no table of the texts themselves,
+    // which for a whole translated sheet is as large as the SST.
+    // One table at a time: the distinct new texts first, then the SST's.
     std::vector<std::uint32_t> firstEqual(added.size());  // position of the first equal text in added
-    for (std::size_t group = 0; group < byHash.size();) {
-        std::size_t end = group + 1;
-        while (end < byHash.size() && byHash[end].first == byHash[group].first) ++end;
-        firstEqual[byHash[group].second] = byHash[group].second;
-        for (std::size_t i = group + 1; i < end; ++i) {
-            const std::uint32_t k = byHash[i].second;
-            firstEqual[k] = k;
+    {
+        TextTable distinct(added.size());
+        for (std::uint32_t k = 0; k < added.size(); ++k) {
             const QString text = m_book.string(added[k]);
-            for (std::size_t j = group; j < i; ++j) {
-                if (m_book.string(added[byHash[j].second]) != text) continue;
-                firstEqual[k] = firstEqual[byHash[j].second];
-                break;
-            }
+            const std::uint32_t hash = textHash(text);
+            const std::uint32_t equal =
+                distinct.find(hash, [&](std::uint32_t j) { return m_book.string(added[j]) == text; });
+            firstEqual[k] = equal == TextTable::kEmpty ? k : equal;
+            if (equal == TextTable::kEmpty) distinct.add(hash, k);
         }
-        group = end;
     }
+    const SstLookup plain(m_book, added.empty());
     std::vector<std::uint32_t> addedTo(added.size());  // SST index as read, or new slot | kNewSlot
     constexpr std::uint32_t kNewSlot = 0x80000000u;
     for (std::uint32_t k = 0; k < added.size(); ++k) {

@@ -25,9 +25,15 @@ Cell &Worksheet::cellForWriting(int row0, int column0) {
 }
 
 void Worksheet::storeTyped(Cell &cell, const QString &text, const TypingLocale &typing, bool *truncated) {
-    const TypedInput input = interpretTypedText(text, typing, m_book && m_book->isDate1904(),
-                                                valueOf(cell).kind() == ValueKind::Bool);
+    const CellValue old = valueOf(cell);
+    const TypedInput input =
+        interpretTypedText(text, typing, m_book && m_book->isDate1904(), old.kind() == ValueKind::Bool);
     if (truncated) *truncated = input.truncated;
+    // Typing the text a text cell already holds changes nothing: the cell keeps its
+    // record and its string's formatting runs, and an untouched sheet is saved as read.
+    if (input.kind == TypedInput::Text && cell.type == CellType::Text && !cell.isFormula() &&
+        old.kind() == ValueKind::Text && old.textValue() == input.text)
+        return;
     // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
     cell.flags &= ~(Cell::kFormula | Cell::kRkValue | Cell::kInMultiple);
     cell.ref = 0;

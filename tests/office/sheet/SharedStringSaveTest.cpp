@@ -4,6 +4,7 @@
 
 #include "WorkbookFiles.h"
 
+#include "office/sheet/TypedInput.h"
 #include "office/sheet/Workbook.h"
 
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 using namespace office::sheet;
 
@@ -106,4 +108,37 @@ TEST(SharedStrings, TranslatedSheetKeepsOtherSheetsAndSecondImportDoesNotGrow) {
         EXPECT_LE(std::abs(secondSize - firstSize), firstSize / 100) << firstSize << " -> " << secondSize;
     }
     EXPECT_GT(checked, testsupport::corpusDir().isEmpty() ? 0 : 30);
+}
+
+// Typing the text a text cell already holds leaves the cell as read: the same string
+// entry (with its formatting runs), the same record flags, and an untouched sheet.
+TEST(SharedStrings, TypingACellsOwnTextChangesNothing) {
+    int checked = 0;
+    for (const QString &path : sheettest::workbookFiles(4 * 1024 * 1024)) {
+        std::unique_ptr<Workbook> book;
+        if (!Workbook::open(path, book).ok) continue;
+        SCOPED_TRACE(path.toStdString());
+        for (int n = 1; n <= book->worksheetCount(); ++n) {
+            Worksheet &sheet = *book->worksheet(n);
+            bool onlyTexts = true;
+            for (const Cell before : std::vector<Cell>(sheet.cells().begin(), sheet.cells().end())) {
+                if (before.isFormula() || before.type != CellType::Text) continue;
+                const QString text = sheet.valueOf(before).textValue();
+                if (interpretTypedText(text, QLocale::c(), book->isDate1904(), false).kind != TypedInput::Text) {
+                    onlyTexts = false;  // typing it makes a number or a date: a real change
+                    continue;
+                }
+                ASSERT_TRUE(sheet.setValue(before.row(), before.column(), text, QLocale::c()));
+                const Cell *after = sheet.cell(before.row(), before.column());
+                ASSERT_NE(after, nullptr);
+                EXPECT_EQ(after->ref, before.ref);
+                EXPECT_EQ(after->flags, before.flags);
+                ++checked;
+            }
+            if (onlyTexts) {
+                EXPECT_FALSE(sheet.isModified()) << "sheet " << n;
+            }
+        }
+    }
+    EXPECT_GT(checked, testsupport::corpusDir().isEmpty() ? 0 : 1000);
 }
