@@ -317,6 +317,16 @@ TEST(StreamedImport, TextStreamGivesTheStoryText) {
     }
     EXPECT_TRUE(binaryStream.readWholeNeeded());
 
+    // A stream let go of while its reading thread waits with pieces read ahead.
+    for (int i = 0; i < 3; ++i) {
+        office::doc::RtfTextStream early;
+        ASSERT_TRUE(early.open(table));
+        QString start;
+        if (i > 0) {
+            EXPECT_TRUE(early.readMore(start, i));
+        }
+    }
+
     office::doc::RtfTextStream notRtf;
     ASSERT_TRUE(testsupport::writeFile(table, "plain text"));
     EXPECT_FALSE(notRtf.open(table));

@@ -3,7 +3,7 @@
 #include "office/doc/Document.h"
 #include "office/doc/RtfCodePages.h"
 #include "office/doc/RtfKeywords.h"
-#include "office/doc/RtfTextStream.h"
+#include "office/doc/RtfTextReader.h"
 #include "office/doc/RtfTokenizer.h"
 
 #include <QFile>
@@ -848,7 +848,7 @@ Status RtfReader::readFile(const QString &path, Document &into) {
     return refuseWhenOutOfMemory([&] { return read(file.readAll(), into); }, outOfMemory());
 }
 
-struct RtfTextStream::Impl {
+struct RtfTextReader::Impl {
     static constexpr qint64 kPiece = qint64(4) << 20;
 
     QFile file;
@@ -880,10 +880,10 @@ struct RtfTextStream::Impl {
     }
 };
 
-RtfTextStream::RtfTextStream() : m(std::make_unique<Impl>()) {}
-RtfTextStream::~RtfTextStream() = default;
+RtfTextReader::RtfTextReader() : m(std::make_unique<Impl>()) {}
+RtfTextReader::~RtfTextReader() = default;
 
-Status RtfTextStream::open(const QString &path) {
+Status RtfTextReader::open(const QString &path) {
     m = std::make_unique<Impl>();
     m->file.setFileName(path);
     if (!m->file.open(QIODevice::ReadOnly))
@@ -904,7 +904,7 @@ Status RtfTextStream::open(const QString &path) {
     return status;
 }
 
-bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
+bool RtfTextReader::readMore(QString &text, qsizetype atLeast) {
     if (!m->reader) return false;
     m->reader->redirectText(&text);
     const bool more = m->reader->pump(text.size() + std::max<qsizetype>(atLeast, 1));
@@ -912,8 +912,8 @@ bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
     return more;
 }
 
-bool RtfTextStream::readWholeNeeded() const { return m->reader && m->reader->readWholeNeeded(); }
-qint64 RtfTextStream::bytesRead() const { return m->reader ? m->windowStart + m->reader->offset() : 0; }
-qint64 RtfTextStream::size() const { return m->size; }
+bool RtfTextReader::readWholeNeeded() const { return m->reader && m->reader->readWholeNeeded(); }
+qint64 RtfTextReader::bytesRead() const { return m->reader ? m->windowStart + m->reader->offset() : 0; }
+qint64 RtfTextReader::size() const { return m->size; }
 
 }  // namespace office::doc

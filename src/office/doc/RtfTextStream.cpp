@@ -1,0 +1,113 @@
+#include "office/doc/RtfTextStream.h"
+
+#include "office/doc/RtfTextReader.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+namespace office::doc {
+
+struct RtfTextStream::Impl {
+    // Pieces of about this many characters, at most kAhead of them waiting.
+    static constexpr qsizetype kPiece = 256 * 1024;
+    static constexpr std::size_t kAhead = 4;
+
+    struct Piece {
+        QString text;
+        qint64 bytesRead = 0;  // of the file, once the piece was read
+    };
+
+    RtfTextReader reader;  // the reading thread's alone once it runs
+    qint64 size = 0;
+    std::thread thread;
+    std::mutex mutex;
+    std::condition_variable changed;
+    // Guarded by mutex:
+    std::deque<Piece> ready;
+    bool finished = false;   // the last piece is in `ready`
+    bool readWhole = false;  // reading stopped short
+    bool stopping = false;   // the stream goes away
+    // The caller's alone:
+    qint64 bytesHandedOver = 0;
+
+    ~Impl() {
+        if (!thread.joinable()) return;
+        {
+            const std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        thread.join();
+    }
+
+    void readAhead() {
+        for (;;) {
+            Piece piece;
+            bool more = false;
+            bool outOfMemory = false;
+            try {
+                more = reader.readMore(piece.text, kPiece);
+            } catch (const std::exception &) {
+                // Memory ran out (std::bad_alloc): the whole-document reader
+                // refuses such a file in words of its own.
+                outOfMemory = true;
+            }
+            piece.bytesRead = reader.bytesRead();
+            std::unique_lock lock(mutex);
+            if (!piece.text.isEmpty()) ready.push_back(std::move(piece));
+            if (!more || outOfMemory) {
+                finished = true;
+                readWhole = outOfMemory || reader.readWholeNeeded();
+                changed.notify_all();
+                return;
+            }
+            changed.notify_all();
+            changed.wait(lock, [this] { return stopping || ready.size() < kAhead; });
+            if (stopping) return;
+        }
+    }
+};
+
+RtfTextStream::RtfTextStream() : m(std::make_unique<Impl>()) {}
+RtfTextStream::~RtfTextStream() = default;
+
+Status RtfTextStream::open(const QString &path) {
+    m = std::make_unique<Impl>();
+    const Status status = m->reader.open(path);
+    if (!status) return status;
+    m->size = m->reader.size();
+    m->thread = std::thread([impl = m.get()] { impl->readAhead(); });
+    return status;
+}
+
+bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
+    if (!m->thread.joinable()) return false;
+    const qsizetype wanted = text.size() + std::max<qsizetype>(atLeast, 1);
+    std::unique_lock lock(m->mutex);
+    for (;;) {
+        while (!m->ready.empty() && text.size() < wanted) {
+            Impl::Piece &piece = m->ready.front();
+            text.append(piece.text);
+            m->bytesHandedOver = piece.bytesRead;
+            m->ready.pop_front();
+            m->changed.notify_all();
+        }
+        if (text.size() >= wanted) return true;
+        if (m->finished && m->ready.empty()) return false;
+        m->changed.wait(lock, [this] { return !m->ready.empty() || m->finished; });
+    }
+}
+
+bool RtfTextStream::readWholeNeeded() const {
+    const std::lock_guard lock(m->mutex);
+    return m->finished && m->readWhole;
+}
+
+qint64 RtfTextStream::bytesRead() const { return m->bytesHandedOver; }
+qint64 RtfTextStream::size() const { return m->size; }
+
+}  // namespace office::doc
