@@ -375,9 +375,16 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         cell.column0 = column;
         cell.xf = xf;
         cell.type = type;
-        cell.number = number;
         cell.ref = ref;
         cell.flags = flags;
+        if (!(flags & (Cell::kFormula | Cell::kRkValue))) {
+            if (type == CellType::Number) {
+                cell.ref = std::uint32_t(sheet.m_numbers.size());
+                sheet.m_numbers.push_back(number);
+            } else if (type == CellType::Bool || type == CellType::Error) {
+                cell.ref = std::uint32_t(number);
+            }
+        }
         if (!sheet.m_cells.empty() && !before(sheet.m_cells.back(), cell)) state.cellsSorted = false;
         if (sheet.m_cells.size() == sheet.m_cells.capacity()) state.cellPrefault.reset();
         sheet.m_cells.push_back(cell);
@@ -485,6 +492,7 @@ Status Biff8Reader::readCellRecord(Worksheet &sheet, SheetState &state, const Bi
         } else {
             std::memcpy(&number, r, 8);
         }
+        formula.number = number;
         // A text result arrives in the STRING record that follows; until then it is empty.
         formula.textIndex = StringPool::kNone;
         const std::uint32_t index = std::uint32_t(sheet.m_formulas.size());

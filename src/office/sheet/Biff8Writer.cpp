@@ -88,7 +88,7 @@ void putChars(QByteArray &out, QStringView text, bool wide) {
 
 // A number cell that goes back as an RK value (as it was read, or as typed when
 // an RK holds it exactly); other numbers are NUMBER records, as they were read.
-bool storedAsRk(const Cell &cell) { return (cell.flags & Cell::kRkValue) && decodeRk(cell.ref) == cell.number; }
+bool storedAsRk(const Cell &cell) { return cell.flags & Cell::kRkValue; }
 
 // The end of the run of cells from `at` that goes into one MULRK or MULBLANK record:
 // neighbours in the row that were read from such records, all blank or all RK
@@ -626,7 +626,8 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
             body.put32(cell.ref);
             putRecord(out, kRk, body.view());
         } else {
-            body.append(reinterpret_cast<const char *>(&cell.number), 8);
+            const double number = sheet.numberOf(cell);
+            body.append(reinterpret_cast<const char *>(&number), 8);
             putRecord(out, kNumber, body.view());
         }
         return;
@@ -638,7 +639,7 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
     }
     case CellType::Bool:
     case CellType::Error:
-        const char value[2] = {char(std::uint8_t(cell.number)), char(cell.type == CellType::Error ? 1 : 0)};
+        const char value[2] = {char(std::uint8_t(cell.ref)), char(cell.type == CellType::Error ? 1 : 0)};
         body.append(value, 2);
         putRecord(out, kBoolErr, body.view());
         return;

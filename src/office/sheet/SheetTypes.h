@@ -50,7 +50,8 @@ struct Comment {
 enum class CellType : std::uint8_t { Blank, Number, Text, Bool, Error };
 
 /// One cell record as stored: value cells, formula cells, and BLANK cells that carry
-/// only formatting. Rows and columns are kept 0-based to keep the record small.
+/// only formatting. Rows and columns are kept 0-based and the value is one 32-bit
+/// field, so that a cell takes 12 bytes: a full sheet holds 16 million of them.
 struct Cell {
     enum Flag : std::uint8_t {
         kFormula = 0x01,        ///< a FORMULA cell; ref indexes the sheet's formulas
@@ -64,15 +65,17 @@ struct Cell {
     CellType type = CellType::Blank;
     std::uint8_t flags = 0;
     /// Text cells: index into the workbook's strings; formula cells: index into the
-    /// sheet's formulas; kRkValue numbers: the RK value.
+    /// sheet's formulas; kRkValue numbers: the RK value; other numbers: index into
+    /// the sheet's numbers; booleans: 0/1; errors: the error code.
+    /// Worksheet::numberOf gives a cell's number.
     std::uint32_t ref = 0;
-    /// Number; 0/1 for booleans; the error code for errors.
-    double number = 0;
 
     int row() const { return row0 + 1; }
     int column() const { return column0 + 1; }
     bool isFormula() const { return flags & kFormula; }
 };
+
+static_assert(sizeof(Cell) == 12, "a cell stays small: a full sheet holds 16 million");
 
 /// A sheet's cells, in row-major order; a large sheet holds hundreds of thousands.
 using CellList = std::vector<Cell, memory::HugePageAllocator<Cell>>;
@@ -82,6 +85,8 @@ struct FormulaCell {
     /// The FORMULA record body: row, column, XF, cached result, flags, cell id, token
     /// length, tokens (rgce) and any trailing extra data.
     QByteArray record;
+    /// Cached result of a number, boolean (0/1) or error (its code) result.
+    double number = 0;
     /// Cached text result (index into the workbook's strings; StringPool::kNone for
     /// none) when the result is text.
     std::uint32_t textIndex = 0xFFFFFFFFu;

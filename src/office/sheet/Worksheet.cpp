@@ -1,6 +1,7 @@
 #include "office/sheet/Worksheet.h"
 
 #include "office/sheet/ExcelDate.h"
+#include "office/sheet/RkNumber.h"
 #include "office/sheet/Workbook.h"
 
 #include <algorithm>
@@ -36,9 +37,21 @@ const Cell *Worksheet::cell(int row, int column) const {
     return &*it;
 }
 
+double Worksheet::numberOf(const Cell &c) const {
+    if (c.isFormula()) return c.ref < m_formulas.size() ? m_formulas[c.ref].number : 0;
+    switch (c.type) {
+    case CellType::Number:
+        if (c.flags & Cell::kRkValue) return decodeRk(c.ref);
+        return c.ref < m_numbers.size() ? m_numbers[c.ref] : 0;
+    case CellType::Bool:
+    case CellType::Error: return c.ref;
+    default: return 0;
+    }
+}
+
 CellValue Worksheet::valueOf(const Cell &c) const {
     CellType type = c.type;
-    double number = c.number;
+    const double number = numberOf(c);
     std::uint32_t text = c.ref;
     if (c.isFormula()) {
         if (c.ref >= m_formulas.size()) return {};

@@ -55,6 +55,9 @@ public:
     const FormulaBlock *formulaBlockAt(int row, int column) const;
     /// The value a cell record holds, as value() reports it (ignores merging).
     CellValue valueOf(const Cell &cell) const;
+    /// A number, boolean (0/1) or error (its code) cell's number, or a formula's
+    /// cached one; 0 for others.
+    double numberOf(const Cell &cell) const;
     /// What the cell shows (Range.Text): its value through its number format in the
     /// system locale, or with displayFormulas() its formula text (constants
     /// unformatted); "" where value() is empty. Defined in CellTexts.cpp.
@@ -166,6 +169,8 @@ private:
     SheetVisibility m_visibility = SheetVisibility::Visible;
     CellList m_cells;
     std::vector<FormulaCell> m_formulas;
+    /// The numbers of number cells that no RK value holds, as Cell::ref indexes them.
+    std::vector<double, memory::HugePageAllocator<double>> m_numbers;
     std::vector<FormulaBlock> m_formulaBlocks;
     std::vector<Comment> m_comments;
     std::array<ColumnState, kColumnCount> m_columns{};

@@ -37,17 +37,20 @@ void Worksheet::storeTyped(Cell &cell, const QString &text, const TypingLocale &
     // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
     cell.flags &= ~(Cell::kFormula | Cell::kRkValue | Cell::kInMultiple);
     cell.ref = 0;
-    cell.number = 0;
     switch (input.kind) {
     case TypedInput::Empty: cell.type = CellType::Blank; break;
     case TypedInput::Number:
-        cell.type = CellType::Number;
-        cell.number = input.number;
-        break;
     case TypedInput::Date:
         cell.type = CellType::Number;
-        cell.number = input.number;
-        if (m_book && !m_book->xfIsDate(cell.xf)) cell.xf = std::uint16_t(m_book->dateXfFor(cell.xf));
+        if (input.kind == TypedInput::Date && m_book && !m_book->xfIsDate(cell.xf))
+            cell.xf = std::uint16_t(m_book->dateXfFor(cell.xf));
+        if (std::uint32_t rk = 0; encodeRk(input.number, rk)) {
+            cell.flags |= Cell::kRkValue;
+            cell.ref = rk;
+        } else {
+            cell.ref = std::uint32_t(m_numbers.size());
+            m_numbers.push_back(input.number);
+        }
         break;
     case TypedInput::Text:
         cell.type = CellType::Text;
@@ -56,13 +59,8 @@ void Worksheet::storeTyped(Cell &cell, const QString &text, const TypingLocale &
     case TypedInput::Bool:
     case TypedInput::Error:  // the number holds the value or the error code
         cell.type = input.kind == TypedInput::Bool ? CellType::Bool : CellType::Error;
-        cell.number = input.number;
+        cell.ref = std::uint32_t(input.number);
         break;
-    }
-    std::uint32_t rk = 0;
-    if (cell.type == CellType::Number && encodeRk(cell.number, rk)) {
-        cell.flags |= Cell::kRkValue;
-        cell.ref = rk;
     }
     m_cellsModified = true;
     m_columnIndex.clear();
