@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace office::doc {
@@ -14,14 +16,29 @@ struct WordEntry {
 };
 
 // The words in an open-addressing table, so that a lookup mostly compares one
-// entry: the reader looks up every control word it reads.
-constexpr std::size_t kSlots = 512;  // a power of two, several times the words
-using WordTable = std::array<WordEntry, kSlots>;
+// entry: the reader looks up every control word it reads. A slot holds its
+// word's first eight letters packed into one number, so that most words compare
+// in one step.
+constexpr std::size_t kSlotBits = 9;
+constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;  // several times the words
 
-std::size_t slotOf(const char *w, std::size_t n) {
-    std::size_t h = n;
-    for (std::size_t i = 0; i < n; ++i) h = h * 33 + static_cast<unsigned char>(w[i]);
-    return h & (kSlots - 1);
+struct Slot {
+    std::uint64_t head = 0;  // the first eight letters, one byte each
+    std::size_t length = 0;  // 0 for an empty slot
+    std::string_view word;
+    RtfKeyword keyword;
+};
+using WordTable = std::array<Slot, kSlots>;
+
+std::uint64_t headOf(const char *w, std::size_t n) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(n, 8); ++i)
+        head |= std::uint64_t(static_cast<unsigned char>(w[i])) << (8 * i);
+    return head;
+}
+
+std::size_t slotOf(std::uint64_t head, std::size_t n) {
+    return std::size_t(((head + n) * 0x9E3779B97F4A7C15ull) >> (64 - kSlotBits));
 }
 
 WordTable makeWordTable() {
@@ -175,9 +192,10 @@ WordTable makeWordTable() {
     };
     WordTable table{};
     for (const WordEntry &e : kWords) {
-        std::size_t slot = slotOf(e.word.data(), e.word.size());
-        while (!table[slot].word.empty()) slot = (slot + 1) & (kSlots - 1);
-        table[slot] = e;
+        const std::uint64_t head = headOf(e.word.data(), e.word.size());
+        std::size_t slot = slotOf(head, e.word.size());
+        while (table[slot].length != 0) slot = (slot + 1) & (kSlots - 1);
+        table[slot] = Slot{head, e.word.size(), e.word, e.keyword};
     }
     return table;
 }
@@ -188,10 +206,12 @@ RtfKeyword rtfKeyword(QByteArrayView w) {
     static const WordTable kTable = makeWordTable();
     if (w.isEmpty() || w.front() < 'a' || w.front() > 'z') return {};
     const auto n = std::size_t(w.size());
-    for (std::size_t slot = slotOf(w.data(), n);; slot = (slot + 1) & (kSlots - 1)) {
-        const WordEntry &e = kTable[slot];
-        if (e.word.empty()) return {};
-        if (e.word.size() == n && std::equal(e.word.begin(), e.word.end(), w.data())) return e.keyword;
+    const std::uint64_t head = headOf(w.data(), n);
+    for (std::size_t slot = slotOf(head, n);; slot = (slot + 1) & (kSlots - 1)) {
+        const Slot &e = kTable[slot];
+        if (e.length == 0) return {};
+        if (e.head == head && e.length == n && (n <= 8 || std::memcmp(e.word.data() + 8, w.data() + 8, n - 8) == 0))
+            return e.keyword;
     }
 }
 
