@@ -79,11 +79,37 @@ bool isWide(QStringView text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; });
 }
 
+// Characters as BIFF8 stores them: UTF-16LE, or one byte each when none is above 0xFF.
 void putChars(QByteArray &out, QStringView text, bool wide) {
-    for (QChar c : text) {
-        if (wide) put16(out, c.unicode());
-        else out.append(char(c.unicode()));
+    const qsizetype at = out.size();
+    out.resize(at + text.size() * (wide ? 2 : 1));
+    auto *to = reinterpret_cast<unsigned char *>(out.data()) + at;
+    const char16_t *from = text.utf16();
+    if (wide) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            to[2 * i] = static_cast<unsigned char>(from[i] & 0xFF);
+            to[2 * i + 1] = static_cast<unsigned char>(from[i] >> 8);
+        }
+    } else {
+        for (qsizetype i = 0; i < text.size(); ++i) to[i] = static_cast<unsigned char>(from[i]);
     }
+}
+
+// The 0-based rows that hold a ROW record or a cell, in order. The cells are kept
+// in row order, so their rows need no sorting; the ROW records are few.
+std::vector<int> rowsInUse(const Worksheet &sheet) {
+    std::vector<int> cellRows;
+    for (const Cell &c : sheet.cells())
+        if (cellRows.empty() || cellRows.back() != c.row0) cellRows.push_back(c.row0);
+    std::vector<int> infoRows;
+    infoRows.reserve(sheet.rowInfos().size());
+    for (const RowInfo &r : sheet.rowInfos()) infoRows.push_back(r.row - 1);
+    std::sort(infoRows.begin(), infoRows.end());
+    infoRows.erase(std::unique(infoRows.begin(), infoRows.end()), infoRows.end());
+    std::vector<int> rows;
+    rows.reserve(cellRows.size() + infoRows.size());
+    std::set_union(cellRows.begin(), cellRows.end(), infoRows.begin(), infoRows.end(), std::back_inserter(rows));
+    return rows;
 }
 
 // A number cell that goes back as an RK value (as it was read, or as typed when
@@ -147,9 +173,8 @@ public:
                 append(QByteArray(1, char(wide ? 1 : 0)));
                 continue;
             }
-            QByteArray chars;
-            putChars(chars, text.mid(done, take), wide);
-            append(chars);
+            putChars(m_out, text.sliced(done, take), wide);
+            m_used += int(take * unit);
             done += take;
         }
         for (qsizetype at = 0; at < runs.size();) {
@@ -211,6 +236,9 @@ public:
             if (slot.hash == hash && same(slot.value)) return slot.value;
         }
     }
+    /// Asks for the memory of a hash's first slot ahead of its find or add: with
+    /// a table of megabytes each slot is a cache miss, and these then overlap.
+    void prefetch(std::uint32_t hash) const { __builtin_prefetch(&m_slots[slotOf(hash)]); }
     void add(std::uint32_t hash, std::uint32_t value) {
         std::size_t i = slotOf(hash);
         while (m_slots[i].value != kEmpty) i = next(i);
@@ -230,7 +258,10 @@ private:
     std::vector<Slot, memory::HugePageAllocator<Slot>> m_slots;
 };
 
-std::uint32_t textHash(const QString &text) { return std::uint32_t(qHash(text)); }
+std::uint32_t textHash(const Workbook &book, std::uint32_t string) { return std::uint32_t(book.stringHash(string)); }
+
+using HashList = std::vector<std::uint32_t, memory::HugePageAllocator<std::uint32_t>>;
+constexpr std::size_t kPrefetchAhead = 16;
 
 // Finds a text among the SST strings without formatting runs or phonetic data.
 class SstLookup {
@@ -238,12 +269,18 @@ public:
     SstLookup(const Workbook &book, bool empty) : m_book(book), m_table(empty ? 0 : std::size_t(book.sharedStringCount())) {
         if (empty) return;
         const auto shared = std::uint32_t(book.sharedStringCount());
-        for (std::uint32_t i = 0; i < shared; ++i)
-            if (!book.sstFormatting(i)) m_table.add(textHash(book.string(i)), i);
+        HashList hashes(shared);
+        for (std::uint32_t i = 0; i < shared; ++i) hashes[i] = textHash(book, i);
+        for (std::uint32_t i = 0; i < shared; ++i) {
+            if (i + kPrefetchAhead < shared) m_table.prefetch(hashes[i + kPrefetchAhead]);
+            if (!book.sstFormatting(i)) m_table.add(hashes[i], i);
+        }
     }
-    /// The first SST index holding exactly `text`, or kDropped.
-    std::uint32_t find(const QString &text) const {
-        const std::uint32_t i = m_table.find(textHash(text), [&](std::uint32_t i) { return m_book.string(i) == text; });
+    void prefetch(std::uint32_t hash) const { m_table.prefetch(hash); }
+    /// The first SST index holding exactly the text of string `string` (whose
+    /// textHash is `hash`), or kDropped.
+    std::uint32_t find(std::uint32_t string, std::uint32_t hash) const {
+        const std::uint32_t i = m_table.find(hash, [&](std::uint32_t i) { return m_book.sameString(i, string); });
         return i == TextTable::kEmpty ? kDropped : i;
     }
 
@@ -299,14 +336,16 @@ void Biff8Writer::planStrings() {
     // Equal new texts are found by their hashes: no table of the texts themselves,
     // which for a whole translated sheet is as large as the SST.
     // One table at a time: the distinct new texts first, then the SST's.
+    HashList hashes(added.size());
+    for (std::size_t k = 0; k < added.size(); ++k) hashes[k] = textHash(m_book, added[k]);
     std::vector<std::uint32_t> firstEqual(added.size());  // position of the first equal text in added
     {
         TextTable distinct(added.size());
         for (std::uint32_t k = 0; k < added.size(); ++k) {
-            const QString text = m_book.string(added[k]);
-            const std::uint32_t hash = textHash(text);
+            if (k + kPrefetchAhead < added.size()) distinct.prefetch(hashes[k + kPrefetchAhead]);
+            const std::uint32_t hash = hashes[k];
             const std::uint32_t equal =
-                distinct.find(hash, [&](std::uint32_t j) { return m_book.string(added[j]) == text; });
+                distinct.find(hash, [&](std::uint32_t j) { return m_book.sameString(added[j], added[k]); });
             firstEqual[k] = equal == TextTable::kEmpty ? k : equal;
             if (equal == TextTable::kEmpty) distinct.add(hash, k);
         }
@@ -315,11 +354,12 @@ void Biff8Writer::planStrings() {
     std::vector<std::uint32_t> addedTo(added.size());  // SST index as read, or new slot | kNewSlot
     constexpr std::uint32_t kNewSlot = 0x80000000u;
     for (std::uint32_t k = 0; k < added.size(); ++k) {
+        if (k + kPrefetchAhead < added.size()) plain.prefetch(hashes[k + kPrefetchAhead]);
         if (firstEqual[k] != k) {
             addedTo[k] = addedTo[firstEqual[k]];
             continue;
         }
-        if (const std::uint32_t i = plain.find(m_book.string(added[k])); i != kDropped) {
+        if (const std::uint32_t i = plain.find(added[k], hashes[k]); i != kDropped) {
             used[i] = true;
             addedTo[k] = i;
             continue;
@@ -465,12 +505,7 @@ void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out) {
     std::vector<qint64> dbCells;
     int firstRow = 0, lastRow = -1;
     // INDEX comes before the cells but lists their DBCELLs: count the blocks first.
-    std::vector<int> rows;
-    for (const RowInfo &r : sheet.rowInfos()) rows.push_back(r.row - 1);
-    for (const Cell &c : sheet.cells()) rows.push_back(c.row0);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    const std::size_t blocks = (rows.size() + 31) / 32;
+    const std::size_t blocks = (rowsInUse(sheet).size() + 31) / 32;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (int(i) == sheet.cellBlockPosition()) writeCellBlock(sheet, out, dbCells, firstRow, lastRow);
         const RawRecord &r = records[i];
@@ -513,17 +548,7 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
     const auto &cells = sheet.cells();
     std::map<int, const RowInfo *> rowInfo;
     for (const RowInfo &r : sheet.rowInfos()) rowInfo[r.row - 1] = &r;
-    // The cells are sorted by row, as the ROW records' map: merge the two.
-    std::vector<int> cellRows;
-    cellRows.reserve(cells.size());
-    for (const Cell &c : cells)
-        if (cellRows.empty() || cellRows.back() != c.row0) cellRows.push_back(c.row0);
-    std::vector<int> infoRows;
-    infoRows.reserve(rowInfo.size());
-    for (const auto &[row, info] : rowInfo) infoRows.push_back(row);
-    std::vector<int> rows;
-    rows.reserve(cellRows.size() + infoRows.size());
-    std::set_union(cellRows.begin(), cellRows.end(), infoRows.begin(), infoRows.end(), std::back_inserter(rows));
+    const std::vector<int> rows = rowsInUse(sheet);
     if (rows.empty()) return;
     firstRow = rows.front();
     lastRow = rows.back();

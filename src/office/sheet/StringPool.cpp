@@ -7,15 +7,49 @@ namespace office::sheet {
 std::uint32_t StringPool::add(QStringView text) {
     m_entries.push_back(m_chars.size());
     const auto size = std::uint32_t(text.size());  // a cell's text is far below 2^32 code units
-    m_chars.push_back(char16_t(size & 0xFFFF));
-    m_chars.push_back(char16_t(size >> 16));
-    m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + size);
+    const char16_t length[2] = {char16_t(size & 0xFFFF), char16_t(size >> 16)};
+    m_chars.append(length, 2);
+    m_chars.append(reinterpret_cast<const char16_t *>(text.utf16()), size);
     return std::uint32_t(m_entries.size() - 1);
 }
 
 std::uint32_t StringPool::addStreamString(qint64 offset) {
     m_entries.push_back(std::uint64_t(offset) | kInStream);
     return std::uint32_t(m_entries.size() - 1);
+}
+
+StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
+    Chars chars;
+    if (index >= m_entries.size()) return chars;
+    const std::uint64_t entry = m_entries[index];
+    if (!(entry & kInStream)) {
+        const char16_t *p = m_chars.data() + entry;
+        chars.count = qsizetype(p[0]) | (qsizetype(p[1]) << 16);
+        chars.utf16 = p + 2;
+        return chars;
+    }
+    const auto *p = reinterpret_cast<const unsigned char *>(m_stream.constData()) + (entry & ~kInStream);
+    const std::uint8_t flags = p[2];
+    chars.count = p[0] | (p[1] << 8);
+    chars.bytes = p + 3 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
+    chars.wideBytes = flags & 0x01;
+    return chars;
+}
+
+std::uint64_t StringPool::hashAt(std::uint32_t index) const {
+    const Chars chars = charsAt(index);
+    std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a over the UTF-16 code units
+    for (qsizetype i = 0; i < chars.count; ++i) hash = (hash ^ chars[i]) * 0x100000001b3ull;
+    return hash;
+}
+
+bool StringPool::equal(std::uint32_t a, std::uint32_t b) const {
+    if (a == b) return true;
+    const Chars x = charsAt(a), y = charsAt(b);
+    if (x.count != y.count) return false;
+    for (qsizetype i = 0; i < x.count; ++i)
+        if (x[i] != y[i]) return false;
+    return true;
 }
 
 QString StringPool::at(std::uint32_t index) const {

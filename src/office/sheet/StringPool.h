@@ -1,5 +1,6 @@
 #pragma once
 
+#include "office/memory/GrowableArray.h"
 #include "office/memory/HugePageAllocator.h"
 
 #include <QByteArray>
@@ -30,15 +31,34 @@ public:
     std::uint32_t addStreamString(qint64 offset);
     /// The string at index; empty for kNone or an index out of range.
     QString at(std::uint32_t index) const;
+    /// A hash of the string at index, equal for equal strings however they are
+    /// stored; no copy of the string is made.
+    std::uint64_t hashAt(std::uint32_t index) const;
+    /// Whether the strings at a and b are equal, compared in place.
+    bool equal(std::uint32_t a, std::uint32_t b) const;
     int count() const { return int(m_entries.size()); }
     void reserve(std::size_t strings) { m_entries.reserve(strings); }
 
 private:
+    // A string's characters where they lie: UTF-16 in the pool, or Latin-1 or
+    // unaligned little-endian UTF-16 bytes in the stream.
+    struct Chars {
+        const char16_t *utf16 = nullptr;
+        const unsigned char *bytes = nullptr;
+        bool wideBytes = false;
+        qsizetype count = 0;
+        char16_t operator[](qsizetype i) const {
+            if (utf16) return utf16[i];
+            return wideBytes ? char16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8)) : char16_t(bytes[i]);
+        }
+    };
+    Chars charsAt(std::uint32_t index) const;
+
     // An entry is a position in m_chars, where the string's length (two code units)
     // precedes its characters, or with kInStream set a string's offset in m_stream.
     static constexpr std::uint64_t kInStream = std::uint64_t(1) << 63;
 
-    std::vector<char16_t, memory::HugePageAllocator<char16_t>> m_chars;
+    memory::GrowableArray<char16_t> m_chars;
     std::vector<std::uint64_t, memory::HugePageAllocator<std::uint64_t>> m_entries;
     QByteArray m_stream;
 };

@@ -79,6 +79,9 @@ public:
     /// Text by index: the shared strings first, then texts of LABEL cells and cached
     /// formula results.
     QString string(std::uint32_t index) const;
+    /// A hash of string(index), and whether two strings are equal, without copies.
+    std::uint64_t stringHash(std::uint32_t index) const { return m_strings.hashAt(index); }
+    bool sameString(std::uint32_t a, std::uint32_t b) const { return m_strings.equal(a, b); }
     int stringCount() const { return m_strings.count(); }
     /// Number of entries read from the shared string table (SST).
     int sharedStringCount() const { return m_sharedStringCount; }
