@@ -5,35 +5,71 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace celltrove::importing {
+
+namespace {
+
+// Reads the file from its position on in blocks of kFindInFileBlock bytes into one
+// buffer, each block behind the last `overlap` bytes of the one before, so that a
+// text of up to overlap + 1 bytes is never cut in two; calls `look` with the buffer
+// and the file position of its first byte until it returns true or the file ends.
+void scanBlocks(QFile &file, qint64 passed, qsizetype overlap,
+                const std::function<bool(QByteArrayView, qint64)> &look) {
+    QByteArray buffer(overlap + kFindInFileBlock, Qt::Uninitialized);
+    qsizetype kept = 0;
+    for (;;) {
+        const qint64 n = file.read(buffer.data() + kept, kFindInFileBlock);
+        if (n <= 0) return;
+        const qsizetype filled = kept + qsizetype(n);
+        if (look(QByteArrayView(buffer.constData(), filled), passed)) return;
+        const qsizetype keep = std::min(filled, overlap);
+        passed += filled - keep;
+        std::memmove(buffer.data(), buffer.constData() + filled - keep, size_t(keep));
+        kept = keep;
+    }
+}
+
+}  // namespace
 
 qint64 FindInFile(const QString &path, const QString &text, qint64 start) {
     if (text.isEmpty()) return 0;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return 0;
     const QByteArray needle = text.toLatin1();
-    qint64 passed = 0;  // bytes of the file before the buffer's first byte
-    if (start > 1) {
-        if (!file.seek(start - 1)) return 0;
-        passed = start - 1;
+    if (start > 1 && !file.seek(start - 1)) return 0;
+    qint64 found = 0;
+    scanBlocks(file, std::max<qint64>(start - 1, 0), needle.size() - 1, [&](QByteArrayView block, qint64 passed) {
+        const qsizetype at = block.indexOf(needle);
+        if (at >= 0) found = passed + at + 1;
+        return at >= 0;
+    });
+    return found;
+}
+
+QList<bool> FileContains(const QString &path, const QStringList &texts) {
+    QList<bool> found(texts.size(), false);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return found;
+    QList<QByteArray> needles;
+    qsizetype longest = 1;
+    for (const QString &text : texts) {
+        needles.append(text.toLatin1());
+        longest = std::max(longest, needles.back().size());
     }
-    // The carried-over tail, then the new block, in one buffer used throughout.
-    QByteArray buffer(needle.size() - 1 + kFindInFileBlock, Qt::Uninitialized);
-    qsizetype kept = 0;
-    for (;;) {
-        const qint64 n = file.read(buffer.data() + kept, kFindInFileBlock);
-        if (n <= 0) break;
-        const qsizetype filled = kept + qsizetype(n);
-        const qsizetype at = QByteArrayView(buffer.constData(), filled).indexOf(needle);
-        if (at >= 0) return passed + at + 1;
-        // Keep the last bytes so that an occurrence spanning two blocks is found.
-        const qsizetype keep = std::min(filled, needle.size() - 1);
-        passed += filled - keep;
-        std::memmove(buffer.data(), buffer.constData() + filled - keep, size_t(keep));
-        kept = keep;
-    }
-    return 0;
+    qsizetype left = 0;
+    for (qsizetype i = 0; i < needles.size(); ++i) left += needles[i].isEmpty() ? 0 : 1;
+    if (left == 0) return found;
+    scanBlocks(file, 0, longest - 1, [&](QByteArrayView block, qint64) {
+        for (qsizetype i = 0; i < needles.size(); ++i) {
+            if (found[i] || needles[i].isEmpty() || block.indexOf(needles[i]) < 0) continue;
+            found[i] = true;
+            --left;
+        }
+        return left == 0;
+    });
+    return found;
 }
 
 }  // namespace celltrove::importing

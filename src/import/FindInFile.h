@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace celltrove::importing {
 
@@ -14,5 +16,10 @@ inline constexpr qint64 kFindInFileBlock = 1 << 20;
 /// blocks of kFindInFileBlock bytes, never whole; the text is compared byte for byte in
 /// the Latin-1 code page, exactly and case-sensitively.
 qint64 FindInFile(const QString &path, const QString &text, qint64 start = 1);
+
+/// Which of `texts` occur in the file at `path`, compared as FindInFile compares:
+/// one flag per text (false for an empty one), found in one reading of the file;
+/// all false when the file cannot be read.
+QList<bool> FileContains(const QString &path, const QStringList &texts);
 
 }  // namespace celltrove::importing

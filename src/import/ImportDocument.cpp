@@ -15,9 +15,8 @@ namespace {
 constexpr int kPathLimit = 251;
 
 // A joined document must be split before its parts can go back.
-bool refuseJoined(run::RunContext &run, const QString &path, const QString &fileName, const QString &separator,
-                  const QString &shownSeparator) {
-    if (FindInFile(path, separator, 1) <= 0) return false;
+bool refuseJoined(run::RunContext &run, bool holdsSeparator, const QString &fileName, const QString &shownSeparator) {
+    if (!holdsSeparator) return false;
     run.WriteLog(QStringLiteral(" "));
     run.WriteLog(run.T(QStringLiteral("Error: Datei enthält mind. ein Bindle-Element: ")) + shownSeparator + fileName);
     run.WriteLog(run.T(QStringLiteral("Error: Datei splitten oder überprüfen.")));
@@ -35,8 +34,9 @@ void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString 
         run.runError = true;
         return;
     }
-    if (refuseJoined(run, path, fileName, markers::kBindleFileName, QStringLiteral("<!-- Bindle-Fn:...--> ")) ||
-        refuseJoined(run, path, fileName, markers::kBindleRtf, QStringLiteral("<BindleRTF> ")))
+    const QList<bool> separators = FileContains(path, {markers::kBindleFileName, markers::kBindleRtf});
+    if (refuseJoined(run, separators[0], fileName, QStringLiteral("<!-- Bindle-Fn:...--> ")) ||
+        refuseJoined(run, separators[1], fileName, QStringLiteral("<BindleRTF> ")))
         return;
 
     run::RunUi &ui = run.ui();

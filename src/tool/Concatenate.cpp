@@ -36,9 +36,8 @@ void logRefusal(ToolRunState &state, const QString &reason) {
     state.setError();
 }
 
-bool carriesMarker(ToolRunState &state, const QString &path, const QString &marker, const QString &shown,
-                   const QString &name) {
-    if (importing::FindInFile(path, marker) <= 0) return false;
+bool carriesMarker(ToolRunState &state, bool holdsMarker, const QString &shown, const QString &name) {
+    if (!holdsMarker) return false;
     logRefusal(state, state.run.T(QStringLiteral("Error: Datei enthält mind. ein Bindle-Element: ")) + shown + name);
     return true;
 }
@@ -104,9 +103,9 @@ void CatFile(ToolRunState &state, const QString &sourcePath, const QString &join
                    run.T(QStringLiteral("Error: Datei lässt sich nicht in sich selbst einfügen! ")) + joinedName);
         return;
     }
-    if (carriesMarker(state, folder + name, joined::kNameLineMarker, QStringLiteral("<!-- Bindle-Fn:...--> "), name))
-        return;
-    if (carriesMarker(state, folder + name, joined::kSeparatorOpen, joined::kSeparatorOpen + u' ', name)) return;
+    const QList<bool> markers = importing::FileContains(folder + name, {joined::kNameLineMarker, joined::kSeparatorOpen});
+    if (carriesMarker(state, markers[0], QStringLiteral("<!-- Bindle-Fn:...--> "), name)) return;
+    if (carriesMarker(state, markers[1], joined::kSeparatorOpen + u' ', name)) return;
 
     office::Status inserted = office::Status::failure(QStringLiteral("no joined document"));
     int separatorStart = 0;

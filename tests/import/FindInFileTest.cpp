@@ -51,3 +51,19 @@ TEST(FindInFile, MissingFileGivesZero) {
     EXPECT_EQ(FindInFile(dir.filePath(QStringLiteral("none.rtf")), QStringLiteral("<BindleRTF>")), 0);
     EXPECT_EQ(FindInFile(dir.path(), QStringLiteral("<BindleRTF>")), 0);
 }
+
+// One reading finds each text, also across the block boundary, where the shorter
+// text must not fall into the overlap kept for the longer one.
+TEST(FindInFile, FileContainsFlagsEachTextInOneReading) {
+    using celltrove::importing::FileContains;
+    using celltrove::importing::kFindInFileBlock;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("doc.rtf"));
+    QByteArray bytes = filler(kFindInFileBlock - 5) + "<BindleRTF>" + filler(kFindInFileBlock - 10) + "<!-- Bindle-Fn:";
+    ASSERT_TRUE(testsupport::writeFile(path, bytes));
+    const QStringList texts{QStringLiteral("<!-- Bindle-Fn:"), QStringLiteral("<BindleRTF>"),
+                            QStringLiteral("absent"), QString()};
+    EXPECT_EQ(FileContains(path, texts), (QList<bool>{true, true, false, false}));
+    EXPECT_EQ(FileContains(path, {QStringLiteral("x"), QStringLiteral("<BindleRTF>")}), (QList<bool>{true, true}));
+    EXPECT_EQ(FileContains(dir.filePath(QStringLiteral("none.rtf")), texts), (QList<bool>{false, false, false, false}));
+}
