@@ -45,24 +45,29 @@ struct RtfTextStream::Impl {
     }
 
     void readAhead() {
+        try {
+            readPieces();
+        } catch (const std::exception &) {
+            // Memory ran out (std::bad_alloc): the whole-document reader refuses
+            // such a file in words of its own. What was read ahead is dropped.
+            const std::lock_guard lock(mutex);
+            ready.clear();
+            finished = true;
+            readWhole = true;
+        }
+        changed.notify_all();
+    }
+
+    void readPieces() {
         for (;;) {
             Piece piece;
-            bool more = false;
-            bool outOfMemory = false;
-            try {
-                more = reader.readMore(piece.text, kPiece);
-            } catch (const std::exception &) {
-                // Memory ran out (std::bad_alloc): the whole-document reader
-                // refuses such a file in words of its own.
-                outOfMemory = true;
-            }
+            const bool more = reader.readMore(piece.text, kPiece);
             piece.bytesRead = reader.bytesRead();
             std::unique_lock lock(mutex);
             if (!piece.text.isEmpty()) ready.push_back(std::move(piece));
-            if (!more || outOfMemory) {
+            if (!more) {
                 finished = true;
-                readWhole = outOfMemory || reader.readWholeNeeded();
-                changed.notify_all();
+                readWhole = reader.readWholeNeeded();
                 return;
             }
             changed.notify_all();
