@@ -8,8 +8,6 @@
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <cstring>
 #include <iterator>
