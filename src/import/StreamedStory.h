@@ -40,8 +40,6 @@ public:
     /// Reads the next piece; false when nothing more comes.
     bool readMore();
 
-    const office::doc::RtfTextStream &stream() const { return m_stream; }
-
 private:
     bool matchesAt(const QString &pattern, qsizetype index) const;
 

@@ -79,7 +79,6 @@ public:
     /// the document has ended (finish() has then run) or a table was met.
     bool pump(qsizetype wanted);
     bool readWholeNeeded() const { return m_readWholeNeeded; }
-    qint64 offset() const { return m_tokens.offset(); }
     void redirectText(QString *textOut) { m_textOut = textOut; }
     RtfTokenizer &tokens() { return m_tokens; }
     /// Called before each token when less than kRefillMargin bytes are left.
@@ -913,7 +912,5 @@ bool RtfTextReader::readMore(QString &text, qsizetype atLeast) {
 }
 
 bool RtfTextReader::readWholeNeeded() const { return m->reader && m->reader->readWholeNeeded(); }
-qint64 RtfTextReader::bytesRead() const { return m->reader ? m->windowStart + m->reader->offset() : 0; }
-qint64 RtfTextReader::size() const { return m->size; }
 
 }  // namespace office::doc

@@ -22,8 +22,6 @@ public:
     Status open(const QString &path);
     bool readMore(QString &text, qsizetype atLeast);
     bool readWholeNeeded() const;
-    qint64 bytesRead() const;
-    qint64 size() const;
 
 private:
     struct Impl;

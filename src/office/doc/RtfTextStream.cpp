@@ -16,23 +16,15 @@ struct RtfTextStream::Impl {
     static constexpr qsizetype kPiece = 256 * 1024;
     static constexpr std::size_t kAhead = 4;
 
-    struct Piece {
-        QString text;
-        qint64 bytesRead = 0;  // of the file, once the piece was read
-    };
-
     RtfTextReader reader;  // the reading thread's alone once it runs
-    qint64 size = 0;
     std::thread thread;
     std::mutex mutex;
     std::condition_variable changed;
     // Guarded by mutex:
-    std::deque<Piece> ready;
+    std::deque<QString> ready;
     bool finished = false;   // the last piece is in `ready`
     bool readWhole = false;  // reading stopped short
     bool stopping = false;   // the stream goes away
-    // The caller's alone:
-    qint64 bytesHandedOver = 0;
 
     ~Impl() {
         if (!thread.joinable()) return;
@@ -60,11 +52,10 @@ struct RtfTextStream::Impl {
 
     void readPieces() {
         for (;;) {
-            Piece piece;
-            const bool more = reader.readMore(piece.text, kPiece);
-            piece.bytesRead = reader.bytesRead();
+            QString piece;
+            const bool more = reader.readMore(piece, kPiece);
             std::unique_lock lock(mutex);
-            if (!piece.text.isEmpty()) ready.push_back(std::move(piece));
+            if (!piece.isEmpty()) ready.push_back(std::move(piece));
             if (!more) {
                 finished = true;
                 readWhole = reader.readWholeNeeded();
@@ -84,7 +75,6 @@ Status RtfTextStream::open(const QString &path) {
     m = std::make_unique<Impl>();
     const Status status = m->reader.open(path);
     if (!status) return status;
-    m->size = m->reader.size();
     m->thread = std::thread([impl = m.get()] { impl->readAhead(); });
     return status;
 }
@@ -95,9 +85,7 @@ bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
     std::unique_lock lock(m->mutex);
     for (;;) {
         while (!m->ready.empty() && text.size() < wanted) {
-            Impl::Piece &piece = m->ready.front();
-            text.append(piece.text);
-            m->bytesHandedOver = piece.bytesRead;
+            text.append(m->ready.front());
             m->ready.pop_front();
             m->changed.notify_all();
         }
@@ -111,8 +99,5 @@ bool RtfTextStream::readWholeNeeded() const {
     const std::lock_guard lock(m->mutex);
     return m->finished && m->readWhole;
 }
-
-qint64 RtfTextStream::bytesRead() const { return m->bytesHandedOver; }
-qint64 RtfTextStream::size() const { return m->size; }
 
 }  // namespace office::doc

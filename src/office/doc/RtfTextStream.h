@@ -37,9 +37,6 @@ public:
     /// True when reading stopped short: at table content, at a token the window
     /// could not hold, or for want of memory. The document is then for RtfReader.
     bool readWholeNeeded() const;
-    /// Bytes of the file read up to the text handed over so far, and its size.
-    qint64 bytesRead() const;
-    qint64 size() const;
 
 private:
     struct Impl;

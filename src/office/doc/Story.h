@@ -118,6 +118,10 @@ private:
     void copyInto(Story &into, int start, int end) const;
     // Counts the table marks of text just put at pos and records the change.
     void noteInserted(int pos, const char16_t *text, int n);
+    // Copies n format numbers from `from` at start to `to`, each passed through map.
+    // Neighbouring characters mostly share their formats: each change is mapped once.
+    template <typename T, typename Map>
+    static void copyMapped(const GapBuffer<T> &from, int start, int n, T *to, Map &map);
 
     GapBuffer<char16_t> m_text;
     GapBuffer<quint32> m_charFormats;
@@ -141,35 +145,26 @@ int Story::insertMapped(int pos, const Story &source, int start, int end, CharMa
     }
     char16_t *text = m_text.insertSlots(pos, n);
     source.m_text.copyTo(start, n, text);
-    // Neighbouring characters mostly share their formats: map each change once.
-    quint32 *charFormats = m_charFormats.insertSlots(pos, n);
-    quint32 lastChar = 0, lastCharMapped = 0;
-    bool charKnown = false;
-    source.m_charFormats.forEachPiece(start, n, [&](const quint32 *from, qsizetype count) {
-        for (qsizetype i = 0; i < count; ++i) {
-            if (!charKnown || from[i] != lastChar) {
-                charKnown = true;
-                lastChar = from[i];
-                lastCharMapped = charMap(lastChar);
-            }
-            *charFormats++ = lastCharMapped;
-        }
-    });
-    quint16 *paraFormats = m_paraFormats.insertSlots(pos, n);
-    quint16 lastPara = 0, lastParaMapped = 0;
-    bool paraKnown = false;
-    source.m_paraFormats.forEachPiece(start, n, [&](const quint16 *from, qsizetype count) {
-        for (qsizetype i = 0; i < count; ++i) {
-            if (!paraKnown || from[i] != lastPara) {
-                paraKnown = true;
-                lastPara = from[i];
-                lastParaMapped = paraMap(lastPara);
-            }
-            *paraFormats++ = lastParaMapped;
-        }
-    });
+    copyMapped(source.m_charFormats, start, n, m_charFormats.insertSlots(pos, n), charMap);
+    copyMapped(source.m_paraFormats, start, n, m_paraFormats.insertSlots(pos, n), paraMap);
     noteInserted(pos, text, n);
     return n;
+}
+
+template <typename T, typename Map>
+void Story::copyMapped(const GapBuffer<T> &from, int start, int n, T *to, Map &map) {
+    T last = 0, lastMapped = 0;
+    bool known = false;
+    from.forEachPiece(start, n, [&](const T *items, qsizetype count) {
+        for (qsizetype i = 0; i < count; ++i) {
+            if (!known || items[i] != last) {
+                known = true;
+                last = items[i];
+                lastMapped = T(map(last));
+            }
+            *to++ = lastMapped;
+        }
+    });
 }
 
 }  // namespace office::doc

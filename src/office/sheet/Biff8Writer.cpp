@@ -267,8 +267,9 @@ public:
     SstLookup(const Workbook &book, bool empty) : m_book(book), m_table(empty ? 0 : std::size_t(book.sharedStringCount())) {
         if (empty) return;
         const auto shared = std::uint32_t(book.sharedStringCount());
+        // Strings with formatting runs or phonetic data are never taken: no hash.
         HashList hashes(shared);
-        for (std::uint32_t i = 0; i < shared; ++i) hashes[i] = textHash(book, i);
+        for (std::uint32_t i = 0; i < shared; ++i) hashes[i] = book.sstFormatting(i) ? 0 : textHash(book, i);
         for (std::uint32_t i = 0; i < shared; ++i) {
             if (i + kPrefetchAhead < shared) m_table.prefetch(hashes[i + kPrefetchAhead]);
             if (!book.sstFormatting(i)) m_table.add(hashes[i], i);

@@ -53,20 +53,12 @@ bool StringPool::equal(std::uint32_t a, std::uint32_t b) const {
 }
 
 QString StringPool::at(std::uint32_t index) const {
-    if (index >= m_entries.size()) return {};
-    const std::uint64_t entry = m_entries[index];
-    if (!(entry & kInStream)) {
-        const char16_t *p = m_chars.data() + entry;
-        const qsizetype size = qsizetype(p[0]) | (qsizetype(p[1]) << 16);
-        return QString(reinterpret_cast<const QChar *>(p + 2), size);
-    }
-    const auto *p = reinterpret_cast<const unsigned char *>(m_stream.constData()) + (entry & ~kInStream);
-    const int count = p[0] | (p[1] << 8);
-    const std::uint8_t flags = p[2];
-    p += 3 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
-    if (!(flags & 0x01)) return QString::fromLatin1(reinterpret_cast<const char *>(p), count);  // sized exactly
+    const Chars chars = charsAt(index);
+    if (chars.utf16) return QString(reinterpret_cast<const QChar *>(chars.utf16), chars.count);
+    const auto *bytes = reinterpret_cast<const char *>(chars.bytes);
+    if (!chars.wideBytes) return QString::fromLatin1(bytes, chars.count);  // sized exactly; empty for no string
     QString text;
-    appendStringChars(text, reinterpret_cast<const char *>(p), count, true);
+    appendStringChars(text, bytes, int(chars.count), true);
     return text;
 }
 
