@@ -203,13 +203,19 @@ Status CompoundFile::readBytes(const QByteArray &bytes, CompoundFile &out) {
 }
 
 Status CompoundFile::writeBytes(QByteArray &out) const {
+    return withBytes([&out](const QByteArray &image) {
+        out = QByteArray(image.constData(), image.size());
+        return Status::success();
+    });
+}
+
+Status CompoundFile::withBytes(const std::function<Status(const QByteArray &image)> &use) const {
     ensureGsfInitialised();
     GPtr<GsfOutput> sink(gsf_output_memory_new());
     if (const Status s = writeTo(sink.get()); !s) return s;
     const guint8 *data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
     const gsf_off_t size = gsf_output_size(sink.get());
-    out = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
-    return Status::success();
+    return use(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
 }
 
 Status CompoundFile::writeFile(const QString &path) const {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // libgsf's output type, declared as gsf-fwd.h does.
@@ -41,6 +42,9 @@ public:
 
     /// Serialises all entries, in order, into a new compound file image.
     Status writeBytes(QByteArray &out) const;
+    /// Serialises the entries as writeBytes does and hands the image to `use`
+    /// without copying it: the bytes live only until `use` returns.
+    Status withBytes(const std::function<Status(const QByteArray &image)> &use) const;
     /// Writes the compound file straight to disk: into a temporary file in the
     /// same folder, renamed over `path` only once complete.
     Status writeFile(const QString &path) const;

@@ -5,12 +5,14 @@
 #include "office/sheet/BiffRecordReader.h"
 #include "office/sheet/FormulaBlockPlan.h"
 #include "office/sheet/RkNumber.h"
+#include "office/sheet/SideBySide.h"
 #include "office/sheet/Workbook.h"
 #include "office/sheet/Worksheet.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <unordered_set>
 
 namespace office::sheet {
@@ -333,23 +335,25 @@ void Biff8Writer::planStrings() {
 
     // New texts: an equal plain SST string first, then one entry per distinct text.
     // Equal new texts are found by their hashes: no table of the texts themselves,
-    // which for a whole translated sheet is as large as the SST.
-    // One table at a time: the distinct new texts first, then the SST's.
+    // which for a whole translated sheet is as large as the SST. The SST's table
+    // is built on a second thread while the new texts are compared among themselves.
     HashList hashes(added.size());
-    for (std::size_t k = 0; k < added.size(); ++k) hashes[k] = textHash(m_book, added[k]);
     std::vector<std::uint32_t> firstEqual(added.size());  // position of the first equal text in added
-    {
-        TextTable distinct(added.size());
-        for (std::uint32_t k = 0; k < added.size(); ++k) {
-            if (k + kPrefetchAhead < added.size()) distinct.prefetch(hashes[k + kPrefetchAhead]);
-            const std::uint32_t hash = hashes[k];
-            const std::uint32_t equal =
-                distinct.find(hash, [&](std::uint32_t j) { return m_book.sameString(added[j], added[k]); });
-            firstEqual[k] = equal == TextTable::kEmpty ? k : equal;
-            if (equal == TextTable::kEmpty) distinct.add(hash, k);
-        }
-    }
-    const SstLookup plain(m_book, added.empty());
+    std::optional<SstLookup> sstTexts;
+    runSideBySide([&] { sstTexts.emplace(m_book, added.empty()); },
+                  [&] {
+                      for (std::size_t k = 0; k < added.size(); ++k) hashes[k] = textHash(m_book, added[k]);
+                      TextTable distinct(added.size());
+                      for (std::uint32_t k = 0; k < added.size(); ++k) {
+                          if (k + kPrefetchAhead < added.size()) distinct.prefetch(hashes[k + kPrefetchAhead]);
+                          const std::uint32_t hash = hashes[k];
+                          const std::uint32_t equal = distinct.find(
+                              hash, [&](std::uint32_t j) { return m_book.sameString(added[j], added[k]); });
+                          firstEqual[k] = equal == TextTable::kEmpty ? k : equal;
+                          if (equal == TextTable::kEmpty) distinct.add(hash, k);
+                      }
+                  });
+    const SstLookup &plain = *sstTexts;
     std::vector<std::uint32_t> addedTo(added.size());  // SST index as read, or new slot | kNewSlot
     constexpr std::uint32_t kNewSlot = 0x80000000u;
     for (std::uint32_t k = 0; k < added.size(); ++k) {
@@ -395,11 +399,24 @@ Status Biff8Writer::write(QByteArray &stream) {
     QByteArray out;
     out.reserve(m_book.stream().size() + 4096);
     std::vector<qint64> boundSheets;
-    writeGlobals(out, boundSheets);
-    for (int n = 1; n <= m_book.sheetCount(); ++n) {
-        const Worksheet &sheet = *m_book.sheet(n);
-        if (std::size_t(n - 1) < boundSheets.size()) set32(out, boundSheets[std::size_t(n - 1)], std::uint32_t(out.size()));
-        writeSheet(sheet, out);
+    // The sheets are written on a second thread while the globals are, each as
+    // if it began the stream; moved to its place, its stream offsets move with it.
+    std::vector<SheetPart> parts(std::size_t(m_book.sheetCount()));
+    runSideBySide(
+        [&] {
+            for (int n = 1; n <= m_book.sheetCount(); ++n) {
+                SheetPart &part = parts[std::size_t(n - 1)];
+                writeSheet(*m_book.sheet(n), part.bytes, part.offsetFields);
+            }
+        },
+        [&] { writeGlobals(out, boundSheets); });
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const auto base = std::uint32_t(out.size());
+        if (i < boundSheets.size()) set32(out, boundSheets[i], base);
+        QByteArray &bytes = parts[i].bytes;
+        for (const qint64 at : parts[i].offsetFields) set32(bytes, at, get32(bytes, at) + base);
+        out.append(bytes);
+        bytes = QByteArray();
     }
     stream = out;
     return Status::success();
@@ -473,7 +490,7 @@ void Biff8Writer::writeSharedStrings(QByteArray &out) {
     putRecord(out, kExtSst, extSst);
 }
 
-void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out) {
+void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &offsetFields) {
     const auto &records = sheet.records();
     if (records.empty()) return;
     const qint64 start = records.front().offset;
@@ -484,10 +501,13 @@ void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out) {
         out.append(raw(start, end - start));
         const qint64 delta = base - start;
         for (const RawRecord &r : records) {
-            if (r.id != kIndex || delta == 0 || r.length < 20) continue;
+            if (r.id != kIndex || r.length < 20) continue;
             const qint64 at = base + (r.offset - start) + 4;
-            set32(out, at + 12, std::uint32_t(get32(out, at + 12) + delta));
-            for (qint64 p = at + 16; p + 4 <= at + r.length - 4 + 0; p += 4) set32(out, p, std::uint32_t(get32(out, p) + delta));
+            // The DEFCOLWIDTH position, then one DBCELL position per block.
+            for (qint64 p = at + 12; p + 4 <= at + r.length - 4; p += 4) {
+                set32(out, p, std::uint32_t(get32(out, p) + delta));
+                offsetFields.push_back(p);
+            }
         }
         if (m_rebuildSst) {
             const auto shared = std::uint32_t(m_sstIndex.size());
@@ -535,8 +555,11 @@ void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out) {
             set32(out, indexAt + 8, std::uint32_t(lastRow + 1));
         }
         set32(out, indexAt + 12, std::uint32_t(std::max<qint64>(defColWidthAt, 0)));
-        for (std::size_t b = 0; b < dbCells.size() && b < blocks; ++b)
+        if (defColWidthAt >= 0) offsetFields.push_back(indexAt + 12);
+        for (std::size_t b = 0; b < dbCells.size() && b < blocks; ++b) {
             set32(out, indexAt + 16 + qint64(4 * b), std::uint32_t(dbCells[b]));
+            offsetFields.push_back(indexAt + 16 + qint64(4 * b));
+        }
     }
 }
 

@@ -32,12 +32,20 @@ public:
     Status write(QByteArray &stream);
 
 private:
+    /// A sheet written on its own, as if it began the stream.
+    struct SheetPart {
+        QByteArray bytes;
+        std::vector<qint64> offsetFields;
+    };
+
     void planStrings();
     /// The SST index a text cell's string gets in the written SST.
     std::uint32_t sstIndexOf(std::uint32_t stringIndex) const;
     void writeGlobals(QByteArray &out, std::vector<qint64> &boundSheetOffsets);
     void writeSharedStrings(QByteArray &out);
-    void writeSheet(const Worksheet &sheet, QByteArray &out);
+    /// Writes the sheet at the end of `out`, noting the positions of the fields
+    /// that hold stream offsets (INDEX), which move when the sheet does.
+    void writeSheet(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &offsetFields);
     void writeCellBlock(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &dbCells,
                         int &firstRow, int &lastRow);
     void writeCell(const Worksheet &sheet, const Cell &cell, QByteArray &out, FormulaBlockPlan &blocks);

@@ -34,12 +34,20 @@ Status Workbook::streamBytes(QByteArray &out) const {
 }
 
 Status Workbook::toBytes(QByteArray &out) const {
+    return withFileImage([&out](const QByteArray &image) {
+        out = QByteArray(image.constData(), image.size());
+        return Status::success();
+    });
+}
+
+Status Workbook::withFileImage(const std::function<Status(const QByteArray &image)> &use) const {
     QByteArray stream;
     Status st = streamBytes(stream);
     if (!st) return st;
     ole::CompoundFile container = m_container;
     container.setStream(m_streamName, stream);
-    return container.writeBytes(out);
+    stream = QByteArray();  // the container holds it now
+    return container.withBytes(use);
 }
 
 Status Workbook::save() {
@@ -48,10 +56,8 @@ Status Workbook::save() {
 }
 
 Status Workbook::saveAs(const QString &path) {
-    QByteArray bytes;
-    Status st = toBytes(bytes);
-    if (!st) return st;
-    return writeFileAtomically(path, bytes);
+    // The file image goes to disk where the compound file was built: no copy of tens of megabytes.
+    return withFileImage([&path](const QByteArray &image) { return writeFileAtomically(path, image); });
 }
 
 }  // namespace office::sheet
