@@ -6,6 +6,7 @@
 #include "import/StreamedCellImport.h"
 #include "import/TableImport.h"
 #include "import/TaggedMarkers.h"
+#include "office/doc/RtfTextStream.h"
 #include "run/PathLengthCheck.h"
 
 namespace celltrove::importing {
@@ -34,6 +35,10 @@ void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString 
         run.runError = true;
         return;
     }
+    // A tagged document as exported goes back cell by cell while it is read; the
+    // reading starts at once, beside the search for a joined document's separators.
+    office::doc::RtfTextStream stream;
+    const bool streaming = engines.importWhileReading && stream.open(path);
     const QList<bool> separators = FileContains(path, {markers::kBindleFileName, markers::kBindleRtf});
     if (refuseJoined(run, separators[0], fileName, QStringLiteral("<!-- Bindle-Fn:...--> ")) ||
         refuseJoined(run, separators[1], fileName, QStringLiteral("<BindleRTF> ")))
@@ -46,10 +51,10 @@ void ImportDocument(run::RunContext &run, ImportEngines &engines, const QString 
     ui.SetFileText(fileName + QStringLiteral(" -->"));
     ui.Yield();
 
-    // A tagged document as exported goes back cell by cell while it is read;
-    // any other is read whole first.
+    // Any other document is read whole first.
     StreamedImport streamed;
-    if (engines.importWhileReading) streamed = ImportCellsStreamed(run, engines, folder, path);
+    if (streaming) streamed = ImportCellsStreamed(run, engines, folder, path, stream);
+    stream.close();  // what it holds is not needed for the save
     if (streamed.outcome != StreamedImport::ReadWhole) {
         run.tableFlag = false;
         for (const QString &line : run.report().FileReport(run.counter())) run.WriteLog(line);

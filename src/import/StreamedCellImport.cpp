@@ -165,10 +165,8 @@ bool restIsPlain(StreamedStory &story) {
 }  // namespace
 
 StreamedImport ImportCellsStreamed(run::RunContext &run, ImportEngines &engines, const QString &folder,
-                                   const QString &documentPath) {
+                                   const QString &documentPath, office::doc::RtfTextStream &stream) {
     StreamedImport result;
-    office::doc::RtfTextStream stream;
-    if (!stream.open(documentPath)) return result;
     StreamedStory story(stream);
 
     const Header header = readHeader(story);

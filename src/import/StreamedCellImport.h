@@ -2,6 +2,7 @@
 
 #include "import/ImportEngines.h"
 #include "import/ImportTarget.h"
+#include "office/doc/RtfTextStream.h"
 #include "run/RunContext.h"
 
 namespace celltrove::importing {
@@ -24,8 +25,9 @@ struct StreamedImport {
 /// export as it was written or translated). Anything else, a table, a Word
 /// document or a file that cannot be read gives ReadWhole, with the workbook
 /// it may have opened dropped unsaved and the run's counters, error flag and
-/// log untouched. `folder` ends with "/".
+/// log untouched. `folder` ends with "/". `stream` has been opened on the
+/// document (it may have read ahead already); one that failed to open gives ReadWhole.
 StreamedImport ImportCellsStreamed(run::RunContext &run, ImportEngines &engines, const QString &folder,
-                                   const QString &documentPath);
+                                   const QString &documentPath, office::doc::RtfTextStream &stream);
 
 }  // namespace celltrove::importing

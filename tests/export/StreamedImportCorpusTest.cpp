@@ -64,7 +64,9 @@ bool readWhileImporting(const QString &folder, const QString &document) {
     run::SilentRunUi ui;
     run::RunContext context(request, texts, settings, ui);
     importing::ImportEngines engines{importing::WorkbookOpener(importing::OpenSheetWorkbook)};
-    return importing::ImportCellsStreamed(context, engines, folder, folder + document).outcome !=
+    office::doc::RtfTextStream stream;
+    (void)stream.open(folder + document);
+    return importing::ImportCellsStreamed(context, engines, folder, folder + document, stream).outcome !=
            importing::StreamedImport::ReadWhole;
 }
 

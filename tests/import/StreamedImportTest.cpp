@@ -135,7 +135,10 @@ StreamedImport::Outcome streamedOutcome(const QString &folder, const QString &do
     RecordingUi ui;
     celltrove::run::RunContext run(request, texts, settings, ui);
     celltrove::importing::ImportEngines engines(books.opener());
-    const StreamedImport result = celltrove::importing::ImportCellsStreamed(run, engines, folder, folder + document);
+    office::doc::RtfTextStream stream;
+    (void)stream.open(folder + document);
+    const StreamedImport result =
+        celltrove::importing::ImportCellsStreamed(run, engines, folder, folder + document, stream);
     if (result.outcome == StreamedImport::ReadWhole) {
         EXPECT_EQ(run.counter().runCells(), 0);
         EXPECT_FALSE(run.runError);

@@ -95,6 +95,8 @@ bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
     }
 }
 
+void RtfTextStream::close() { m = std::make_unique<Impl>(); }
+
 bool RtfTextStream::readWholeNeeded() const {
     const std::lock_guard lock(m->mutex);
     return m->finished && m->readWhole;

@@ -38,6 +38,9 @@ public:
     /// could not hold, or for want of memory. The document is then for RtfReader.
     bool readWholeNeeded() const;
 
+    /// Stops reading and lets go of the file and of what was read ahead.
+    void close();
+
 private:
     struct Impl;
     std::unique_ptr<Impl> m;
