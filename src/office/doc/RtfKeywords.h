@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 
+#include <cstdint>
+
 namespace office::doc {
 
 /// The RTF control words the reader acts on, each told apart by its own value.
@@ -21,8 +23,18 @@ struct RtfKeyword {
     bool skippedDestination = false;
 };
 
+/// A control word's first eight letters packed into one number, one byte each
+/// from the lowest: what a lookup compares first.
+inline std::uint64_t rtfWordHead(const char *word, qsizetype length) {
+    std::uint64_t head = 0;
+    for (qsizetype i = 0; i < length && i < 8; ++i) head |= std::uint64_t(static_cast<unsigned char>(word[i])) << (8 * i);
+    return head;
+}
+
 /// Looks a control word (letters only) up; a word the reader does not know
 /// gives RtfWord::None. Cheap: the reader calls it for every word it reads.
-RtfKeyword rtfKeyword(QByteArrayView word);
+/// `head` is rtfWordHead of the word, which the tokenizer packs as it reads it.
+RtfKeyword rtfKeyword(QByteArrayView word, std::uint64_t head);
+inline RtfKeyword rtfKeyword(QByteArrayView word) { return rtfKeyword(word, rtfWordHead(word.data(), word.size())); }
 
 }  // namespace office::doc

@@ -97,7 +97,7 @@ private:
     void enterDestination(RtfWord k);
     bool charProperty(RtfWord k, bool has, int value, CharState &c);
 
-    int currentCodePage() const;
+    int currentCodePage();
     void flushBytes();
     void flushWholeCharacters(qsizetype from);
     void appendChar(char16_t c);
@@ -140,6 +140,7 @@ private:
     int m_pendingCodePage = 1252;
 
     QHash<int, FontEntry> m_fonts;
+    std::vector<int> m_fontCodePages = std::vector<int>(64, -1);  // by font number: own code page, 0 none, -1 not looked up
     size_t m_fontTableDepth = 0;  // stack size of the font table's group
     int m_fontNumber = -1;
     int m_fontCodePage = 0;
@@ -380,7 +381,7 @@ bool Reader::charProperty(RtfWord k, bool has, int v, CharState &c) {
 }
 
 void Reader::handleWord(const RtfToken &t) {
-    const RtfKeyword keyword = rtfKeyword(t.word);
+    const RtfKeyword keyword = rtfKeyword(t.word, t.head);
     const RtfWord k = keyword.word;
     const bool has = t.hasParameter;
     const int v = t.parameter;
@@ -622,11 +623,18 @@ void Reader::handleHexByte(int byte) {
         handleText(QByteArrayView(&c, 1));
 }
 
-int Reader::currentCodePage() const {
-    const GroupState &g = m_stack.back();
-    const auto it = m_fonts.constFind(g.chars.font);
-    if (it != m_fonts.constEnd() && it->codePage > 0) return it->codePage;
-    return m_ansiCodePage;
+int Reader::currentCodePage() {
+    // Asked for at every run of text, and text switches between a few fonts: the
+    // code pages of the low font numbers are kept once looked up.
+    const int font = m_stack.back().chars.font;
+    const bool cached = font >= 0 && font < int(m_fontCodePages.size());
+    int codePage = cached ? m_fontCodePages[std::size_t(font)] : -1;
+    if (codePage < 0) {
+        const auto it = m_fonts.constFind(font);
+        codePage = it != m_fonts.constEnd() ? it->codePage : 0;
+        if (cached) m_fontCodePages[std::size_t(font)] = codePage;
+    }
+    return codePage > 0 ? codePage : m_ansiCodePage;
 }
 
 // Decodes the pending bytes up to the last byte below 0x40 at or after `from` (the
@@ -765,6 +773,7 @@ void Reader::commitFont() {
     if (m_fontNumber >= 0 && !m_fontName.isEmpty() && m_fonts.size() < 32768) {
         const int codePage = m_fontCodePage > 0 ? m_fontCodePage : m_ansiCodePage;
         m_fonts.insert(m_fontNumber, FontEntry{m_decoder.decode(codePage, m_fontName).trimmed(), m_fontCodePage});
+        std::fill(m_fontCodePages.begin(), m_fontCodePages.end(), -1);
     }
     m_fontName.clear();
 }

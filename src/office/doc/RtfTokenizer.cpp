@@ -86,6 +86,10 @@ RtfToken RtfTokenizer::next() {
         return t;
     }
     const qint64 start = m_pos;
+    std::uint64_t head = 0;
+    for (int shift = 0; m_pos < size && shift < 64 && isLetter(d[m_pos]); ++m_pos, shift += 8)
+        head |= std::uint64_t(static_cast<unsigned char>(d[m_pos])) << shift;
+    t.head = head;
     while (m_pos < size && isLetter(d[m_pos]) && m_pos - start < kMaxWordLength) ++m_pos;
     while (m_pos < size && isLetter(d[m_pos])) ++m_pos;  // an over-long word is cut, not split
     t.type = RtfToken::ControlWord;

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <cstdint>
+
 namespace office::doc {
 
 /// One token of an RTF file.
@@ -14,6 +16,7 @@ struct RtfToken {
     int parameter = 0;      ///< clamped to the int range
     char symbol = 0;        ///< the character of a control symbol
     int byte = 0;           ///< value of a \'hh
+    std::uint64_t head = 0; ///< a control word's rtfWordHead, packed while it was read
     qint64 offset = 0;      ///< byte offset of the token
 };
 

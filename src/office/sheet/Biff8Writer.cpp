@@ -75,25 +75,46 @@ private:
     int m_size = 0;
 };
 
-bool isWide(QStringView text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; });
+using Chars = StringPool::Chars;
+
+Chars charsOf(QStringView text) {
+    Chars chars;
+    chars.utf16 = text.utf16();
+    chars.count = text.size();
+    return chars;
 }
 
-// Characters as BIFF8 stores them: UTF-16LE, or one byte each when none is above 0xFF.
-void putChars(QByteArray &out, QStringView text, bool wide) {
+bool isWide(const Chars &text) {
+    if (text.utf16) return std::any_of(text.utf16, text.utf16 + text.count, [](char16_t c) { return c > 0xFF; });
+    if (!text.wideBytes) return false;
+    for (qsizetype i = 0; i < text.count; ++i)
+        if (text.bytes[2 * i + 1] != 0) return true;
+    return false;
+}
+bool isWide(QStringView text) { return isWide(charsOf(text)); }
+
+// Characters [from, from + n) of text as BIFF8 stores them: UTF-16LE, or one byte
+// each when none is above 0xFF. Characters read from the stream in the same form
+// are copied as they are.
+void putChars(QByteArray &out, const Chars &text, qsizetype from, qsizetype n, bool wide) {
     const qsizetype at = out.size();
-    out.resize(at + text.size() * (wide ? 2 : 1));
+    out.resize(at + n * (wide ? 2 : 1));
     auto *to = reinterpret_cast<unsigned char *>(out.data()) + at;
-    const char16_t *from = text.utf16();
-    if (wide) {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            to[2 * i] = static_cast<unsigned char>(from[i] & 0xFF);
-            to[2 * i + 1] = static_cast<unsigned char>(from[i] >> 8);
+    if (text.bytes && text.wideBytes == wide) {
+        std::memcpy(to, text.bytes + from * (wide ? 2 : 1), size_t(n * (wide ? 2 : 1)));
+    } else if (wide) {
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = text[from + i];
+            to[2 * i] = static_cast<unsigned char>(c & 0xFF);
+            to[2 * i + 1] = static_cast<unsigned char>(c >> 8);
         }
+    } else if (text.utf16) {
+        for (qsizetype i = 0; i < n; ++i) to[i] = static_cast<unsigned char>(text.utf16[from + i]);
     } else {
-        for (qsizetype i = 0; i < text.size(); ++i) to[i] = static_cast<unsigned char>(from[i]);
+        for (qsizetype i = 0; i < n; ++i) to[i] = static_cast<unsigned char>(text[from + i]);
     }
 }
+void putChars(QByteArray &out, QStringView text, bool wide) { putChars(out, charsOf(text), 0, text.size(), wide); }
 
 // The 0-based rows that hold a ROW record or a cell, in order. The cells are kept
 // in row order, so their rows need no sorting; the ROW records are few.
@@ -144,7 +165,7 @@ public:
         finish();
         begin(kContinue);
     }
-    void append(const QByteArray &bytes) {
+    void append(QByteArrayView bytes) {
         m_out.append(bytes);
         m_used += int(bytes.size());
     }
@@ -160,20 +181,21 @@ public:
     }
     /// A string: its header never split, its characters split with a flag byte, its
     /// formatting runs (4 bytes each) split only between runs, its phonetic data anywhere.
-    void appendString(const QByteArray &header, QStringView text, bool wide, const QByteArray &runs = {},
+    void appendString(QByteArrayView header, const Chars &text, bool wide, const QByteArray &runs = {},
                       const QByteArray &phonetic = {}) {
         const int unit = wide ? 2 : 1;
-        if (room() < header.size() + (text.isEmpty() ? 0 : unit)) next();
+        if (room() < header.size() + (text.count == 0 ? 0 : unit)) next();
         append(header);
         qsizetype done = 0;
-        while (done < text.size()) {
-            qsizetype take = std::min<qsizetype>(room() / unit, text.size() - done);
+        while (done < text.count) {
+            qsizetype take = std::min<qsizetype>(room() / unit, text.count - done);
             if (take == 0) {
                 next();
-                append(QByteArray(1, char(wide ? 1 : 0)));
+                const char flag = char(wide ? 1 : 0);
+                append(QByteArrayView(&flag, 1));
                 continue;
             }
-            putChars(m_out, text.sliced(done, take), wide);
+            putChars(m_out, text, done, take, wide);
             m_used += int(take * unit);
             done += take;
         }
@@ -465,26 +487,28 @@ void Biff8Writer::writeSharedStrings(QByteArray &out) {
         sst.append(head);
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint32_t stringIndex = i < kept ? m_keptStrings[i] : m_newSstStrings[i - kept];
-            const QString text = m_book.string(stringIndex);
+            // Written from where the string lies: no copy of each of a million strings.
+            const Chars text = m_book.stringChars(stringIndex);
             const SstFormatting *formatting = i < kept ? m_book.sstFormatting(stringIndex) : nullptr;
             const bool wide = isWide(text);
-            QByteArray header;
-            put16(header, unsigned(text.size()));
+            SmallBody header;
+            header.put16(unsigned(text.count));
             std::uint8_t flags = wide ? 0x01 : 0x00;
             if (formatting && formatting->runCount) flags |= 0x08;
             if (formatting && !formatting->phonetic.isEmpty()) flags |= 0x04;
-            header.append(char(flags));
-            if (flags & 0x08) put16(header, formatting->runCount);
-            if (flags & 0x04) put32(header, std::uint32_t(formatting->phonetic.size()));
+            header.append(reinterpret_cast<const char *>(&flags), 1);
+            if (flags & 0x08) header.put16(formatting->runCount);
+            if (flags & 0x04) header.put32(std::uint32_t(formatting->phonetic.size()));
             // A string whose header would not fit starts the next record: note it first.
-            if (sst.room() < header.size() + (text.isEmpty() ? 0 : (wide ? 2 : 1))) sst.next();
+            if (sst.room() < header.view().size() + (text.count == 0 ? 0 : (wide ? 2 : 1))) sst.next();
             if (i % perBucket == 0) {
                 put32(extSst, std::uint32_t(sst.position()));
                 put16(extSst, unsigned(sst.position() - sst.recordStart()));
                 put16(extSst, 0);
             }
-            sst.appendString(header, text, wide, formatting ? formatting->runs : QByteArray(),
-                             formatting ? formatting->phonetic : QByteArray());
+            static const QByteArray kNothing;
+            sst.appendString(header.view(), text, wide, formatting ? formatting->runs : kNothing,
+                             formatting ? formatting->phonetic : kNothing);
         }
     }
     putRecord(out, kExtSst, extSst);
@@ -661,7 +685,7 @@ void Biff8Writer::writeCell(const Worksheet &sheet, const Cell &cell, QByteArray
                 put16(header, unsigned(text.size()));
                 header.append(char(wide ? 1 : 0));
                 ContinuedRecord string(out, kString);
-                string.appendString(header, text, wide);
+                string.appendString(header, charsOf(text), wide);
             }
         }
         return;

@@ -39,7 +39,13 @@ StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
 std::uint64_t StringPool::hashAt(std::uint32_t index) const {
     const Chars chars = charsAt(index);
     std::uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a over the UTF-16 code units
-    for (qsizetype i = 0; i < chars.count; ++i) hash = (hash ^ chars[i]) * 0x100000001b3ull;
+    const auto fold = [&](auto unitAt) {
+        for (qsizetype i = 0; i < chars.count; ++i) hash = (hash ^ unitAt(i)) * 0x100000001b3ull;
+    };
+    // One loop per way of storing: each string of a save is hashed.
+    if (chars.utf16) fold([&](qsizetype i) { return chars.utf16[i]; });
+    else if (!chars.wideBytes) fold([&](qsizetype i) { return char16_t(chars.bytes[i]); });
+    else fold([&](qsizetype i) { return chars[i]; });
     return hash;
 }
 

@@ -39,9 +39,8 @@ public:
     int count() const { return int(m_entries.size()); }
     void reserve(std::size_t strings) { m_entries.reserve(strings); }
 
-private:
-    // A string's characters where they lie: UTF-16 in the pool, or Latin-1 or
-    // unaligned little-endian UTF-16 bytes in the stream.
+    /// A string's characters where they lie: UTF-16 in the pool, or Latin-1 or
+    /// unaligned little-endian UTF-16 bytes in the stream. Valid until the next add.
     struct Chars {
         const char16_t *utf16 = nullptr;
         const unsigned char *bytes = nullptr;
@@ -52,8 +51,10 @@ private:
             return wideBytes ? char16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8)) : char16_t(bytes[i]);
         }
     };
+    /// The characters of the string at index, in place; none for kNone or an index out of range.
     Chars charsAt(std::uint32_t index) const;
 
+private:
     // An entry is a position in m_chars, where the string's length (two code units)
     // precedes its characters, or with kInStream set a string's offset in m_stream.
     static constexpr std::uint64_t kInStream = std::uint64_t(1) << 63;
