@@ -95,6 +95,60 @@ TEST(Writer, UnchangedSaveKeepsEveryStream) {
     }
 }
 
+namespace {
+
+// Whether every stream offset the stream holds leads to a record of its kind: each
+// BOUNDSHEET to a BOF, and each INDEX to its DEFCOLWIDTH (0 for none) and DBCELLs.
+bool streamOffsetsHold(const QByteArray &stream) {
+    const auto idAt = [&stream](qint64 at) -> int {
+        if (at < 0 || at + 2 > stream.size()) return -1;
+        return quint8(stream[at]) | (quint8(stream[at + 1]) << 8);
+    };
+    const auto offsetAt = [](const QByteArray &body, qsizetype at) {
+        return qint64(quint8(body[at]) | (quint8(body[at + 1]) << 8) | (quint8(body[at + 2]) << 16)) |
+               (qint64(quint8(body[at + 3])) << 24);
+    };
+    for (const QByteArray &body : recordBodies(stream, 0x0085))
+        if (body.size() < 4 || idAt(offsetAt(body, 0)) != 0x0809) return false;
+    for (const QByteArray &body : recordBodies(stream, 0x020B)) {
+        if (body.size() < 16) continue;
+        const qint64 defColWidth = offsetAt(body, 12);
+        if (defColWidth != 0 && idAt(defColWidth) != 0x0055) return false;
+        for (qsizetype at = 16; at + 4 <= body.size(); at += 4)
+            if (idAt(offsetAt(body, at)) != 0x00D7) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// A changed sheet is rebuilt and the sheets behind it move: the offsets that point
+// into sheets still lead to their records, whichever sheet changed.
+TEST(Writer, StreamOffsetsLeadToTheirRecordsAfterAChange) {
+    int checked = 0;
+    for (const QString &path : sheettest::workbookFiles(4 << 20)) {
+        std::unique_ptr<Workbook> original;
+        if (!Workbook::open(path, original).ok || original->biffVersion() != 8) continue;
+        QByteArray stream;
+        if (!original->streamBytes(stream).ok || !streamOffsetsHold(stream)) continue;  // as the file came
+        SCOPED_TRACE(path.toStdString());
+        QList<int> worksheets;  // chart and macro sheets have no cells to change
+        for (int n = 1; n <= original->sheetCount(); ++n)
+            if (original->worksheet(n)) worksheets << n;
+        if (worksheets.isEmpty()) continue;
+        for (const int changed : {worksheets.front(), worksheets.back()}) {
+            std::unique_ptr<Workbook> book;
+            ASSERT_TRUE(Workbook::open(path, book).ok);
+            book->worksheet(changed)->setValue(1, 1, QStringLiteral("neu ") + QString::number(changed), de);
+            QByteArray saved;
+            ASSERT_TRUE(book->streamBytes(saved).ok);
+            EXPECT_TRUE(streamOffsetsHold(saved)) << "sheet " << changed << " changed";
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
+}
+
 TEST(Writer, NumbersDatesAndTextsKeepTheirFormats) {
     QTemporaryDir dir;
     std::unique_ptr<Workbook> book;
