@@ -47,10 +47,14 @@ std::uint32_t get32(const QByteArray &b, qint64 at) {
 
 // One record: id, body length, body (at most kMaxRecordData bytes; callers split).
 void putRecord(QByteArray &out, std::uint16_t id, QByteArrayView body) {
+    // One resize and two copies: this runs for every cell of a rebuilt sheet.
     const auto size = unsigned(body.size());
+    const qsizetype at = out.size();
+    out.resize(at + 4 + body.size());
+    char *to = out.data() + at;
     const char header[4] = {char(id & 0xFF), char(id >> 8), char(size & 0xFF), char((size >> 8) & 0xFF)};
-    out.append(header, 4);
-    out.append(body);
+    std::memcpy(to, header, 4);
+    if (!body.isEmpty()) std::memcpy(to + 4, body.data(), size_t(body.size()));
 }
 
 // The body of a small record (a cell), built without a heap block of its own.
@@ -67,6 +71,10 @@ public:
     void append(const char *bytes, int n) {
         std::memcpy(m_bytes + m_size, bytes, size_t(n));
         m_size += n;
+    }
+    void set16(int at, unsigned v) {
+        m_bytes[at] = char(v & 0xFF);
+        m_bytes[at + 1] = char((v >> 8) & 0xFF);
     }
     QByteArrayView view() const { return QByteArrayView(m_bytes, m_size); }
 
@@ -418,8 +426,10 @@ Status Biff8Writer::write(QByteArray &stream) {
     if (m_book.biffVersion() != 8)
         return Status::failure(QStringLiteral("Arbeitsmappen im Format von Excel 95 können nicht gespeichert werden"));
     planStrings();
+    // Room for the stream as read and an eighth more: translated texts are often
+    // longer, and room never written is never touched.
     QByteArray out;
-    out.reserve(m_book.stream().size() + 4096);
+    out.reserve(m_book.stream().size() + m_book.stream().size() / 8 + 4096);
     std::vector<qint64> boundSheets;
     // The sheets are written on a second thread while the globals are, each as
     // if it began the stream; moved to its place, its stream offsets move with it.
@@ -428,6 +438,9 @@ Status Biff8Writer::write(QByteArray &stream) {
         [&] {
             for (int n = 1; n <= m_book.sheetCount(); ++n) {
                 SheetPart &part = parts[std::size_t(n - 1)];
+                const auto &records = m_book.sheet(n)->records();
+                if (!records.empty())
+                    part.bytes.reserve(records.back().offset + records.back().length - records.front().offset + 4096);
                 writeSheet(*m_book.sheet(n), part.bytes, part.offsetFields);
             }
         },
@@ -592,12 +605,14 @@ void Biff8Writer::writeSheet(const Worksheet &sheet, QByteArray &out, std::vecto
 void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::vector<qint64> &dbCells,
                                  int &firstRow, int &lastRow) {
     const auto &cells = sheet.cells();
-    std::map<int, const RowInfo *> rowInfo;
-    for (const RowInfo &r : sheet.rowInfos()) rowInfo[r.row - 1] = &r;
     const std::vector<int> rows = rowsInUse(sheet);
     if (rows.empty()) return;
     firstRow = rows.front();
     lastRow = rows.back();
+    // The ROW record each row had, by row: the last one read counts.
+    std::vector<const RowInfo *> rowInfo(std::size_t(std::max(lastRow, 0)) + 1, nullptr);
+    for (const RowInfo &r : sheet.rowInfos())
+        if (r.row >= 1 && r.row - 1 <= lastRow) rowInfo[std::size_t(r.row - 1)] = &r;
     // A row that gets its first cell is a row as the sheet's default has it: its
     // height (in twips), and hidden when the sheet hides rows by default (fDyZero,
     // the height then being the one the row gets when shown).
@@ -610,34 +625,39 @@ void Biff8Writer::writeCellBlock(const Worksheet &sheet, QByteArray &out, std::v
         if (quint8(body[0]) & 0x02) newRowFlags |= 0x20;
     }
     FormulaBlockPlan blocks(sheet);
+    // Cells are in row order: both passes over a block walk them front to back.
+    std::size_t rowCellAt = 0;
     std::size_t cellAt = 0;
+    std::vector<qint64> rowStarts;
     for (std::size_t blockStart = 0; blockStart < rows.size(); blockStart += 32) {
         const std::size_t blockEnd = std::min(rows.size(), blockStart + 32);
         const qint64 firstRowAt = out.size();
         for (std::size_t i = blockStart; i < blockEnd; ++i) {
             const int row = rows[i];
-            auto first = std::lower_bound(cells.begin(), cells.end(), row, [](const Cell &c, int r) { return c.row0 < r; });
-            auto last = std::upper_bound(first, cells.end(), row, [](int r, const Cell &c) { return r < c.row0; });
-            const auto it = rowInfo.find(row);
-            QByteArray body = it != rowInfo.end() && it->second->hasRecord
-                                  ? QByteArray(it->second->record.data(), qsizetype(it->second->record.size()))
-                                  : QByteArray();
-            if (body.isEmpty()) {
-                put16(body, unsigned(row));
-                put16(body, 0);
-                put16(body, 0);
-                put16(body, newRowHeight);
-                put16(body, 0);
-                put16(body, 0);
-                put32(body, newRowFlags);
+            while (rowCellAt < cells.size() && cells[rowCellAt].row0 < row) ++rowCellAt;
+            std::size_t rowCellEnd = rowCellAt;
+            while (rowCellEnd < cells.size() && cells[rowCellEnd].row0 == row) ++rowCellEnd;
+            const RowInfo *info = row >= 0 && std::size_t(row) < rowInfo.size() ? rowInfo[std::size_t(row)] : nullptr;
+            SmallBody body;
+            if (info && info->hasRecord) {
+                body.append(info->record.data(), int(info->record.size()));
+            } else {
+                body.put16(unsigned(row));
+                body.put16(0);
+                body.put16(0);
+                body.put16(newRowHeight);
+                body.put16(0);
+                body.put16(0);
+                body.put32(newRowFlags);
             }
-            if (first != last) {
-                set16(body, 2, first->column0);
-                set16(body, 4, unsigned((last - 1)->column0 + 1));
+            if (rowCellEnd != rowCellAt) {
+                body.set16(2, cells[rowCellAt].column0);
+                body.set16(4, unsigned(cells[rowCellEnd - 1].column0 + 1));
             }
-            putRecord(out, kRow, body);
+            putRecord(out, kRow, body.view());
+            rowCellAt = rowCellEnd;
         }
-        std::vector<qint64> rowStarts;
+        rowStarts.clear();
         for (std::size_t i = blockStart; i < blockEnd; ++i) {
             const int row = rows[i];
             while (cellAt < cells.size() && cells[cellAt].row0 < row) ++cellAt;
