@@ -40,7 +40,6 @@ RtfToken RtfTokenizer::next() {
     const char *d = m_data.constData();
     while (m_pos < size && (d[m_pos] == '\r' || d[m_pos] == '\n')) ++m_pos;
     RtfToken t;
-    t.offset = m_pos;
     if (m_pos >= size) return t;
     const char c = d[m_pos];
     if (c == '{') {
@@ -77,7 +76,7 @@ RtfToken RtfTokenizer::next() {
             if (hi >= 0 && lo >= 0) {
                 m_pos += 2;
                 t.type = RtfToken::HexByte;
-                t.byte = hi * 16 + lo;
+                t.byte = std::uint8_t(hi * 16 + lo);
                 return t;
             }
         }

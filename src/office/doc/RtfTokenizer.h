@@ -9,15 +9,15 @@ namespace office::doc {
 
 /// One token of an RTF file.
 struct RtfToken {
-    enum Type { GroupStart, GroupEnd, ControlWord, ControlSymbol, Text, HexByte, Binary, End };
-    Type type = End;
+    enum Type : std::uint8_t { GroupStart, GroupEnd, ControlWord, ControlSymbol, Text, HexByte, Binary, End };
+    // 32 bytes, made for every token: the fields are ordered to leave no holes.
     QByteArrayView word;    ///< control word name (letters only), or the text / binary bytes
-    bool hasParameter = false;
-    int parameter = 0;      ///< clamped to the int range
-    char symbol = 0;        ///< the character of a control symbol
-    int byte = 0;           ///< value of a \'hh
     std::uint64_t head = 0; ///< a control word's rtfWordHead, packed while it was read
-    qint64 offset = 0;      ///< byte offset of the token
+    int parameter = 0;      ///< clamped to the int range
+    Type type = End;
+    bool hasParameter = false;
+    char symbol = 0;        ///< the character of a control symbol
+    std::uint8_t byte = 0;  ///< value of a \'hh
 };
 
 /// Splits RTF bytes into tokens. Line ends outside control words are dropped, as
