@@ -104,10 +104,8 @@ bool isWide(QStringView text) { return isWide(charsOf(text)); }
 // Characters [from, from + n) of text as BIFF8 stores them: UTF-16LE, or one byte
 // each when none is above 0xFF. Characters read from the stream in the same form
 // are copied as they are.
-void putChars(QByteArray &out, const Chars &text, qsizetype from, qsizetype n, bool wide) {
-    const qsizetype at = out.size();
-    out.resize(at + n * (wide ? 2 : 1));
-    auto *to = reinterpret_cast<unsigned char *>(out.data()) + at;
+void putCharsAt(char *into, const Chars &text, qsizetype from, qsizetype n, bool wide) {
+    auto *to = reinterpret_cast<unsigned char *>(into);
     if (text.bytes && text.wideBytes == wide) {
         std::memcpy(to, text.bytes + from * (wide ? 2 : 1), size_t(n * (wide ? 2 : 1)));
     } else if (wide) {
@@ -121,6 +119,11 @@ void putChars(QByteArray &out, const Chars &text, qsizetype from, qsizetype n, b
     } else {
         for (qsizetype i = 0; i < n; ++i) to[i] = static_cast<unsigned char>(text[from + i]);
     }
+}
+void putChars(QByteArray &out, const Chars &text, qsizetype from, qsizetype n, bool wide) {
+    const qsizetype at = out.size();
+    out.resize(at + n * (wide ? 2 : 1));
+    putCharsAt(out.data() + at, text, from, n, wide);
 }
 void putChars(QByteArray &out, QStringView text, bool wide) { putChars(out, charsOf(text), 0, text.size(), wide); }
 
@@ -193,6 +196,16 @@ public:
                       const QByteArray &phonetic = {}) {
         const int unit = wide ? 2 : 1;
         if (room() < header.size() + (text.count == 0 ? 0 : unit)) next();
+        if (runs.isEmpty() && phonetic.isEmpty() && header.size() + text.count * unit <= room()) {
+            // Most strings fit whole in the record: one resize for header and characters.
+            const qsizetype at = m_out.size();
+            const qsizetype bytes = header.size() + text.count * unit;
+            m_out.resize(at + bytes);
+            std::memcpy(m_out.data() + at, header.data(), size_t(header.size()));
+            putCharsAt(m_out.data() + at + header.size(), text, 0, text.count, wide);
+            m_used += int(bytes);
+            return;
+        }
         append(header);
         qsizetype done = 0;
         while (done < text.count) {
