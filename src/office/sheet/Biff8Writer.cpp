@@ -269,7 +269,9 @@ class TextTable {
 public:
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
 
-    explicit TextTable(std::size_t count) : m_slots(count + count * 3 / 7 + 1, Slot{0, kEmpty}) {}  // 70 % full
+    // Half full: most texts a save looks up are not in the table (a translation's
+    // texts among the SST's), and a miss probes until it meets an empty slot.
+    explicit TextTable(std::size_t count) : m_slots(2 * count + 1, Slot{0, kEmpty}) {}
     /// The first value added under `hash` for which `same(value)` holds, or kEmpty.
     template <typename Same>
     std::uint32_t find(std::uint32_t hash, Same same) const {
