@@ -315,11 +315,15 @@ public:
         if (empty) return;
         const auto shared = std::uint32_t(book.sharedStringCount());
         // Strings with formatting runs or phonetic data are never taken: no hash.
+        std::vector<bool> plain(shared);
         HashList hashes(shared);
-        for (std::uint32_t i = 0; i < shared; ++i) hashes[i] = book.sstFormatting(i) ? 0 : textHash(book, i);
+        for (std::uint32_t i = 0; i < shared; ++i) {
+            plain[i] = !book.sstFormatting(i);
+            if (plain[i]) hashes[i] = textHash(book, i);
+        }
         for (std::uint32_t i = 0; i < shared; ++i) {
             if (i + kPrefetchAhead < shared) m_table.prefetch(hashes[i + kPrefetchAhead]);
-            if (!book.sstFormatting(i)) m_table.add(hashes[i], i);
+            if (plain[i]) m_table.add(hashes[i], i);
         }
     }
     void prefetch(std::uint32_t hash) const { m_table.prefetch(hash); }
@@ -513,6 +517,7 @@ void Biff8Writer::writeSharedStrings(QByteArray &out) {
         put32(head, m_references);
         put32(head, count);
         sst.append(head);
+        const QByteArray none;  // for strings without runs or phonetic data
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint32_t stringIndex = i < kept ? m_keptStrings[i] : m_newSstStrings[i - kept];
             // Written from where the string lies: no copy of each of a million strings.
@@ -534,9 +539,8 @@ void Biff8Writer::writeSharedStrings(QByteArray &out) {
                 put16(extSst, unsigned(sst.position() - sst.recordStart()));
                 put16(extSst, 0);
             }
-            static const QByteArray kNothing;
-            sst.appendString(header.view(), text, wide, formatting ? formatting->runs : kNothing,
-                             formatting ? formatting->phonetic : kNothing);
+            sst.appendString(header.view(), text, wide, formatting ? formatting->runs : none,
+                             formatting ? formatting->phonetic : none);
         }
     }
     putRecord(out, kExtSst, extSst);

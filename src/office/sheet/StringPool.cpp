@@ -39,8 +39,8 @@ StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
 std::uint64_t StringPool::hashAt(std::uint32_t index) const {
     const Chars chars = charsAt(index);
     // Four UTF-16 code units go into one step, each step a multiply: a save hashes
-    // every new text and every shared string, and a step per character was most of
-    // that time. Equal strings have equal code units however they are stored.
+    // every new text and every shared string, and a step per character took four
+    // times as many. Equal strings have equal code units however they are stored.
     std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ std::uint64_t(chars.count);
     const auto step = [&hash](std::uint64_t units) {
         hash = (hash ^ units) * 0xFF51AFD7ED558CCDull;

@@ -144,6 +144,8 @@ private:
 
     // Body of the i-th XF record (the file's or an added one); empty when out of range.
     QByteArray xfRecord(int xf) const;
+    // The compound file as read, with the workbook stream as it is saved now.
+    Status containerToSave(ole::CompoundFile &container) const;
     // Finds the workbook stream in m_container, decrypts it if need be, and reads it.
     // open() and openBytes() without their guard against a failed allocation.
     static Status openFile(const QString &path, std::unique_ptr<Workbook> &out);

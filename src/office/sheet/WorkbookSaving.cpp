@@ -33,21 +33,25 @@ Status Workbook::streamBytes(QByteArray &out) const {
     return Status::success();
 }
 
+Status Workbook::containerToSave(ole::CompoundFile &container) const {
+    QByteArray stream;
+    const Status st = streamBytes(stream);
+    if (!st) return st;
+    container = m_container;
+    container.setStream(m_streamName, stream);
+    return st;
+}
+
 Status Workbook::toBytes(QByteArray &out) const {
-    return withFileImage([&out](const QByteArray &image) {
-        out = QByteArray(image.constData(), image.size());
-        return Status::success();
-    });
+    ole::CompoundFile container;
+    const Status st = containerToSave(container);
+    return st ? container.writeBytes(out) : st;
 }
 
 Status Workbook::withFileImage(const std::function<Status(const QByteArray &image)> &use) const {
-    QByteArray stream;
-    Status st = streamBytes(stream);
-    if (!st) return st;
-    ole::CompoundFile container = m_container;
-    container.setStream(m_streamName, stream);
-    stream = QByteArray();  // the container holds it now
-    return container.withBytes(use);
+    ole::CompoundFile container;
+    const Status st = containerToSave(container);
+    return st ? container.withBytes(use) : st;
 }
 
 Status Workbook::save() {
