@@ -90,9 +90,11 @@ int importComments(run::RunContext &run, Selection &s, ImportSheet &sheet) {
     return written;
 }
 
+// A cell text that leaves its cell as it is: nothing, a blank, a single line or
+// paragraph break, or the line feed tag alone.
 bool leavesCellAlone(const QString &text) {
-    return text.isEmpty() || text == QStringLiteral(" ") || text == QString(kCr) || text == QString(kLineBreak) ||
-           text == markers::kLineFeedTag;
+    if (text.size() > 1) return text == markers::kLineFeedTag;
+    return text.isEmpty() || text.front() == u' ' || text.front() == kCr || text.front() == kLineBreak;
 }
 
 }  // namespace
@@ -112,7 +114,6 @@ void WriteMarkedCell(run::RunContext &run, ImportSheet &sheet, const QString &id
                      const LogLine &log) {
     run.counter().CountText(text, false, 1);
     QString value = office::doc::unicodeText(text);
-    value.replace(kCr, markers::kLineFeedTag);
     if (leavesCellAlone(value)) return;
     int row = 0;
     int column = 0;
@@ -121,7 +122,11 @@ void WriteMarkedCell(run::RunContext &run, ImportSheet &sheet, const QString &id
         run.runError = true;
         return;
     }
-    value.replace(markers::kLineFeedTag, QStringLiteral("\n"));
+    // Paragraph marks and line feed tags both become line feeds; most texts have neither.
+    if (value.contains(kCr) || value.contains(u'<')) {
+        value.replace(kCr, u'\n');
+        value.replace(markers::kLineFeedTag, QStringLiteral("\n"));
+    }
     const bool formula = sheet.holdsFormula(row, column);
     const office::Status status = sheet.setCellText(row, column, value);
     if (formula && !sheet.holdsFormula(row, column)) log(ReplacedFormulaLine(run, sheet, row, column));

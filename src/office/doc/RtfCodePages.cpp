@@ -62,7 +62,10 @@ const CodePageDecoder::Decoder &CodePageDecoder::decoder(int codePage) {
     if (it == m_decoders.constEnd()) {
         Decoder d;
         d.codec = codecFor(codePage);
-        if (d.codec && !isMultiByte(codePage)) {
+        if (!d.codec) {
+            d.table.resize(256);
+            for (int b = 0; b < 256; ++b) d.table[size_t(b)] = char16_t(b);  // Latin-1
+        } else if (!isMultiByte(codePage)) {
             d.table.resize(256);
             for (int b = 0; b < 256; ++b) {
                 const QString one = d.codec->toUnicode(QByteArray(1, char(b)));
@@ -82,19 +85,20 @@ QString CodePageDecoder::decode(int codePage, const QByteArray &bytes) {
     return text;
 }
 
+const char16_t *CodePageDecoder::byteTable(int codePage) {
+    const Decoder &d = decoder(codePage);
+    return d.table.empty() ? nullptr : d.table.data();
+}
+
 void CodePageDecoder::decodeInto(int codePage, const QByteArray &bytes, QString &out) {
     const Decoder &d = decoder(codePage);
-    if (d.codec && d.table.empty()) {
+    if (d.table.empty()) {
         out = d.codec->toUnicode(bytes);
         return;
     }
     out.resize(bytes.size());
     char16_t *to = reinterpret_cast<char16_t *>(out.data());
     const auto *from = reinterpret_cast<const uchar *>(bytes.constData());
-    if (!d.codec) {
-        for (qsizetype i = 0; i < bytes.size(); ++i) to[i] = from[i];  // Latin-1
-        return;
-    }
     const char16_t *table = d.table.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) to[i] = table[from[i]];
 }

@@ -21,6 +21,8 @@ public:
     /// decode() into `out`, whose room is reused: the reader decodes every run of
     /// text through one string instead of allocating one per run.
     void decodeInto(int codePage, const QByteArray &bytes, QString &out);
+    /// The 256 characters of a single-byte code page, by byte; null for a multi-byte one.
+    const char16_t *byteTable(int codePage);
 
 private:
     /// A code page's decoder: single-byte code pages by a table of their 256

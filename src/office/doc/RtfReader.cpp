@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace office::doc {
@@ -59,6 +60,9 @@ struct StyleEntry {
     QByteArray nameBytes;
 };
 
+// Control characters other than tab (and 0x1E, 0x1F) are no text.
+bool isTextCharacter(char16_t u) { return u >= 0x20 || u == u'\t' || u == 0x1E || u == 0x1F; }
+
 // Text bytes held before they are decoded into the story.
 constexpr qsizetype kPendingFlushBytes = qsizetype(1) << 20;
 
@@ -80,9 +84,26 @@ public:
     bool pump(qsizetype wanted);
     bool readWholeNeeded() const { return m_readWholeNeeded; }
     void redirectText(QString *textOut) { m_textOut = textOut; }
+    void stopReading() {
+        m_readWholeNeeded = true;
+        m_paused = true;
+    }
+    void checkHandedOver() { m_paused = m_readWholeNeeded || (m_wanted >= 0 && m_textOut->size() >= m_wanted); }
+    void refillIfDue() {
+        if (m_tokens.offset() < m_refillFrom) return;
+        const qint64 before = m_data.size();
+        m_refill();
+        // The window grew by what the file had left: nothing more to come when it did not.
+        m_refillFrom = m_data.size() > before || m_tokens.remaining() >= kRefillMargin
+                           ? m_data.size() - kRefillMargin
+                           : std::numeric_limits<qint64>::max();
+    }
     RtfTokenizer &tokens() { return m_tokens; }
     /// Called before each token when less than kRefillMargin bytes are left.
-    void setRefill(std::function<void()> refill) { m_refill = std::move(refill); }
+    void setRefill(std::function<void()> refill) {
+        m_refill = std::move(refill);
+        m_refillFrom = m_refill ? m_data.size() - kRefillMargin : std::numeric_limits<qint64>::max();
+    }
     static constexpr qint64 kRefillMargin = qint64(1) << 20;
 
 private:
@@ -99,6 +120,7 @@ private:
 
     int currentCodePage();
     void flushBytes();
+    void flushBytesInto(QString &out, const char16_t *table);
     void flushWholeCharacters(qsizetype from);
     void appendChar(char16_t c);
     void appendMark(char16_t c, bool rowEnd);
@@ -120,6 +142,9 @@ private:
     QString *m_textOut = nullptr;  // text mode: the story's text goes here
     bool m_readWholeNeeded = false;  // text mode: a table began or the window cut a token, reading stopped
     std::function<void()> m_refill;
+    qint64 m_refillFrom = std::numeric_limits<qint64>::max();  // token offset from which m_refill is due
+    qsizetype m_wanted = -1;  // text mode: pump() stops once the text handed over holds this many characters
+    bool m_paused = false;    // text mode: enough text handed over, or reading stopped
     bool m_started = false;
     bool m_ended = false;
     char16_t m_lastOut = 0;        // text mode: the last character handed over
@@ -190,12 +215,17 @@ Status Reader::begin() {
 
 bool Reader::pump(qsizetype wanted) {
     if (m_ended) return false;
+    // The checks made before every token are kept to one flag each: the text
+    // handed over and the refill are looked at where they change.
+    m_wanted = wanted;
+    if (m_textOut) checkHandedOver();
     for (;;) {
-        if (m_textOut && (m_readWholeNeeded || (wanted >= 0 && m_textOut->size() >= wanted))) return !m_readWholeNeeded;
-        if (m_refill && m_tokens.remaining() < kRefillMargin) m_refill();
+        if (m_paused) return !m_readWholeNeeded;
+        refillIfDue();
         const RtfToken t = m_tokens.next();
         if (m_tokens.cutShort()) {
-            m_readWholeNeeded = true;
+            if (m_textOut) stopReading();
+            else m_readWholeNeeded = true;
             continue;
         }
         if (t.type == RtfToken::End) break;
@@ -349,35 +379,24 @@ void Reader::enterDestination(RtfWord k) {
 }
 
 bool Reader::charProperty(RtfWord k, bool has, int v, CharState &c) {
-    if (k == RtfWord::plain) {
-        const int style = -1;
+    switch (k) {
+    case RtfWord::plain:
         c = CharState{};
         c.font = m_defaultFont;
-        c.charStyle = style;
-    } else if (k == RtfWord::f) {
-        c.font = v;
-    } else if (k == RtfWord::fs) {
-        c.fontSize = has ? std::clamp(v, 1, 3276) : 24;
-    } else if (k == RtfWord::b) {
-        c.bold = !has || v != 0;
-    } else if (k == RtfWord::i) {
-        c.italic = !has || v != 0;
-    } else if (k == RtfWord::ul) {
-        c.underline = !has || v != 0;
-    } else if (k == RtfWord::ulnone) {
-        c.underline = 0;
-    } else if (k == RtfWord::cf) {
-        c.color = v;
-    } else if (k == RtfWord::lang) {
-        c.language = v;
-    } else if (k == RtfWord::noproof) {
-        c.noProof = !has || v != 0;
-    } else if (k == RtfWord::cs) {
-        c.charStyle = v;
-    } else {
-        return false;
+        c.charStyle = -1;
+        return true;
+    case RtfWord::f: c.font = v; return true;
+    case RtfWord::fs: c.fontSize = has ? std::clamp(v, 1, 3276) : 24; return true;
+    case RtfWord::b: c.bold = !has || v != 0; return true;
+    case RtfWord::i: c.italic = !has || v != 0; return true;
+    case RtfWord::ul: c.underline = !has || v != 0; return true;
+    case RtfWord::ulnone: c.underline = 0; return true;
+    case RtfWord::cf: c.color = v; return true;
+    case RtfWord::lang: c.language = v; return true;
+    case RtfWord::noproof: c.noProof = !has || v != 0; return true;
+    case RtfWord::cs: c.charStyle = v; return true;
+    default: return false;
     }
-    return true;
 }
 
 void Reader::handleWord(const RtfToken &t) {
@@ -455,99 +474,71 @@ void Reader::handleWord(const RtfToken &t) {
         break;
     }
 
-    // Body text.
-    if (k == RtfWord::u && has) {
+    // Body text: one jump on the word, which every control word of the body takes.
+    switch (k) {
+    case RtfWord::u:
+        if (!has) return;
         flushBytes();
         appendChar(char16_t(v < 0 ? v + 65536 : v));
         m_unicodeToSkip = g.unicodeSkip;
         return;
-    }
-    if (k == RtfWord::uc) {
-        g.unicodeSkip = std::clamp(v, 0, 16);
-        return;
-    }
-    if (charProperty(k, has, v, g.chars)) {
+    case RtfWord::uc: g.unicodeSkip = std::clamp(v, 0, 16); return;
+    case RtfWord::plain: case RtfWord::f: case RtfWord::fs: case RtfWord::b: case RtfWord::i: case RtfWord::ul:
+    case RtfWord::ulnone: case RtfWord::cf: case RtfWord::lang: case RtfWord::noproof: case RtfWord::cs:
+        charProperty(k, has, v, g.chars);
         flushBytes();
         return;
-    }
-    if (k == RtfWord::par || k == RtfWord::sect) return endParagraph();
-    if (k == RtfWord::line) return appendChar(kLineBreak);
-    if (k == RtfWord::tab) return appendChar(kTab);
-    if (k == RtfWord::cell) {
+    case RtfWord::par: case RtfWord::sect: return endParagraph();
+    case RtfWord::line: return appendChar(kLineBreak);
+    case RtfWord::tab: return appendChar(kTab);
+    case RtfWord::cell:
         flushBytes();
         beginTableContent();
         appendMark(kCellMark, false);
         ++m_cellsInRow;
         m_lastCellEnd = m_story.length();
         return;
-    }
-    if (k == RtfWord::row) {
+    case RtfWord::row:
         flushBytes();
         if (m_inRow) closeRow();
         return;
-    }
-    if (k == RtfWord::nestcell) return appendChar(kTab);
-    if (k == RtfWord::nestrow) return appendChar(kLineBreak);
-    if (k == RtfWord::pard) {
+    case RtfWord::nestcell: return appendChar(kTab);
+    case RtfWord::nestrow: return appendChar(kLineBreak);
+    case RtfWord::pard:
         g.paraStyle = 0;
         g.inTable = false;
         return;
-    }
-    if (k == RtfWord::s) {
-        g.paraStyle = v;
+    case RtfWord::s: g.paraStyle = v; return;
+    case RtfWord::intbl: g.inTable = !has || v != 0; return;
+    case RtfWord::trowd: m_rowAutoFit = false; return;
+    case RtfWord::trautofit: m_rowAutoFit = !has || v != 0; return;
+    case RtfWord::ansicpg:
+        if (v > 0) m_ansiCodePage = v;
         return;
-    }
-    if (k == RtfWord::intbl) {
-        g.inTable = !has || v != 0;
-        return;
-    }
-    if (k == RtfWord::trowd) {
-        m_rowAutoFit = false;
-        return;
-    }
-    if (k == RtfWord::trautofit) {
-        m_rowAutoFit = !has || v != 0;
-        return;
-    }
-    if (k == RtfWord::ansicpg && v > 0) {
-        m_ansiCodePage = v;
-        return;
-    }
-    if (k == RtfWord::mac) {
-        m_ansiCodePage = 10000;
-        return;
-    }
-    if (k == RtfWord::pc) {
-        m_ansiCodePage = 437;
-        return;
-    }
-    if (k == RtfWord::pca) {
-        m_ansiCodePage = 850;
-        return;
-    }
-    if (k == RtfWord::deff) {
+    case RtfWord::mac: m_ansiCodePage = 10000; return;
+    case RtfWord::pc: m_ansiCodePage = 437; return;
+    case RtfWord::pca: m_ansiCodePage = 850; return;
+    case RtfWord::deff:
         m_defaultFont = v;
         g.chars.font = v;
         return;
+    case RtfWord::deflang: m_defaultLanguage = v; return;
+    case RtfWord::emdash: return appendChar(0x2014);
+    case RtfWord::endash: return appendChar(0x2013);
+    case RtfWord::emspace: return appendChar(0x2003);
+    case RtfWord::enspace: return appendChar(0x2002);
+    case RtfWord::qmspace: return appendChar(0x2005);
+    case RtfWord::bullet: return appendChar(0x2022);
+    case RtfWord::lquote: return appendChar(0x2018);
+    case RtfWord::rquote: return appendChar(0x2019);
+    case RtfWord::ldblquote: return appendChar(0x201C);
+    case RtfWord::rdblquote: return appendChar(0x201D);
+    case RtfWord::zwj: return appendChar(0x200D);
+    case RtfWord::zwnj: return appendChar(0x200C);
+    case RtfWord::ltrmark: return appendChar(0x200E);
+    case RtfWord::rtlmark: return appendChar(0x200F);
+    default: return;
     }
-    if (k == RtfWord::deflang) {
-        m_defaultLanguage = v;
-        return;
-    }
-    if (k == RtfWord::emdash) return appendChar(0x2014);
-    if (k == RtfWord::endash) return appendChar(0x2013);
-    if (k == RtfWord::emspace) return appendChar(0x2003);
-    if (k == RtfWord::enspace) return appendChar(0x2002);
-    if (k == RtfWord::qmspace) return appendChar(0x2005);
-    if (k == RtfWord::bullet) return appendChar(0x2022);
-    if (k == RtfWord::lquote) return appendChar(0x2018);
-    if (k == RtfWord::rquote) return appendChar(0x2019);
-    if (k == RtfWord::ldblquote) return appendChar(0x201C);
-    if (k == RtfWord::rdblquote) return appendChar(0x201D);
-    if (k == RtfWord::zwj) return appendChar(0x200D);
-    if (k == RtfWord::zwnj) return appendChar(0x200C);
-    if (k == RtfWord::ltrmark) return appendChar(0x200E);
-    if (k == RtfWord::rtlmark) return appendChar(0x200F);
 }
 
 void Reader::handleSymbol(char s) {
@@ -652,15 +643,17 @@ void Reader::flushWholeCharacters(qsizetype from) {
 
 void Reader::flushBytes() {
     if (m_pendingBytes.isEmpty()) return;
+    if (m_textOut && !state().inTable) {
+        if (const char16_t *table = m_decoder.byteTable(m_pendingCodePage)) return flushBytesInto(*m_textOut, table);
+    }
     QString &text = m_decoded;
     m_decoder.decodeInto(m_pendingCodePage, m_pendingBytes, text);
     m_pendingBytes.truncate(0);  // keeps its room for the next run
-    // Control characters other than tab (and 0x1E, 0x1F) are no text.
     char16_t *chars = reinterpret_cast<char16_t *>(text.data());
     qsizetype kept = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = chars[i];
-        if (u == u'\t' || u >= 0x20 || u == 0x1E || u == 0x1F) chars[kept++] = u;
+        if (isTextCharacter(u)) chars[kept++] = u;
     }
     if (kept == 0) return;
     text.truncate(kept);
@@ -671,6 +664,27 @@ void Reader::flushBytes() {
     else if (m_inRow) closeRow();
     const quint32 format = charFormatId();
     m_story.insert(m_story.length(), text, format, 0);
+}
+
+// Text mode, single-byte code page: the bytes are decoded straight onto the end of
+// the text handed over, without a string of their own in between.
+void Reader::flushBytesInto(QString &out, const char16_t *table) {
+    const qsizetype at = out.size();
+    const qsizetype n = m_pendingBytes.size();
+    out.resize(at + n);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data()) + at;
+    const auto *from = reinterpret_cast<const uchar *>(m_pendingBytes.constData());
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = table[from[i]];
+        to[kept] = u;
+        kept += isTextCharacter(u);
+    }
+    m_pendingBytes.truncate(0);  // keeps its room for the next run
+    out.truncate(at + kept);
+    if (kept == 0) return;
+    m_lastOut = to[kept - 1];
+    if (m_wanted >= 0 && out.size() >= m_wanted) m_paused = true;
 }
 
 quint32 Reader::charFormatId() {
@@ -707,7 +721,7 @@ quint32 Reader::charFormatId() {
 
 void Reader::beginTableContent() {
     if (m_textOut) {
-        m_readWholeNeeded = true;
+        stopReading();
         return;
     }
     if (m_inRow) return;
@@ -767,6 +781,7 @@ void Reader::appendText(QStringView text) {
     }
     m_textOut->append(text);
     m_lastOut = text.back().unicode();
+    if (m_wanted >= 0 && m_textOut->size() >= m_wanted) m_paused = true;
 }
 
 void Reader::commitFont() {

@@ -12,6 +12,15 @@ namespace {
 constexpr std::uint16_t kDefaultCellXf = 15;  // the "Normal" cell format every BIFF8 file has
 }
 
+bool Worksheet::holdsText(std::uint32_t stringIndex, QStringView text) const {
+    if (!m_book) return text.isEmpty();
+    const StringPool::Chars chars = m_book->stringChars(stringIndex);
+    if (chars.count != text.size()) return false;
+    for (qsizetype i = 0; i < chars.count; ++i)
+        if (chars[i] != text[i].unicode()) return false;
+    return true;
+}
+
 Cell &Worksheet::cellForWriting(int row0, int column0) {
     const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
         return c.row0 < row0 || (c.row0 == row0 && c.column0 < column0);
@@ -25,14 +34,15 @@ Cell &Worksheet::cellForWriting(int row0, int column0) {
 }
 
 void Worksheet::storeTyped(Cell &cell, const QString &text, const TypingLocale &typing, bool *truncated) {
-    const CellValue old = valueOf(cell);
-    const TypedInput input =
-        interpretTypedText(text, typing, m_book && m_book->isDate1904(), old.kind() == ValueKind::Bool);
+    // The old value is asked about in place: an import types hundreds of
+    // thousands of texts, and a copy of each old text would cost as much as the typing.
+    const bool wasBoolean = cell.type == CellType::Bool && (!cell.isFormula() || cell.ref < m_formulas.size());
+    const TypedInput input = interpretTypedText(text, typing, m_book && m_book->isDate1904(), wasBoolean);
     if (truncated) *truncated = input.truncated;
     // Typing the text a text cell already holds changes nothing: the cell keeps its
     // record and its string's formatting runs, and an untouched sheet is saved as read.
     if (input.kind == TypedInput::Text && cell.type == CellType::Text && !cell.isFormula() &&
-        old.kind() == ValueKind::Text && old.textValue() == input.text)
+        holdsText(cell.ref, input.text))
         return;
     // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
     cell.flags &= ~(Cell::kFormula | Cell::kRkValue | Cell::kInMultiple);
