@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -133,6 +134,8 @@ private:
     void finish();
 
     GroupState &state() { return m_stack.back(); }
+    /// The formats worked out so far no longer hold: a style, font, colour or default changed.
+    void forgetFormats() { m_charFormatsKnown = m_paraFormatsKnown = 0; }
 
     void appendText(QStringView text);
 
@@ -186,10 +189,24 @@ private:
     int m_cellsInRow = 0;
     int m_lastCellEnd = 0;
     bool m_rowAutoFit = false;
-    CharState m_lastChars;
-    int m_lastCharsStyle = -2;
-    quint32 m_lastFormat = 0;
-    bool m_haveLastFormat = false;
+    // The formats of the last few character states and paragraph marks: text
+    // switches between a handful (a tagged document between its markers' style
+    // and plain text), and working a format out looks up styles, fonts and the
+    // document's format tables. Emptied when a style is read.
+    struct CharFormatSeen {
+        CharState chars;
+        quint32 id = 0;
+    };
+    struct ParaFormatSeen {
+        int style = 0;  // RTF \s number
+        bool inTable = false, rowEnd = false, autoFit = false;
+        quint32 id = 0;
+    };
+    static constexpr int kFormatsSeen = 4;
+    std::array<CharFormatSeen, kFormatsSeen> m_charFormatsSeen;
+    std::array<ParaFormatSeen, kFormatsSeen> m_paraFormatsSeen;
+    int m_charFormatsKnown = 0, m_paraFormatsKnown = 0;  // entries filled
+    int m_charFormatNext = 0, m_paraFormatNext = 0;      // entry replaced next
 };
 
 Status Reader::run() {
@@ -520,9 +537,13 @@ void Reader::handleWord(const RtfToken &t) {
     case RtfWord::pca: m_ansiCodePage = 850; return;
     case RtfWord::deff:
         m_defaultFont = v;
+        forgetFormats();
         g.chars.font = v;
         return;
-    case RtfWord::deflang: m_defaultLanguage = v; return;
+    case RtfWord::deflang:
+        m_defaultLanguage = v;
+        forgetFormats();
+        return;
     case RtfWord::emdash: return appendChar(0x2014);
     case RtfWord::endash: return appendChar(0x2013);
     case RtfWord::emspace: return appendChar(0x2003);
@@ -594,8 +615,10 @@ void Reader::handleText(QByteArrayView bytes) {
     case Dest::ColorTable:
         for (char c : bytes) {
             if (c != ';') continue;
-            if (m_colors.size() < 65536)
+            if (m_colors.size() < 65536) {
                 m_colors.push_back(m_colorSet ? colorFromRgb(m_red, m_green, m_blue) : kColorAutomatic);
+                forgetFormats();
+            }
             m_red = m_green = m_blue = 0;
             m_colorSet = false;
         }
@@ -689,7 +712,8 @@ void Reader::flushBytesInto(QString &out, const char16_t *table) {
 
 quint32 Reader::charFormatId() {
     const CharState &c = state().chars;
-    if (m_haveLastFormat && c == m_lastChars) return m_lastFormat;
+    for (int k = 0; k < m_charFormatsKnown; ++k)
+        if (m_charFormatsSeen[std::size_t(k)].chars == c) return m_charFormatsSeen[std::size_t(k)].id;
     CharFormat f;
     const int styleIndex = m_charStyles.value(c.charStyle, -1);
     const CharState *styleChars = nullptr;
@@ -713,10 +737,11 @@ quint32 Reader::charFormatId() {
     const int language = c.noProof ? 1024 : c.language;
     const int styleLanguage = styleChars ? (styleChars->noProof ? 1024 : styleChars->language) : m_defaultLanguage;
     if (language >= 0 && language != styleLanguage && language != m_defaultLanguage) f.language = language;
-    m_lastChars = c;
-    m_lastFormat = m_doc.charFormats().id(f);
-    m_haveLastFormat = true;
-    return m_lastFormat;
+    const quint32 id = m_doc.charFormats().id(f);
+    m_charFormatsSeen[std::size_t(m_charFormatNext)] = CharFormatSeen{c, id};
+    m_charFormatNext = (m_charFormatNext + 1) % kFormatsSeen;
+    m_charFormatsKnown = std::min(m_charFormatsKnown + 1, kFormatsSeen);
+    return id;
 }
 
 void Reader::beginTableContent() {
@@ -739,13 +764,29 @@ void Reader::beginTableContent() {
 
 void Reader::appendMark(char16_t c, bool rowEnd) {
     if (m_textOut) return appendText(QStringView(&c, 1));
-    ParaFormat pf;
-    pf.style = std::max(m_paraStyles.value(state().paraStyle, 0), 0);
-    pf.inTable = c == kCellMark || (m_inRow && state().inTable);
-    pf.rowEnd = rowEnd;
-    pf.autoFit = rowEnd && m_rowAutoFit;
+    const int styleNumber = state().paraStyle;
+    const bool inTable = c == kCellMark || (m_inRow && state().inTable);
+    const bool autoFit = rowEnd && m_rowAutoFit;
+    quint32 paraFormat = 0;
+    bool known = false;
+    for (int k = 0; k < m_paraFormatsKnown && !known; ++k) {
+        const ParaFormatSeen &seen = m_paraFormatsSeen[std::size_t(k)];
+        known = seen.style == styleNumber && seen.inTable == inTable && seen.rowEnd == rowEnd && seen.autoFit == autoFit;
+        if (known) paraFormat = seen.id;
+    }
+    if (!known) {
+        ParaFormat pf;
+        pf.style = std::max(m_paraStyles.value(styleNumber, 0), 0);
+        pf.inTable = inTable;
+        pf.rowEnd = rowEnd;
+        pf.autoFit = autoFit;
+        paraFormat = m_doc.paraFormats().id(pf);
+        m_paraFormatsSeen[std::size_t(m_paraFormatNext)] = ParaFormatSeen{styleNumber, inTable, rowEnd, autoFit, paraFormat};
+        m_paraFormatNext = (m_paraFormatNext + 1) % kFormatsSeen;
+        m_paraFormatsKnown = std::min(m_paraFormatsKnown + 1, kFormatsSeen);
+    }
     const quint32 charFormat = charFormatId();
-    m_story.insert(m_story.length(), QStringView(&c, 1), charFormat, m_doc.paraFormats().id(pf));
+    m_story.insert(m_story.length(), QStringView(&c, 1), charFormat, paraFormat);
     m_paragraphStart = m_story.length();
 }
 
@@ -788,6 +829,7 @@ void Reader::commitFont() {
     if (m_fontNumber >= 0 && !m_fontName.isEmpty() && m_fonts.size() < 32768) {
         const int codePage = m_fontCodePage > 0 ? m_fontCodePage : m_ansiCodePage;
         m_fonts.insert(m_fontNumber, FontEntry{m_decoder.decode(codePage, m_fontName).trimmed(), m_fontCodePage});
+        forgetFormats();
         std::fill(m_fontCodePages.begin(), m_fontCodePages.end(), -1);
     }
     m_fontName.clear();
@@ -823,7 +865,7 @@ void Reader::commitStyleEntry() {
     m_styleChars.insert(index, c);
     if (entry.kind == StyleEntry::Character) m_charStyles.insert(entry.number, index);
     else m_paraStyles.insert(entry.number, index);
-    m_haveLastFormat = false;
+    forgetFormats();
 }
 
 void Reader::finish() {
