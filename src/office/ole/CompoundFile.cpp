@@ -8,8 +8,12 @@
 #include <QFile>
 
 #include <gsf/gsf.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -203,19 +207,12 @@ Status CompoundFile::readBytes(const QByteArray &bytes, CompoundFile &out) {
 }
 
 Status CompoundFile::writeBytes(QByteArray &out) const {
-    return withBytes([&out](const QByteArray &image) {
-        out = QByteArray(image.constData(), image.size());
-        return Status::success();
-    });
-}
-
-Status CompoundFile::withBytes(const std::function<Status(const QByteArray &image)> &use) const {
     ensureGsfInitialised();
     GPtr<GsfOutput> sink(gsf_output_memory_new());
     if (const Status s = writeTo(sink.get()); !s) return s;
     const guint8 *data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    const gsf_off_t size = gsf_output_size(sink.get());
-    return use(QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size)));
+    out = QByteArray(reinterpret_cast<const char *>(data), qsizetype(gsf_output_size(sink.get())));
+    return Status::success();
 }
 
 Status CompoundFile::writeFile(const QString &path) const {
@@ -232,6 +229,35 @@ Status CompoundFile::writeFile(const QString &path) const {
     if (!written) return written;
     if (const GError *failure = gsf_output_error(sink.get()); failure || !closed)
         return Status::failure(QStringLiteral("Cannot write %1: %2").arg(path, failure ? QString::fromUtf8(failure->message) : QString()));
+    return Status::success();
+}
+
+Status CompoundFile::writeToDescriptor(int fd) const {
+    ensureGsfInitialised();
+    auto systemFailure = [](int error) { return Status::failure(QString::fromLocal8Bit(std::strerror(error))); };
+    // libgsf closes the stream it is given: it gets a copy of the descriptor.
+    const int own = ::dup(fd);
+    if (own < 0) return systemFailure(errno);
+    FILE *file = ::fdopen(own, "wb");
+    if (!file) {
+        const int error = errno;
+        ::close(own);
+        return systemFailure(error);
+    }
+    GPtr<GsfOutput> sink(gsf_output_stdio_new_FILE("workbook", file, FALSE));
+    if (!sink) {
+        std::fclose(file);
+        return Status::failure(QStringLiteral("OLE2-Ausgabe nicht möglich"));
+    }
+    const Status written = writeTo(sink.get());
+    // A write the file refused (a full disk, say) leaves its reason on the sink:
+    // that says more than what the compound file made of it.
+    const GError *refused = gsf_output_error(sink.get());
+    const QString reason = refused ? QString::fromUtf8(refused->message) : QString();
+    const bool closed = gsf_output_is_closed(sink.get()) || gsf_output_close(sink.get());
+    if (!written) return reason.isEmpty() ? written : Status::failure(reason);
+    if (const GError *failure = gsf_output_error(sink.get()); failure || !closed)
+        return Status::failure(failure ? QString::fromUtf8(failure->message) : QStringLiteral("not all bytes were written"));
     return Status::success();
 }
 

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <array>
-#include <functional>
 #include <vector>
 
 // libgsf's output type, declared as gsf-fwd.h does.
@@ -42,12 +41,12 @@ public:
 
     /// Serialises all entries, in order, into a new compound file image.
     Status writeBytes(QByteArray &out) const;
-    /// Serialises the entries as writeBytes does and hands the image to `use`
-    /// without copying it: the bytes live only until `use` returns.
-    Status withBytes(const std::function<Status(const QByteArray &image)> &use) const;
     /// Writes the compound file straight to disk: into a temporary file in the
     /// same folder, renamed over `path` only once complete.
     Status writeFile(const QString &path) const;
+    /// Writes the compound file into an open, empty file from its start, without an
+    /// image of it in memory; the descriptor stays open and is not synced.
+    Status writeToDescriptor(int fd) const;
 
     const std::vector<Entry> &entries() const { return m_entries; }
     std::vector<Entry> &entries() { return m_entries; }

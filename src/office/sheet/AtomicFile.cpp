@@ -73,9 +73,9 @@ bool syncFolder(const QString &folder) {
     return synced;
 }
 
-}  // namespace
-
-Status writeFileAtomically(const QString &path, const QByteArray &bytes, const DeviceWriter &writer) {
+// Replaces the file at path with what `write` puts into a locked temporary file
+// beside it; `write` gives the reason of a failure, or an empty text.
+Status replaceAtomically(const QString &path, const std::function<QString(int fd)> &write) {
     if (Status target = checkOutputPath(path); !target) return target;
     // A link to a workbook in the same folder is saved through: the file it leads to is replaced.
     const QFileInfo given(path);
@@ -92,13 +92,8 @@ Status writeFileAtomically(const QString &path, const QByteArray &bytes, const D
         return Status::failure(QString::fromUtf8(message).arg(why));
     };
 
-    QFile file;
-    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-        return abandon(file.errorString(), "Datei kann nicht geschrieben werden: %1");
-    // QFile buffers small writes: the flush is where a full disk shows.
-    const bool written = (writer ? writer(file, bytes) : file.write(bytes) == bytes.size()) && file.flush();
-    if (!written) return abandon(writeFailureReason(file), "Datei kann nicht geschrieben werden: %1");
-    file.close();
+    if (const QString failure = write(fd); !failure.isEmpty())
+        return abandon(failure, "Datei kann nicht geschrieben werden: %1");
     if (::fsync(fd) != 0) return abandon(systemError(errno), "Datei kann nicht geschrieben werden: %1");
     // The workbook keeps its permissions; a new one gets the user's default ones.
     struct stat old {};
@@ -110,6 +105,26 @@ Status writeFileAtomically(const QString &path, const QByteArray &bytes, const D
     ::close(fd);
     (void)syncFolder(target.absolutePath());
     return Status::success();
+}
+
+}  // namespace
+
+Status writeFileAtomically(const QString &path, const QByteArray &bytes, const DeviceWriter &writer) {
+    return replaceAtomically(path, [&](int fd) -> QString {
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) return file.errorString();
+        // QFile buffers small writes: the flush is where a full disk shows.
+        const bool written = (writer ? writer(file, bytes) : file.write(bytes) == bytes.size()) && file.flush();
+        return written ? QString() : writeFailureReason(file);
+    });
+}
+
+Status writeFileAtomically(const QString &path, const DescriptorFiller &fill) {
+    return replaceAtomically(path, [&](int fd) -> QString {
+        const Status filled = fill(fd);
+        if (filled) return QString();
+        return filled.message.isEmpty() ? QStringLiteral("not all bytes were written") : filled.message;
+    });
 }
 
 }  // namespace office::sheet

@@ -19,4 +19,11 @@ using DeviceWriter = std::function<bool(QIODevice &device, const QByteArray &byt
 /// the writing; by default the bytes are written whole.
 Status writeFileAtomically(const QString &path, const QByteArray &bytes, const DeviceWriter &writer = {});
 
+/// Fills an open, empty file from its start; returns the reason of a failure.
+using DescriptorFiller = std::function<Status(int fd)>;
+
+/// The same for content that `fill` writes straight into the temporary file, so
+/// that no image of a large file has to be built in memory first.
+Status writeFileAtomically(const QString &path, const DescriptorFiller &fill);
+
 }  // namespace office::sheet

@@ -11,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -119,9 +118,6 @@ public:
     Status saveAs(const QString &path);
     /// The file image saveAs writes.
     Status toBytes(QByteArray &out) const;
-    /// Builds the file image and hands it to `use` without copying it; the bytes
-    /// live only until `use` returns.
-    Status withFileImage(const std::function<Status(const QByteArray &image)> &use) const;
     /// The workbook stream saveAs writes (encrypted again when it was encrypted).
     Status streamBytes(QByteArray &out) const;
     /// XF records added by dateXfFor, after the file's own.

@@ -48,11 +48,6 @@ Status Workbook::toBytes(QByteArray &out) const {
     return st ? container.writeBytes(out) : st;
 }
 
-Status Workbook::withFileImage(const std::function<Status(const QByteArray &image)> &use) const {
-    ole::CompoundFile container;
-    const Status st = containerToSave(container);
-    return st ? container.withBytes(use) : st;
-}
 
 Status Workbook::save() {
     if (m_path.isEmpty()) return Status::failure(QStringLiteral("Die Arbeitsmappe hat keinen Dateinamen"));
@@ -60,8 +55,12 @@ Status Workbook::save() {
 }
 
 Status Workbook::saveAs(const QString &path) {
-    // The file image goes to disk where the compound file was built: no copy of tens of megabytes.
-    return withFileImage([&path](const QByteArray &image) { return writeFileAtomically(path, image); });
+    ole::CompoundFile container;
+    const Status st = containerToSave(container);
+    if (!st) return st;
+    // The compound file is written straight into the file: no image of tens of
+    // megabytes is built in memory first.
+    return writeFileAtomically(path, [&container](int fd) { return container.writeToDescriptor(fd); });
 }
 
 }  // namespace office::sheet
