@@ -1,6 +1,7 @@
 #include "office/doc/BackgroundJob.h"
 
 #include <chrono>
+#include <system_error>
 
 #include <pthread.h>
 
@@ -41,7 +42,14 @@ BackgroundJob::~BackgroundJob() {
 
 void BackgroundJob::start(std::function<void()> job) {
     wait();
-    if (!m_thread.joinable()) m_thread = std::thread([this] { run(); });
+    if (!m_thread.joinable()) {
+        try {
+            m_thread = std::thread([this] { run(); });
+        } catch (const std::system_error &) {
+            job();  // no thread to spare: the job runs here, and is done when start returns
+            return;
+        }
+    }
     {
         std::lock_guard lock(m_mutex);
         m_job = std::move(job);

@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace office::doc {
@@ -75,7 +76,13 @@ Status RtfTextStream::open(const QString &path) {
     m = std::make_unique<Impl>();
     const Status status = m->reader.open(path);
     if (!status) return status;
-    m->thread = std::thread([impl = m.get()] { impl->readAhead(); });
+    try {
+        m->thread = std::thread([impl = m.get()] { impl->readAhead(); });
+    } catch (const std::system_error &error) {
+        // No thread to spare: the caller reads the document whole instead.
+        m = std::make_unique<Impl>();
+        return Status::failure(QStringLiteral("Cannot start the reading thread: %1").arg(QString::fromLocal8Bit(error.what())));
+    }
     return status;
 }
 
