@@ -46,7 +46,10 @@ void BackgroundJob::start(std::function<void()> job) {
         try {
             m_thread = std::thread([this] { run(); });
         } catch (const std::system_error &) {
-            job();  // no thread to spare: the job runs here, and is done when start returns
+            // No thread to spare: the job runs here. It counts as started until it
+            // is waited for, so that its owner collects the result as from a thread.
+            job();
+            m_started = true;
             return;
         }
     }
