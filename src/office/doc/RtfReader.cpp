@@ -61,6 +61,45 @@ struct StyleEntry {
     QByteArray nameBytes;
 };
 
+// The format ids of the last few keys (character states, paragraph marks) worked
+// out: text switches between a handful (a tagged document between its markers'
+// style and plain text), and working a format out looks up styles, fonts and the
+// document's format tables.
+template <typename Key>
+class RecentFormats {
+public:
+    /// The id kept for key, or null.
+    const quint32 *find(const Key &key) const {
+        for (int k = 0; k < m_known; ++k)
+            if (m_seen[std::size_t(k)].key == key) return &m_seen[std::size_t(k)].id;
+        return nullptr;
+    }
+    /// Keeps the id, in place of the oldest when all places are taken.
+    void keep(const Key &key, quint32 id) {
+        m_seen[std::size_t(m_next)] = Seen{key, id};
+        m_next = (m_next + 1) % kPlaces;
+        m_known = std::min(m_known + 1, kPlaces);
+    }
+    void forget() { m_known = 0; }
+
+private:
+    static constexpr int kPlaces = 4;
+    struct Seen {
+        Key key;
+        quint32 id = 0;
+    };
+    std::array<Seen, kPlaces> m_seen{};
+    int m_known = 0;  // places filled
+    int m_next = 0;   // place taken next
+};
+
+// What a paragraph mark's format follows from.
+struct ParaKey {
+    int style = 0;  // RTF \s number
+    bool inTable = false, rowEnd = false, autoFit = false;
+    bool operator==(const ParaKey &) const = default;
+};
+
 // Control characters other than tab (and 0x1E, 0x1F) are no text.
 bool isTextCharacter(char16_t u) { return u >= 0x20 || u == u'\t' || u == 0x1E || u == 0x1F; }
 
@@ -85,6 +124,16 @@ public:
     bool pump(qsizetype wanted);
     bool readWholeNeeded() const { return m_readWholeNeeded; }
     void redirectText(QString *textOut) { m_textOut = textOut; }
+    RtfTokenizer &tokens() { return m_tokens; }
+    /// Called before each token when less than kRefillMargin bytes are left.
+    void setRefill(std::function<void()> refill) {
+        m_refill = std::move(refill);
+        m_refillFrom = m_refill ? m_data.size() - kRefillMargin : std::numeric_limits<qint64>::max();
+    }
+    static constexpr qint64 kRefillMargin = qint64(1) << 20;
+
+private:
+    // Text mode: reading stops here, the document is for the whole reader.
     void stopReading() {
         m_readWholeNeeded = true;
         m_paused = true;
@@ -99,15 +148,7 @@ public:
                            ? m_data.size() - kRefillMargin
                            : std::numeric_limits<qint64>::max();
     }
-    RtfTokenizer &tokens() { return m_tokens; }
-    /// Called before each token when less than kRefillMargin bytes are left.
-    void setRefill(std::function<void()> refill) {
-        m_refill = std::move(refill);
-        m_refillFrom = m_refill ? m_data.size() - kRefillMargin : std::numeric_limits<qint64>::max();
-    }
-    static constexpr qint64 kRefillMargin = qint64(1) << 20;
 
-private:
     void handleWord(const RtfToken &t);
     void handleSymbol(char symbol);
     void handleText(QByteArrayView bytes);
@@ -135,7 +176,10 @@ private:
 
     GroupState &state() { return m_stack.back(); }
     /// The formats worked out so far no longer hold: a style, font, colour or default changed.
-    void forgetFormats() { m_charFormatsKnown = m_paraFormatsKnown = 0; }
+    void forgetFormats() {
+        m_charFormats.forget();
+        m_paraFormats.forget();
+    }
 
     void appendText(QStringView text);
 
@@ -189,24 +233,9 @@ private:
     int m_cellsInRow = 0;
     int m_lastCellEnd = 0;
     bool m_rowAutoFit = false;
-    // The formats of the last few character states and paragraph marks: text
-    // switches between a handful (a tagged document between its markers' style
-    // and plain text), and working a format out looks up styles, fonts and the
-    // document's format tables. Emptied when a style is read.
-    struct CharFormatSeen {
-        CharState chars;
-        quint32 id = 0;
-    };
-    struct ParaFormatSeen {
-        int style = 0;  // RTF \s number
-        bool inTable = false, rowEnd = false, autoFit = false;
-        quint32 id = 0;
-    };
-    static constexpr int kFormatsSeen = 4;
-    std::array<CharFormatSeen, kFormatsSeen> m_charFormatsSeen;
-    std::array<ParaFormatSeen, kFormatsSeen> m_paraFormatsSeen;
-    int m_charFormatsKnown = 0, m_paraFormatsKnown = 0;  // entries filled
-    int m_charFormatNext = 0, m_paraFormatNext = 0;      // entry replaced next
+    // Formats worked out lately; forgotten when a style, font, colour or default is read.
+    RecentFormats<CharState> m_charFormats;
+    RecentFormats<ParaKey> m_paraFormats;
 };
 
 Status Reader::run() {
@@ -712,8 +741,7 @@ void Reader::flushBytesInto(QString &out, const char16_t *table) {
 
 quint32 Reader::charFormatId() {
     const CharState &c = state().chars;
-    for (int k = 0; k < m_charFormatsKnown; ++k)
-        if (m_charFormatsSeen[std::size_t(k)].chars == c) return m_charFormatsSeen[std::size_t(k)].id;
+    if (const quint32 *known = m_charFormats.find(c)) return *known;
     CharFormat f;
     const int styleIndex = m_charStyles.value(c.charStyle, -1);
     const CharState *styleChars = nullptr;
@@ -738,9 +766,7 @@ quint32 Reader::charFormatId() {
     const int styleLanguage = styleChars ? (styleChars->noProof ? 1024 : styleChars->language) : m_defaultLanguage;
     if (language >= 0 && language != styleLanguage && language != m_defaultLanguage) f.language = language;
     const quint32 id = m_doc.charFormats().id(f);
-    m_charFormatsSeen[std::size_t(m_charFormatNext)] = CharFormatSeen{c, id};
-    m_charFormatNext = (m_charFormatNext + 1) % kFormatsSeen;
-    m_charFormatsKnown = std::min(m_charFormatsKnown + 1, kFormatsSeen);
+    m_charFormats.keep(c, id);
     return id;
 }
 
@@ -764,26 +790,18 @@ void Reader::beginTableContent() {
 
 void Reader::appendMark(char16_t c, bool rowEnd) {
     if (m_textOut) return appendText(QStringView(&c, 1));
-    const int styleNumber = state().paraStyle;
-    const bool inTable = c == kCellMark || (m_inRow && state().inTable);
-    const bool autoFit = rowEnd && m_rowAutoFit;
+    const ParaKey key{state().paraStyle, c == kCellMark || (m_inRow && state().inTable), rowEnd, rowEnd && m_rowAutoFit};
     quint32 paraFormat = 0;
-    bool known = false;
-    for (int k = 0; k < m_paraFormatsKnown && !known; ++k) {
-        const ParaFormatSeen &seen = m_paraFormatsSeen[std::size_t(k)];
-        known = seen.style == styleNumber && seen.inTable == inTable && seen.rowEnd == rowEnd && seen.autoFit == autoFit;
-        if (known) paraFormat = seen.id;
-    }
-    if (!known) {
+    if (const quint32 *known = m_paraFormats.find(key)) {
+        paraFormat = *known;
+    } else {
         ParaFormat pf;
-        pf.style = std::max(m_paraStyles.value(styleNumber, 0), 0);
-        pf.inTable = inTable;
-        pf.rowEnd = rowEnd;
-        pf.autoFit = autoFit;
+        pf.style = std::max(m_paraStyles.value(key.style, 0), 0);
+        pf.inTable = key.inTable;
+        pf.rowEnd = key.rowEnd;
+        pf.autoFit = key.autoFit;
         paraFormat = m_doc.paraFormats().id(pf);
-        m_paraFormatsSeen[std::size_t(m_paraFormatNext)] = ParaFormatSeen{styleNumber, inTable, rowEnd, autoFit, paraFormat};
-        m_paraFormatNext = (m_paraFormatNext + 1) % kFormatsSeen;
-        m_paraFormatsKnown = std::min(m_paraFormatsKnown + 1, kFormatsSeen);
+        m_paraFormats.keep(key, paraFormat);
     }
     const quint32 charFormat = charFormatId();
     m_story.insert(m_story.length(), QStringView(&c, 1), charFormat, paraFormat);

@@ -143,9 +143,8 @@ RtfToken RtfTokenizer::next() {
     // over-long word is cut, not split.
     const qint64 start = m_pos;
     m_pos = endOfWord(d, start, size, t.head);
-    const qint64 p = m_pos;
     t.type = RtfToken::ControlWord;
-    t.word = QByteArrayView(d + start, std::min<qint64>(p - start, kMaxWordLength));
+    t.word = QByteArrayView(d + start, std::min<qint64>(m_pos - start, kMaxWordLength));
     bool negative = false;
     if (m_pos < size && d[m_pos] == '-' && m_pos + 1 < size && isDigit(d[m_pos + 1])) {
         negative = true;

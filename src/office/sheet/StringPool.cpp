@@ -66,13 +66,26 @@ std::uint64_t StringPool::hashAt(std::uint32_t index) const {
     return hash ^ (hash >> 31);
 }
 
+namespace {
+
+template <typename Text>
+bool sameChars(const StringPool::Chars &x, const Text &y, qsizetype count) {
+    if (x.count != count) return false;
+    for (qsizetype i = 0; i < count; ++i)
+        if (x[i] != char16_t(y[i])) return false;
+    return true;
+}
+
+}  // namespace
+
 bool StringPool::equal(std::uint32_t a, std::uint32_t b) const {
     if (a == b) return true;
-    const Chars x = charsAt(a), y = charsAt(b);
-    if (x.count != y.count) return false;
-    for (qsizetype i = 0; i < x.count; ++i)
-        if (x[i] != y[i]) return false;
-    return true;
+    const Chars y = charsAt(b);
+    return sameChars(charsAt(a), y, y.count);
+}
+
+bool StringPool::equal(std::uint32_t index, QStringView text) const {
+    return sameChars(charsAt(index), text.utf16(), text.size());
 }
 
 QString StringPool::at(std::uint32_t index) const {

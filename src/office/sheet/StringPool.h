@@ -36,6 +36,8 @@ public:
     std::uint64_t hashAt(std::uint32_t index) const;
     /// Whether the strings at a and b are equal, compared in place.
     bool equal(std::uint32_t a, std::uint32_t b) const;
+    /// Whether the string at index is `text`, compared in place.
+    bool equal(std::uint32_t index, QStringView text) const;
     int count() const { return int(m_entries.size()); }
     void reserve(std::size_t strings) { m_entries.reserve(strings); }
 

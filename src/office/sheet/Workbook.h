@@ -84,6 +84,7 @@ public:
     /// The characters of string(index) where they lie, without a copy.
     StringPool::Chars stringChars(std::uint32_t index) const { return m_strings.charsAt(index); }
     bool sameString(std::uint32_t a, std::uint32_t b) const { return m_strings.equal(a, b); }
+    bool stringIs(std::uint32_t index, QStringView text) const { return m_strings.equal(index, text); }
     int stringCount() const { return m_strings.count(); }
     /// Number of entries read from the shared string table (SST).
     int sharedStringCount() const { return m_sharedStringCount; }

@@ -48,7 +48,6 @@ Status Workbook::toBytes(QByteArray &out) const {
     return st ? container.writeBytes(out) : st;
 }
 
-
 Status Workbook::save() {
     if (m_path.isEmpty()) return Status::failure(QStringLiteral("Die Arbeitsmappe hat keinen Dateinamen"));
     return saveAs(m_path);

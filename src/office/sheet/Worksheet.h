@@ -160,8 +160,6 @@ private:
     // The stored cell at (row0, column0), created (as a BLANK with the default XF) if missing.
     Cell &cellForWriting(int row0, int column0);
     void storeTyped(Cell &cell, const QString &text, const TypingLocale &typing, bool *truncated);
-    /// Whether the workbook string at stringIndex is `text`, compared where it lies.
-    bool holdsText(std::uint32_t stringIndex, QStringView text) const;
     std::pair<std::size_t, std::size_t> rowSpan(int row0) const;
 
     Workbook *m_book;

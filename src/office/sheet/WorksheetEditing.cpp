@@ -12,15 +12,6 @@ namespace {
 constexpr std::uint16_t kDefaultCellXf = 15;  // the "Normal" cell format every BIFF8 file has
 }
 
-bool Worksheet::holdsText(std::uint32_t stringIndex, QStringView text) const {
-    if (!m_book) return text.isEmpty();
-    const StringPool::Chars chars = m_book->stringChars(stringIndex);
-    if (chars.count != text.size()) return false;
-    for (qsizetype i = 0; i < chars.count; ++i)
-        if (chars[i] != text[i].unicode()) return false;
-    return true;
-}
-
 Cell &Worksheet::cellForWriting(int row0, int column0) {
     const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
         return c.row0 < row0 || (c.row0 == row0 && c.column0 < column0);
@@ -42,7 +33,7 @@ void Worksheet::storeTyped(Cell &cell, const QString &text, const TypingLocale &
     // Typing the text a text cell already holds changes nothing: the cell keeps its
     // record and its string's formatting runs, and an untouched sheet is saved as read.
     if (input.kind == TypedInput::Text && cell.type == CellType::Text && !cell.isFormula() &&
-        holdsText(cell.ref, input.text))
+        (m_book ? m_book->stringIs(cell.ref, input.text) : input.text.isEmpty()))
         return;
     // A new value is a cell record of its own (no longer part of a MULRK or MULBLANK).
     cell.flags &= ~(Cell::kFormula | Cell::kRkValue | Cell::kInMultiple);
