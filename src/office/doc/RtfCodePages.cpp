@@ -72,6 +72,8 @@ const CodePageDecoder::Decoder &CodePageDecoder::decoder(int codePage) {
                 d.table[size_t(b)] = one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
             }
         }
+        d.asciiAsIs = !d.table.empty();
+        for (int b = 0x20; b < 0x80 && d.asciiAsIs; ++b) d.asciiAsIs = d.table[size_t(b)] == char16_t(b);
         it = m_decoders.insert(codePage, std::move(d));  // may move the other entries
     }
     m_lastCodePage = codePage;
@@ -85,8 +87,9 @@ QString CodePageDecoder::decode(int codePage, const QByteArray &bytes) {
     return text;
 }
 
-const char16_t *CodePageDecoder::byteTable(int codePage) {
+const char16_t *CodePageDecoder::byteTable(int codePage, bool *asciiAsIs) {
     const Decoder &d = decoder(codePage);
+    if (asciiAsIs) *asciiAsIs = d.asciiAsIs;
     return d.table.empty() ? nullptr : d.table.data();
 }
 

@@ -21,8 +21,9 @@ public:
     /// decode() into `out`, whose room is reused: the reader decodes every run of
     /// text through one string instead of allocating one per run.
     void decodeInto(int codePage, const QByteArray &bytes, QString &out);
-    /// The 256 characters of a single-byte code page, by byte; null for a multi-byte one.
-    const char16_t *byteTable(int codePage);
+    /// The 256 characters of a single-byte code page, by byte; null for a multi-byte
+    /// one. `asciiAsIs` tells whether the printable ASCII bytes stand for themselves.
+    const char16_t *byteTable(int codePage, bool *asciiAsIs = nullptr);
 
 private:
     /// A code page's decoder: single-byte code pages by a table of their 256
@@ -31,6 +32,7 @@ private:
     struct Decoder {
         QTextCodec *codec = nullptr;
         std::vector<char16_t> table;  ///< 256 characters; empty for a multi-byte code page
+        bool asciiAsIs = false;       ///< table maps 0x20-0x7F to themselves
     };
     const Decoder &decoder(int codePage);
     QHash<int, Decoder> m_decoders;

@@ -15,6 +15,10 @@
 #include <limits>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace office::doc {
 
 namespace {
@@ -162,7 +166,7 @@ private:
 
     int currentCodePage();
     void flushBytes();
-    void flushBytesInto(QString &out, const char16_t *table);
+    void decodeInto(QString &out, QByteArrayView bytes, const char16_t *table, bool asciiAsIs);
     void flushWholeCharacters(qsizetype from);
     void appendChar(char16_t c);
     void appendMark(char16_t c, bool rowEnd);
@@ -616,6 +620,13 @@ void Reader::handleText(QByteArrayView bytes) {
     GroupState &g = state();
     switch (g.dest) {
     case Dest::Text:
+        if (m_textOut && m_pendingBytes.isEmpty() && !g.inTable) {
+            // Text mode: a single-byte code page decodes byte by byte, so the run
+            // goes straight to the text handed over instead of waiting as bytes.
+            bool asciiAsIs = false;
+            if (const char16_t *table = m_decoder.byteTable(currentCodePage(), &asciiAsIs))
+                return decodeInto(*m_textOut, bytes, table, asciiAsIs);
+        }
         if (m_pendingBytes.isEmpty()) m_pendingCodePage = currentCodePage();
         else if (m_pendingCodePage != currentCodePage()) {
             flushBytes();
@@ -696,7 +707,12 @@ void Reader::flushWholeCharacters(qsizetype from) {
 void Reader::flushBytes() {
     if (m_pendingBytes.isEmpty()) return;
     if (m_textOut && !state().inTable) {
-        if (const char16_t *table = m_decoder.byteTable(m_pendingCodePage)) return flushBytesInto(*m_textOut, table);
+        bool asciiAsIs = false;
+        if (const char16_t *table = m_decoder.byteTable(m_pendingCodePage, &asciiAsIs)) {
+            decodeInto(*m_textOut, m_pendingBytes, table, asciiAsIs);
+            m_pendingBytes.truncate(0);  // keeps its room for the next run
+            return;
+        }
     }
     QString &text = m_decoded;
     m_decoder.decodeInto(m_pendingCodePage, m_pendingBytes, text);
@@ -720,19 +736,33 @@ void Reader::flushBytes() {
 
 // Text mode, single-byte code page: the bytes are decoded straight onto the end of
 // the text handed over, without a string of their own in between.
-void Reader::flushBytesInto(QString &out, const char16_t *table) {
+void Reader::decodeInto(QString &out, QByteArrayView bytes, const char16_t *table, bool asciiAsIs) {
     const qsizetype at = out.size();
-    const qsizetype n = m_pendingBytes.size();
+    const qsizetype n = bytes.size();
     out.resize(at + n);
     char16_t *to = reinterpret_cast<char16_t *>(out.data()) + at;
-    const auto *from = reinterpret_cast<const uchar *>(m_pendingBytes.constData());
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < n; ++i) {
+    const auto *from = reinterpret_cast<const uchar *>(bytes.data());
+    qsizetype i = 0, kept = 0;
+#ifdef __SSE2__
+    // Printable ASCII, most of the text, is widened sixteen bytes at a time
+    // where the code page leaves it as it is.
+    if (asciiAsIs) {
+        const __m128i zero = _mm_setzero_si128(), belowSpace = _mm_set1_epi8(0x1F);
+        for (; i + 16 <= n; i += 16, kept += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i));
+            if (_mm_movemask_epi8(_mm_cmpgt_epi8(v, belowSpace)) != 0xFFFF) break;  // a control or non-ASCII byte
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(to + kept), _mm_unpacklo_epi8(v, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(to + kept + 8), _mm_unpackhi_epi8(v, zero));
+        }
+    }
+#else
+    Q_UNUSED(asciiAsIs);
+#endif
+    for (; i < n; ++i) {
         const char16_t u = table[from[i]];
         to[kept] = u;
         kept += isTextCharacter(u);
     }
-    m_pendingBytes.truncate(0);  // keeps its room for the next run
     out.truncate(at + kept);
     if (kept == 0) return;
     m_lastOut = to[kept - 1];

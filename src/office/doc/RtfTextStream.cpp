@@ -15,7 +15,7 @@ namespace office::doc {
 struct RtfTextStream::Impl {
     // Pieces of about this many characters, at most kAhead of them waiting.
     static constexpr qsizetype kPiece = 256 * 1024;
-    static constexpr std::size_t kAhead = 4;
+    static constexpr std::size_t kAhead = 32;
 
     RtfTextReader reader;  // the reading thread's alone once it runs
     std::thread thread;

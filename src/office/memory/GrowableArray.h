@@ -33,6 +33,13 @@ public:
         m_size += n;
     }
     void push_back(T item) { append(&item, 1); }
+    /// Appends n items left for the caller to fill in; returns the first. Throws std::bad_alloc.
+    T *extend(std::size_t n) {
+        if (m_capacity - m_size < n) grow(n);
+        T *items = m_items + m_size;
+        m_size += n;
+        return items;
+    }
 
 private:
     // Geometric growth keeps a long run of appends linear.

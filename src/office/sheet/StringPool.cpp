@@ -4,12 +4,32 @@
 
 namespace office::sheet {
 
+namespace {
+
+bool fitsOneByte(const char16_t *units, qsizetype count) {
+    char16_t all = 0;
+    for (qsizetype i = 0; i < count; ++i) all |= units[i];
+    return all <= 0xFF;
+}
+
+}  // namespace
+
 std::uint32_t StringPool::add(QStringView text) {
     m_entries.push_back(m_chars.size());
-    const auto size = std::uint32_t(text.size());  // a cell's text is far below 2^32 code units
-    const char16_t length[2] = {char16_t(size & 0xFFFF), char16_t(size >> 16)};
-    m_chars.append(length, 2);
-    m_chars.append(reinterpret_cast<const char16_t *>(text.utf16()), size);
+    const auto size = std::uint32_t(text.size());  // a cell's text is far below 2^31 code units
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const bool narrow = fitsOneByte(units, size);
+    const char16_t header[2] = {char16_t(size & 0xFFFF), char16_t((size >> 16) | (narrow ? kNarrow : 0))};
+    m_chars.append(header, 2);
+    if (!narrow) {
+        m_chars.append(units, size);
+    } else {
+        // Most texts are Latin-1: one byte a character halves the memory an import
+        // fills, and the SST takes them as they lie. Padded to whole code units.
+        auto *bytes = reinterpret_cast<unsigned char *>(m_chars.extend((size + 1) / 2));
+        for (std::uint32_t i = 0; i < size; ++i) bytes[i] = static_cast<unsigned char>(units[i]);
+        if (size % 2) bytes[size] = 0;
+    }
     return std::uint32_t(m_entries.size() - 1);
 }
 
@@ -24,8 +44,9 @@ StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
     const std::uint64_t entry = m_entries[index];
     if (!(entry & kInStream)) {
         const char16_t *p = m_chars.data() + entry;
-        chars.count = qsizetype(p[0]) | (qsizetype(p[1]) << 16);
-        chars.utf16 = p + 2;
+        chars.count = qsizetype(p[0]) | (qsizetype(p[1] & ~kNarrow) << 16);
+        if (p[1] & kNarrow) chars.bytes = reinterpret_cast<const unsigned char *>(p + 2);
+        else chars.utf16 = p + 2;
         return chars;
     }
     const auto *p = reinterpret_cast<const unsigned char *>(m_stream.constData()) + (entry & ~kInStream);

@@ -13,7 +13,8 @@ namespace office::sheet {
 
 /// The workbook's texts. A large workbook holds hundreds of thousands of short strings,
 /// and one allocation per string would cost more than the characters themselves, so
-/// texts are stored back to back as UTF-16 code units. Shared strings that lie whole in
+/// texts are stored back to back: one byte a character where every character is
+/// Latin-1, as UTF-16 code units otherwise. Shared strings that lie whole in
 /// the workbook stream are not copied at all: the pool keeps the stream and decodes
 /// such a string from its place when it is asked for. Strings are only ever appended.
 class StringPool {
@@ -41,8 +42,9 @@ public:
     int count() const { return int(m_entries.size()); }
     void reserve(std::size_t strings) { m_entries.reserve(strings); }
 
-    /// A string's characters where they lie: UTF-16 in the pool, or Latin-1 or
-    /// unaligned little-endian UTF-16 bytes in the stream. Valid until the next add.
+    /// A string's characters where they lie: UTF-16 or Latin-1 in the pool, or
+    /// Latin-1 or unaligned little-endian UTF-16 bytes in the stream. Valid until
+    /// the next add.
     struct Chars {
         const char16_t *utf16 = nullptr;
         const unsigned char *bytes = nullptr;
@@ -57,9 +59,11 @@ public:
     Chars charsAt(std::uint32_t index) const;
 
 private:
-    // An entry is a position in m_chars, where the string's length (two code units)
-    // precedes its characters, or with kInStream set a string's offset in m_stream.
+    // An entry is a position in m_chars, where the string's length (two code units,
+    // kNarrow set in the second for one byte a character) precedes its characters,
+    // or with kInStream set a string's offset in m_stream.
     static constexpr std::uint64_t kInStream = std::uint64_t(1) << 63;
+    static constexpr char16_t kNarrow = 0x8000;
 
     memory::GrowableArray<char16_t> m_chars;
     std::vector<std::uint64_t, memory::HugePageAllocator<std::uint64_t>> m_entries;

@@ -20,21 +20,25 @@ bool before(const Cell &cell, int row0, int column0) {
 
 }  // namespace
 
-const Cell *Worksheet::cell(int row, int column) const {
-    if (!inSheet(row, column)) return nullptr;
-    const int row0 = row - 1, column0 = column - 1;
-    // Callers mostly walk a sheet cell by cell: try the cell after the last one found.
+std::size_t Worksheet::cellPosition(int row0, int column0) const {
+    // Callers mostly walk a sheet cell by cell: try the place after the last cell found.
     const std::size_t hint = m_lookupHint;
-    if (hint < m_cells.size() && m_cells[hint].row0 == row0 && m_cells[hint].column0 == column0) {
-        m_lookupHint = hint + 1;
-        return &m_cells[hint];
-    }
+    if (hint <= m_cells.size() && (hint == 0 || before(m_cells[hint - 1], row0, column0)) &&
+        (hint == m_cells.size() || !before(m_cells[hint], row0, column0)))
+        return hint;
     const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
         return before(c, row0, column0);
     });
-    if (it == m_cells.end() || it->row0 != row0 || it->column0 != column0) return nullptr;
-    m_lookupHint = std::size_t(it - m_cells.begin()) + 1;
-    return &*it;
+    return std::size_t(it - m_cells.begin());
+}
+
+const Cell *Worksheet::cell(int row, int column) const {
+    if (!inSheet(row, column)) return nullptr;
+    const int row0 = row - 1, column0 = column - 1;
+    const std::size_t at = cellPosition(row0, column0);
+    if (at == m_cells.size() || m_cells[at].row0 != row0 || m_cells[at].column0 != column0) return nullptr;
+    m_lookupHint = at + 1;
+    return &m_cells[at];
 }
 
 double Worksheet::numberOf(const Cell &c) const {

@@ -157,6 +157,8 @@ private:
     // Rows (0-based) of non-empty cells in each column, ascending; built on first use.
     const std::vector<std::uint16_t> &nonEmptyRows(int column0) const;
     bool isNonEmpty(const Cell &cell) const;
+    // Index of the first stored cell at or after (row0, column0) in row-major order.
+    std::size_t cellPosition(int row0, int column0) const;
     // The stored cell at (row0, column0), created (as a BLANK with the default XF) if missing.
     Cell &cellForWriting(int row0, int column0);
     void storeTyped(Cell &cell, const QString &text, const TypingLocale &typing, bool *truncated);
@@ -181,7 +183,7 @@ private:
     int m_cellBlockPosition = 0;
     qint64 m_streamOffset = 0;
     mutable std::vector<std::vector<std::uint16_t>> m_columnIndex;
-    mutable std::size_t m_lookupHint = 0;  // where cell() looks first
+    mutable std::size_t m_lookupHint = 0;  // where cellPosition() looks first
     bool m_cellsModified = false;
     std::set<int> m_changedComments;
 };

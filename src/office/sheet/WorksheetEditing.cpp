@@ -13,15 +13,14 @@ constexpr std::uint16_t kDefaultCellXf = 15;  // the "Normal" cell format every 
 }
 
 Cell &Worksheet::cellForWriting(int row0, int column0) {
-    const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
-        return c.row0 < row0 || (c.row0 == row0 && c.column0 < column0);
-    });
-    if (it != m_cells.end() && it->row0 == row0 && it->column0 == column0) return *it;
+    const std::size_t at = cellPosition(row0, column0);
+    m_lookupHint = at + 1;
+    if (at < m_cells.size() && m_cells[at].row0 == row0 && m_cells[at].column0 == column0) return m_cells[at];
     Cell cell;
     cell.row0 = std::uint16_t(row0);
     cell.column0 = std::uint16_t(column0);
     cell.xf = m_book && m_book->xfCount() > kDefaultCellXf ? kDefaultCellXf : 0;
-    return *m_cells.insert(it, cell);
+    return *m_cells.insert(m_cells.begin() + std::ptrdiff_t(at), cell);
 }
 
 void Worksheet::storeTyped(Cell &cell, const QString &text, const TypingLocale &typing, bool *truncated) {
