@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -134,7 +135,7 @@ public:
         m_refill = std::move(refill);
         m_refillFrom = m_refill ? m_data.size() - kRefillMargin : std::numeric_limits<qint64>::max();
     }
-    static constexpr qint64 kRefillMargin = qint64(1) << 20;
+    static constexpr qint64 kRefillMargin = qint64(256) << 10;
 
 private:
     // Text mode: reading stops here, the document is for the whole reader.
@@ -962,7 +963,7 @@ Status RtfReader::readFile(const QString &path, Document &into) {
 }
 
 struct RtfTextReader::Impl {
-    static constexpr qint64 kPiece = qint64(4) << 20;
+    static constexpr qint64 kPiece = qint64(1) << 20;
 
     QFile file;
     qint64 size = 0;
@@ -975,6 +976,9 @@ struct RtfTextReader::Impl {
     // Reads the next piece of the file behind what the reader has not read yet.
     bool readPiece() {
         const qsizetype kept = window.size();
+        // One block for the whole reading: a window that moved to new memory at
+        // each piece would fault its pages in afresh every time.
+        if (window.capacity() < kPiece + Reader::kRefillMargin) window.reserve(kPiece + Reader::kRefillMargin);
         window.resize(kept + kPiece);
         const qint64 n = file.read(window.data() + kept, kPiece);
         window.resize(kept + qsizetype(std::max<qint64>(n, 0)));
@@ -986,7 +990,9 @@ struct RtfTextReader::Impl {
         if (atFileEnd()) return;
         RtfTokenizer &tokens = reader->tokens();
         const qint64 done = tokens.offset();
-        window.remove(0, done);
+        // What is left moves to the block's start, where the next piece follows it.
+        std::memmove(window.data(), window.constData() + done, size_t(window.size() - done));
+        window.truncate(window.size() - done);
         tokens.dropFront(done);
         windowStart += done;
         if (!readPiece() || atFileEnd()) tokens.setPartial(false);

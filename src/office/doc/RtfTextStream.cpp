@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace office::doc {
 
@@ -23,6 +24,7 @@ struct RtfTextStream::Impl {
     std::condition_variable changed;
     // Guarded by mutex:
     std::deque<QString> ready;
+    std::vector<QString> spare;  // pieces handed over, emptied, their memory kept for new ones
     bool finished = false;   // the last piece is in `ready`
     bool readWhole = false;  // reading stopped short
     bool stopping = false;   // the stream goes away
@@ -53,7 +55,16 @@ struct RtfTextStream::Impl {
 
     void readPieces() {
         for (;;) {
+            // A piece's memory is used again: fresh memory for every piece would
+            // be faulted in page by page, on the thread that sets the import's pace.
             QString piece;
+            {
+                const std::lock_guard lock(mutex);
+                if (!spare.empty()) {
+                    piece = std::move(spare.back());
+                    spare.pop_back();
+                }
+            }
             const bool more = reader.readMore(piece, kPiece);
             std::unique_lock lock(mutex);
             if (!piece.isEmpty()) ready.push_back(std::move(piece));
@@ -92,7 +103,11 @@ bool RtfTextStream::readMore(QString &text, qsizetype atLeast) {
     std::unique_lock lock(m->mutex);
     for (;;) {
         while (!m->ready.empty() && text.size() < wanted) {
-            text.append(m->ready.front());
+            QString &piece = m->ready.front();
+            text.append(piece);
+            if (!piece.isDetached()) piece = QString();  // the text shares it: nothing to keep
+            piece.resize(0);  // keeps its room
+            if (m->spare.size() < Impl::kAhead) m->spare.push_back(std::move(piece));
             m->ready.pop_front();
             m->changed.notify_all();
         }

@@ -1,6 +1,7 @@
 #include "office/sheet/Biff8Writer.h"
 
 #include "office/memory/HugePageAllocator.h"
+#include "office/memory/HugePages.h"
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/BiffRecordReader.h"
 #include "office/sheet/FormulaBlockPlan.h"
@@ -305,7 +306,6 @@ private:
 
 std::uint32_t textHash(const Workbook &book, std::uint32_t string) { return std::uint32_t(book.stringHash(string)); }
 
-using HashList = std::vector<std::uint32_t, memory::HugePageAllocator<std::uint32_t>>;
 constexpr std::size_t kPrefetchAhead = 16;
 
 // Finds a text among the SST strings without formatting runs or phonetic data.
@@ -316,7 +316,7 @@ public:
         const auto shared = std::uint32_t(book.sharedStringCount());
         // Strings with formatting runs or phonetic data are never taken: no hash.
         std::vector<bool> plain(shared);
-        HashList hashes(shared);
+        IndexList hashes(shared);
         for (std::uint32_t i = 0; i < shared; ++i) {
             plain[i] = !book.sstFormatting(i);
             if (plain[i]) hashes[i] = textHash(book, i);
@@ -356,9 +356,10 @@ void Biff8Writer::planStrings() {
 
     const QByteArray &stream = m_book.stream();
     std::vector<bool> used(shared, false);
-    std::vector<std::uint32_t> added;  // texts beyond the SST, in the order of first use
+    IndexList added;  // texts beyond the SST, in the order of first use
     // Texts beyond the SST have the indexes after it: one flag each.
     std::vector<bool> seen(std::size_t(std::max(m_book.stringCount(), int(shared)) - int(shared)), false);
+    added.reserve(seen.size());  // room never used is never touched
     for (int n = 1; n <= m_book.sheetCount(); ++n) {
         const Worksheet &sheet = *m_book.sheet(n);
         if (!sheet.isModified()) {
@@ -386,8 +387,8 @@ void Biff8Writer::planStrings() {
     // Equal new texts are found by their hashes: no table of the texts themselves,
     // which for a whole translated sheet is as large as the SST. The SST's table
     // is built on a second thread while the new texts are compared among themselves.
-    HashList hashes(added.size());
-    std::vector<std::uint32_t> firstEqual(added.size());  // position of the first equal text in added
+    IndexList hashes(added.size());
+    IndexList firstEqual(added.size());  // position of the first equal text in added
     std::optional<SstLookup> sstTexts;
     runSideBySide([&] { sstTexts.emplace(m_book, added.empty()); },
                   [&] {
@@ -403,8 +404,9 @@ void Biff8Writer::planStrings() {
                       }
                   });
     const SstLookup &plain = *sstTexts;
-    std::vector<std::uint32_t> addedTo(added.size());  // SST index as read, or new slot | kNewSlot
+    IndexList addedTo(added.size());  // SST index as read, or new slot | kNewSlot
     constexpr std::uint32_t kNewSlot = 0x80000000u;
+    m_newSstStrings.reserve(added.size());
     for (std::uint32_t k = 0; k < added.size(); ++k) {
         if (k + kPrefetchAhead < added.size()) plain.prefetch(hashes[k + kPrefetchAhead]);
         if (firstEqual[k] != k) {
@@ -421,6 +423,7 @@ void Biff8Writer::planStrings() {
     }
 
     m_sstIndex.assign(shared, kDropped);
+    m_keptStrings.reserve(shared);
     for (std::uint32_t i = 0; i < shared; ++i) {
         if (!used[i]) continue;
         m_sstIndex[i] = std::uint32_t(m_keptStrings.size());
@@ -449,6 +452,7 @@ Status Biff8Writer::write(QByteArray &stream) {
     // longer, and room never written is never touched.
     QByteArray out;
     out.reserve(m_book.stream().size() + m_book.stream().size() / 8 + 4096);
+    memory::adviseHugePages(out.data(), size_t(out.capacity()));
     std::vector<qint64> boundSheets;
     // The sheets are written on a second thread while the globals are, each as
     // if it began the stream; moved to its place, its stream offsets move with it.
@@ -458,8 +462,10 @@ Status Biff8Writer::write(QByteArray &stream) {
             for (int n = 1; n <= m_book.sheetCount(); ++n) {
                 SheetPart &part = parts[std::size_t(n - 1)];
                 const auto &records = m_book.sheet(n)->records();
-                if (!records.empty())
+                if (!records.empty()) {
                     part.bytes.reserve(records.back().offset + records.back().length - records.front().offset + 4096);
+                    memory::adviseHugePages(part.bytes.data(), size_t(part.bytes.capacity()));
+                }
                 writeSheet(*m_book.sheet(n), part.bytes, part.offsetFields);
             }
         },

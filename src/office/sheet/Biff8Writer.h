@@ -1,5 +1,6 @@
 #pragma once
 
+#include "office/memory/HugePageAllocator.h"
 #include "office/ole/OfficeStatus.h"
 #include "office/sheet/SheetTypes.h"
 
@@ -15,6 +16,9 @@ namespace office::sheet {
 class FormulaBlockPlan;
 class Workbook;
 class Worksheet;
+
+/// A list with an entry per string, megabytes long for a large workbook.
+using IndexList = std::vector<std::uint32_t, memory::HugePageAllocator<std::uint32_t>>;
 
 /// Writes a workbook stream back from a Workbook that was read from BIFF8. Records
 /// that nothing changed are copied byte for byte from the stream as read; what the
@@ -56,12 +60,12 @@ private:
     const Workbook &m_book;
     bool m_rebuildSst = false;
     /// SST index as read -> SST index as written (kDropped for strings no cell uses).
-    std::vector<std::uint32_t> m_sstIndex;
+    IndexList m_sstIndex;
     /// String index (into the workbook's texts) -> SST index, for texts beyond the SST.
-    std::vector<std::uint32_t> m_newSstIndex;  // SST index of each text after the SST, by index - SST size
+    IndexList m_newSstIndex;  // SST index of each text after the SST, by index - SST size
     /// The SST as written: indexes as read of the kept strings, then new texts.
-    std::vector<std::uint32_t> m_keptStrings;
-    std::vector<std::uint32_t> m_newSstStrings;
+    IndexList m_keptStrings;
+    IndexList m_newSstStrings;
     std::uint32_t m_references = 0;
 };
 

@@ -21,11 +21,15 @@ bool before(const Cell &cell, int row0, int column0) {
 }  // namespace
 
 std::size_t Worksheet::cellPosition(int row0, int column0) const {
-    // Callers mostly walk a sheet cell by cell: try the place after the last cell found.
+    // Callers mostly walk a sheet cell by cell: try the place after the last cell
+    // found, then that cell itself (asked about, then written).
+    const auto startsAt = [&](std::size_t at) {
+        return at <= m_cells.size() && (at == 0 || before(m_cells[at - 1], row0, column0)) &&
+               (at == m_cells.size() || !before(m_cells[at], row0, column0));
+    };
     const std::size_t hint = m_lookupHint;
-    if (hint <= m_cells.size() && (hint == 0 || before(m_cells[hint - 1], row0, column0)) &&
-        (hint == m_cells.size() || !before(m_cells[hint], row0, column0)))
-        return hint;
+    if (startsAt(hint)) return hint;
+    if (hint > 0 && startsAt(hint - 1)) return hint - 1;
     const auto it = std::lower_bound(m_cells.begin(), m_cells.end(), 0, [&](const Cell &c, int) {
         return before(c, row0, column0);
     });
