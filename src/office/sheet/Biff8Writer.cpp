@@ -463,7 +463,11 @@ Status Biff8Writer::write(QByteArray &stream) {
                 SheetPart &part = parts[std::size_t(n - 1)];
                 const auto &records = m_book.sheet(n)->records();
                 if (!records.empty()) {
-                    part.bytes.reserve(records.back().offset + records.back().length - records.front().offset + 4096);
+                    // Room for the sheet as read and half as much again: cells taken
+                    // out of MULRK and MULBLANK records grow; room never written is
+                    // never touched, and growing would copy the sheet.
+                    const qint64 asRead = records.back().offset + records.back().length - records.front().offset;
+                    part.bytes.reserve(asRead + asRead / 2 + 4096);
                     memory::adviseHugePages(part.bytes.data(), size_t(part.bytes.capacity()));
                 }
                 writeSheet(*m_book.sheet(n), part.bytes, part.offsetFields);
