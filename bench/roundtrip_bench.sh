@@ -19,6 +19,9 @@ export LC_ALL=C.UTF-8 XDG_CONFIG_HOME="$work/config"
 step() {  # step NAME DIR COMMAND...: time, peak memory, workbook size after
     name=$1 dir=$2
     shift 2
+    # What the step before wrote goes to disk first: a step's own figures should
+    # not carry the writing back of the previous step's files.
+    sync
     figures=$(cd "$dir" && /usr/bin/time -f "%e s, CPU %U+%S s, peak %M KiB" "$@" 2>&1 >/dev/null | tail -1)
     printf "  %-14s %s, workbook %s bytes\n" "$name" "$figures" "$(stat -c %s "$dir/$book")"
 }
