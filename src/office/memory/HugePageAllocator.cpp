@@ -10,14 +10,12 @@ namespace {
 
 constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
 
-std::size_t wholePages(std::size_t bytes) {
-    return (bytes + kHugePage - 1) & ~(kHugePage - 1);
-}
-
 }  // namespace
 
+std::size_t wholeHugePages(std::size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
+
 void *mapHugePages(std::size_t bytes) {
-    const std::size_t length = wholePages(bytes);
+    const std::size_t length = wholeHugePages(bytes);
     if (length < bytes) throw std::bad_alloc();
     // Map one huge page more than needed and cut the block out at a 2 MiB boundary.
     void *mapped = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -33,7 +31,7 @@ void *mapHugePages(std::size_t bytes) {
 }
 
 void unmapHugePages(void *block, std::size_t bytes) {
-    if (block) munmap(block, wholePages(bytes));
+    if (block) munmap(block, wholeHugePages(bytes));
 }
 
 }  // namespace office::memory

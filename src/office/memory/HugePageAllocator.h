@@ -12,6 +12,8 @@ namespace office::memory {
 void *mapHugePages(std::size_t bytes);
 /// Releases a block from mapHugePages of the same size.
 void unmapHugePages(void *block, std::size_t bytes);
+/// bytes rounded up to whole 2 MiB pages: what mapHugePages maps for them.
+std::size_t wholeHugePages(std::size_t bytes);
 
 /// Allocator for arrays that grow to megabytes while a workbook is read (a sheet's
 /// cells, the string table's index): blocks from 1 MiB up come from mapHugePages,
