@@ -167,7 +167,7 @@ private:
 
     int currentCodePage();
     void flushBytes();
-    void decodeInto(QString &out, QByteArrayView bytes, const char16_t *table, bool asciiAsIs);
+    void appendDecoded(QByteArrayView bytes, const char16_t *table, bool asciiAsIs);
     void flushWholeCharacters(qsizetype from);
     void appendChar(char16_t c);
     void appendMark(char16_t c, bool rowEnd);
@@ -626,7 +626,7 @@ void Reader::handleText(QByteArrayView bytes) {
             // goes straight to the text handed over instead of waiting as bytes.
             bool asciiAsIs = false;
             if (const char16_t *table = m_decoder.byteTable(currentCodePage(), &asciiAsIs))
-                return decodeInto(*m_textOut, bytes, table, asciiAsIs);
+                return appendDecoded(bytes, table, asciiAsIs);
         }
         if (m_pendingBytes.isEmpty()) m_pendingCodePage = currentCodePage();
         else if (m_pendingCodePage != currentCodePage()) {
@@ -707,14 +707,6 @@ void Reader::flushWholeCharacters(qsizetype from) {
 
 void Reader::flushBytes() {
     if (m_pendingBytes.isEmpty()) return;
-    if (m_textOut && !state().inTable) {
-        bool asciiAsIs = false;
-        if (const char16_t *table = m_decoder.byteTable(m_pendingCodePage, &asciiAsIs)) {
-            decodeInto(*m_textOut, m_pendingBytes, table, asciiAsIs);
-            m_pendingBytes.truncate(0);  // keeps its room for the next run
-            return;
-        }
-    }
     QString &text = m_decoded;
     m_decoder.decodeInto(m_pendingCodePage, m_pendingBytes, text);
     m_pendingBytes.truncate(0);  // keeps its room for the next run
@@ -737,7 +729,8 @@ void Reader::flushBytes() {
 
 // Text mode, single-byte code page: the bytes are decoded straight onto the end of
 // the text handed over, without a string of their own in between.
-void Reader::decodeInto(QString &out, QByteArrayView bytes, const char16_t *table, bool asciiAsIs) {
+void Reader::appendDecoded(QByteArrayView bytes, const char16_t *table, bool asciiAsIs) {
+    QString &out = *m_textOut;
     const qsizetype at = out.size();
     const qsizetype n = bytes.size();
     out.resize(at + n);
