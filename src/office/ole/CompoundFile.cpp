@@ -291,10 +291,13 @@ Status CompoundFile::writeTo(GsfOutput *sink) const {
                 continue;
             }
             GPtr<GsfOutput> stream(child);
-            if (!entry.data.isEmpty() &&
-                !gsf_output_write(stream.get(), size_t(entry.data.size()),
-                                  reinterpret_cast<const guint8 *>(entry.data.constData())))
-                return Status::failure(QStringLiteral("Datenstrom nicht schreibbar: %1").arg(entry.path));
+            const auto write = [&](const QByteArray &bytes) {
+                return bytes.isEmpty() || gsf_output_write(stream.get(), size_t(bytes.size()),
+                                                           reinterpret_cast<const guint8 *>(bytes.constData()));
+            };
+            bool written = write(entry.data);
+            for (const QByteArray &piece : entry.pieces) written = written && write(piece);
+            if (!written) return Status::failure(QStringLiteral("Datenstrom nicht schreibbar: %1").arg(entry.path));
             gsf_output_close(stream.get());
         }
         // Close the deepest storages first, then the root.
@@ -319,12 +322,18 @@ Entry *CompoundFile::find(const QString &path) {
 void CompoundFile::setStream(const QString &path, const QByteArray &data) {
     if (Entry *e = find(path)) {
         e->data = data;
+        e->pieces.clear();
         return;
     }
     Entry entry;
     entry.path = path;
     entry.data = data;
     m_entries.push_back(std::move(entry));
+}
+
+void CompoundFile::setStream(const QString &path, std::vector<QByteArray> pieces) {
+    setStream(path, QByteArray());
+    find(path)->pieces = std::move(pieces);
 }
 
 }  // namespace office::ole

@@ -22,6 +22,9 @@ struct Entry {
     bool isStorage = false;
     /// Stream bytes; empty for storages.
     QByteArray data;
+    /// A stream to be written from pieces, one after another, in place of `data`:
+    /// a large stream built in parts need not be joined to be written.
+    std::vector<QByteArray> pieces;
     /// Class id of a storage (all zero for streams and unset storages).
     std::array<unsigned char, 16> classId{};
 };
@@ -58,6 +61,8 @@ public:
     /// Adds a stream, or replaces the data of an existing one. Parent storages
     /// must already exist.
     void setStream(const QString &path, const QByteArray &data);
+    /// The same for a stream that is written from pieces in turn.
+    void setStream(const QString &path, std::vector<QByteArray> pieces);
 
     /// Class id of the root storage.
     std::array<unsigned char, 16> rootClassId{};

@@ -444,14 +444,16 @@ std::uint32_t Biff8Writer::sstIndexOf(std::uint32_t stringIndex) const {
     return added < m_newSstIndex.size() && m_newSstIndex[added] != kDropped ? m_newSstIndex[added] : stringIndex;
 }
 
-Status Biff8Writer::write(QByteArray &stream) {
+Status Biff8Writer::write(std::vector<QByteArray> &pieces) {
     if (m_book.biffVersion() != 8)
         return Status::failure(QStringLiteral("Arbeitsmappen im Format von Excel 95 können nicht gespeichert werden"));
     planStrings();
-    // Room for the stream as read and an eighth more: translated texts are often
+    // Room for the globals as read and an eighth more: translated texts are often
     // longer, and room never written is never touched.
+    const auto &globals = m_book.globalRecords();
+    const qint64 globalsAsRead = globals.empty() ? 0 : globals.back().offset + globals.back().length - globals.front().offset;
     QByteArray out;
-    out.reserve(m_book.stream().size() + m_book.stream().size() / 8 + 4096);
+    out.reserve(globalsAsRead + globalsAsRead / 8 + 4096);
     memory::adviseHugePages(out.data(), size_t(out.capacity()));
     std::vector<qint64> boundSheets;
     // The sheets are written on a second thread while the globals are, each as
@@ -474,15 +476,19 @@ Status Biff8Writer::write(QByteArray &stream) {
             }
         },
         [&] { writeGlobals(out, boundSheets); });
+    // Each sheet follows the one before: its offsets move by all that precedes it.
+    qint64 base = out.size();
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        const auto base = std::uint32_t(out.size());
-        if (i < boundSheets.size()) set32(out, boundSheets[i], base);
+        if (i < boundSheets.size()) set32(out, boundSheets[i], std::uint32_t(base));
         QByteArray &bytes = parts[i].bytes;
-        for (const qint64 at : parts[i].offsetFields) set32(bytes, at, get32(bytes, at) + base);
-        out.append(bytes);
-        bytes = QByteArray();
+        for (const qint64 at : parts[i].offsetFields) set32(bytes, at, get32(bytes, at) + std::uint32_t(base));
+        base += bytes.size();
     }
-    stream = out;
+    pieces.clear();
+    pieces.reserve(parts.size() + 1);
+    pieces.push_back(std::move(out));
+    for (SheetPart &part : parts)
+        if (!part.bytes.isEmpty()) pieces.push_back(std::move(part.bytes));
     return Status::success();
 }
 

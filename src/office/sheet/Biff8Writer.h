@@ -32,8 +32,10 @@ class Biff8Writer {
 public:
     explicit Biff8Writer(const Workbook &book) : m_book(book) {}
 
-    /// The new workbook stream, not yet encrypted.
-    Status write(QByteArray &stream);
+    /// The new workbook stream, not yet encrypted, in pieces that follow one another
+    /// in the stream: the globals, then each sheet. A rebuilt stream of tens of
+    /// megabytes is so never held twice to join it.
+    Status write(std::vector<QByteArray> &pieces);
 
 private:
     /// A sheet written on its own, as if it began the stream.

@@ -141,6 +141,8 @@ private:
 
     // Body of the i-th XF record (the file's or an added one); empty when out of range.
     QByteArray xfRecord(int xf) const;
+    // The workbook stream as saveAs writes it, in pieces that follow one another.
+    Status streamPieces(std::vector<QByteArray> &pieces) const;
     // The compound file as read, with the workbook stream as it is saved now.
     Status containerToSave(ole::CompoundFile &container) const;
     // Finds the workbook stream in m_container, decrypts it if need be, and reads it.

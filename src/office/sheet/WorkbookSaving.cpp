@@ -9,36 +9,59 @@
 
 namespace office::sheet {
 
-Status Workbook::streamBytes(QByteArray &out) const {
+namespace {
+
+QByteArray joined(const std::vector<QByteArray> &pieces) {
+    if (pieces.size() == 1) return pieces.front();
+    QByteArray whole;
+    qsizetype size = 0;
+    for (const QByteArray &piece : pieces) size += piece.size();
+    whole.reserve(size);
+    for (const QByteArray &piece : pieces) whole.append(piece);
+    return whole;
+}
+
+}  // namespace
+
+Status Workbook::streamPieces(std::vector<QByteArray> &pieces) const {
+    pieces.clear();
     if (!isModified()) {
         // Nothing changed: the stream as it was stored, encrypted or not.
         const ole::Entry *entry = m_container.find(m_streamName);
-        out = entry ? entry->data : QByteArray();
+        if (entry) pieces.push_back(entry->data);
         return Status::success();
     }
-    Status st = Biff8Writer(*this).write(out);
-    if (!st) return st;
-    if (m_decrypted) {
-        // RC4 is its own inverse: running the decryption over the new plain stream,
-        // with the FILEPASS record kept from the file, encrypts it again.
-        BiffRecordReader reader(out, 0, false);
-        BiffRecord record;
-        qint64 filePass = -1;
-        while (reader.next(record) && record.id != biff::kEof)
-            if (record.id == biff::kFilePass) filePass = record.offset;
-        st = filePass >= 0 ? decryptWorkbookStream(out, filePass, m_password)
-                           : Status::failure(QStringLiteral("Verschlüsselungsangaben fehlen beim Speichern"));
-        if (!st) return st;
-    }
-    return Status::success();
+    Status st = Biff8Writer(*this).write(pieces);
+    if (!st || !m_decrypted) return st;
+    // RC4 runs over the stream as a whole: it is joined first. RC4 is its own
+    // inverse: running the decryption over the new plain stream, with the
+    // FILEPASS record kept from the file, encrypts it again.
+    QByteArray whole = joined(pieces);
+    pieces.clear();
+    BiffRecordReader reader(whole, 0, false);
+    BiffRecord record;
+    qint64 filePass = -1;
+    while (reader.next(record) && record.id != biff::kEof)
+        if (record.id == biff::kFilePass) filePass = record.offset;
+    st = filePass >= 0 ? decryptWorkbookStream(whole, filePass, m_password)
+                       : Status::failure(QStringLiteral("Verschlüsselungsangaben fehlen beim Speichern"));
+    if (st) pieces.push_back(std::move(whole));
+    return st;
+}
+
+Status Workbook::streamBytes(QByteArray &out) const {
+    std::vector<QByteArray> pieces;
+    const Status st = streamPieces(pieces);
+    if (st) out = joined(pieces);
+    return st;
 }
 
 Status Workbook::containerToSave(ole::CompoundFile &container) const {
-    QByteArray stream;
-    const Status st = streamBytes(stream);
+    std::vector<QByteArray> pieces;
+    const Status st = streamPieces(pieces);
     if (!st) return st;
     container = m_container;
-    container.setStream(m_streamName, stream);
+    container.setStream(m_streamName, std::move(pieces));
     return st;
 }
 
