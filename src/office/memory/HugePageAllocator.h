@@ -10,7 +10,12 @@ namespace office::memory {
 /// huge pages' worth at their edges would still be faulted in 4 KiB at a time.
 /// Throws std::bad_alloc.
 void *mapHugePages(std::size_t bytes);
-/// Releases a block from mapHugePages of the same size.
+/// The same for a block that never grows (an array allocated at its capacity): only
+/// the whole 2 MiB pages within bytes ask for huge pages. A huge page for the last,
+/// partial one would fault in up to 2 MiB the block never uses, on every array of
+/// a few megabytes a save keeps.
+void *mapHugePagesFixed(std::size_t bytes);
+/// Releases a block from mapHugePages or mapHugePagesFixed of the same size.
 void unmapHugePages(void *block, std::size_t bytes);
 /// bytes rounded up to whole 2 MiB pages: what mapHugePages maps for them.
 std::size_t wholeHugePages(std::size_t bytes);
@@ -31,7 +36,7 @@ struct HugePageAllocator {
         if (n > std::size_t(-1) / sizeof(T)) throw std::bad_array_new_length();
         const std::size_t bytes = n * sizeof(T);
         if (bytes < kMappedFrom) return static_cast<T *>(::operator new(bytes));
-        return static_cast<T *>(mapHugePages(bytes));
+        return static_cast<T *>(mapHugePagesFixed(bytes));
     }
     void deallocate(T *block, std::size_t n) {
         const std::size_t bytes = n * sizeof(T);

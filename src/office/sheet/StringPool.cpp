@@ -2,6 +2,8 @@
 
 #include "office/sheet/RecordCursor.h"
 
+#include <new>
+
 namespace office::sheet {
 
 namespace {
@@ -15,7 +17,9 @@ bool fitsOneByte(const char16_t *units, qsizetype count) {
 }  // namespace
 
 std::uint32_t StringPool::add(QStringView text) {
-    m_entries.push_back(m_chars.size());
+    // Texts of 4 GiB would exhaust the memory long before: treated alike.
+    if (m_chars.size() >= kInStream) throw std::bad_alloc();
+    m_entries.push_back(std::uint32_t(m_chars.size()));
     const auto size = std::uint32_t(text.size());  // a cell's text is far below 2^31 code units
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
     const bool narrow = fitsOneByte(units, size);
@@ -34,14 +38,14 @@ std::uint32_t StringPool::add(QStringView text) {
 }
 
 std::uint32_t StringPool::addStreamString(qint64 offset) {
-    m_entries.push_back(std::uint64_t(offset) | kInStream);
+    m_entries.push_back(std::uint32_t(offset) | kInStream);
     return std::uint32_t(m_entries.size() - 1);
 }
 
 StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
     Chars chars;
     if (index >= m_entries.size()) return chars;
-    const std::uint64_t entry = m_entries[index];
+    const std::uint32_t entry = m_entries[index];
     if (!(entry & kInStream)) {
         const char16_t *p = m_chars.data() + entry;
         chars.count = qsizetype(p[0]) | (qsizetype(p[1] & ~kNarrow) << 16);

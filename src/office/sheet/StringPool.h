@@ -61,12 +61,13 @@ public:
 private:
     // An entry is a position in m_chars, where the string's length (two code units,
     // kNarrow set in the second for one byte a character) precedes its characters,
-    // or with kInStream set a string's offset in m_stream.
-    static constexpr std::uint64_t kInStream = std::uint64_t(1) << 63;
+    // or with kInStream set a string's offset in m_stream. Four bytes an entry: a
+    // workbook stream is below 1 GiB, and the pool below 2^31 code units.
+    static constexpr std::uint32_t kInStream = std::uint32_t(1) << 31;
     static constexpr char16_t kNarrow = 0x8000;
 
     memory::GrowableArray<char16_t> m_chars;
-    std::vector<std::uint64_t, memory::HugePageAllocator<std::uint64_t>> m_entries;
+    std::vector<std::uint32_t, memory::HugePageAllocator<std::uint32_t>> m_entries;
     QByteArray m_stream;
 };
 
