@@ -58,6 +58,34 @@ TEST(CompoundFile, WrittenFileReadsBackByteForByte) {
     EXPECT_EQ(back.entries().size(), original.entries().size());
 }
 
+// A stream given in pieces is written as the pieces joined: below and above the
+// mini stream's threshold, across it, with empty pieces, and over an entry's data.
+TEST(CompoundFile, StreamFromPiecesReadsBackJoined) {
+    const std::vector<std::vector<int>> cases = {{3000, 0, 6000}, {100, 200}, {4095, 1}, {0}, {70000, 1, 4096}};
+    int seed = 10;
+    for (const std::vector<int> &sizes : cases) {
+        CompoundFile file = sampleFile();
+        std::vector<QByteArray> pieces;
+        QByteArray joined;
+        for (const int size : sizes) {
+            pieces.push_back(patternBytes(size, ++seed));
+            joined += pieces.back();
+        }
+        file.setStream(QStringLiteral("Workbook"), pieces);  // replaces the sample's data
+        file.setStream(QStringLiteral("Added"), pieces);
+        QByteArray image;
+        ASSERT_TRUE(file.writeBytes(image).ok);
+        CompoundFile back;
+        ASSERT_TRUE(CompoundFile::readBytes(image, back).ok);
+        for (const QString &name : {QStringLiteral("Workbook"), QStringLiteral("Added")}) {
+            const Entry *entry = back.find(name);
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->data, joined) << name.toStdString() << " from " << sizes.size() << " pieces";
+        }
+        EXPECT_EQ(back.find(QStringLiteral("_VBA_PROJECT_CUR/VBA/dir"))->data, patternBytes(4096, 4));
+    }
+}
+
 TEST(CompoundFile, RefusesWhatIsNotACompoundFile) {
     const QByteArray image = [] {
         QByteArray b;
