@@ -270,8 +270,9 @@ class TextTable {
 public:
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
 
-    // Half full: most texts a save looks up are not in the table (a translation's
-    // texts among the SST's), and a miss probes until it meets an empty slot.
+    // Half full: most texts a save looks up are not in the table (each distinct
+    // text is looked for before it is added), and a miss probes until it meets an
+    // empty slot.
     explicit TextTable(std::size_t count) : m_slots(2 * count + 1, Slot{0, kEmpty}) {}
     /// The first value added under `hash` for which `same(value)` holds, or kEmpty.
     template <typename Same>
@@ -308,35 +309,24 @@ std::uint32_t textHash(const Workbook &book, std::uint32_t string) { return std:
 
 constexpr std::size_t kPrefetchAhead = 16;
 
-// Finds a text among the SST strings without formatting runs or phonetic data.
-class SstLookup {
+// One bit per hash, for a quick "surely none of them": a table of a million texts
+// is megabytes and each probe a cache miss, while these bits stay in the cache.
+// About one text in twelve that is not among them passes.
+class HashBits {
 public:
-    SstLookup(const Workbook &book, bool empty) : m_book(book), m_table(empty ? 0 : std::size_t(book.sharedStringCount())) {
-        if (empty) return;
-        const auto shared = std::uint32_t(book.sharedStringCount());
-        // Strings with formatting runs or phonetic data are never taken: no hash.
-        std::vector<bool> plain(shared);
-        IndexList hashes(shared);
-        for (std::uint32_t i = 0; i < shared; ++i) {
-            plain[i] = !book.sstFormatting(i);
-            if (plain[i]) hashes[i] = textHash(book, i);
-        }
-        for (std::uint32_t i = 0; i < shared; ++i) {
-            if (i + kPrefetchAhead < shared) m_table.prefetch(hashes[i + kPrefetchAhead]);
-            if (plain[i]) m_table.add(hashes[i], i);
-        }
-    }
-    void prefetch(std::uint32_t hash) const { m_table.prefetch(hash); }
-    /// The first SST index holding exactly the text of string `string` (whose
-    /// textHash is `hash`), or kDropped.
-    std::uint32_t find(std::uint32_t string, std::uint32_t hash) const {
-        const std::uint32_t i = m_table.find(hash, [&](std::uint32_t i) { return m_book.sameString(i, string); });
-        return i == TextTable::kEmpty ? kDropped : i;
-    }
+    explicit HashBits(std::size_t count) : m_words(wordsFor(count), 0), m_mask(std::uint32_t(m_words.size() * 64 - 1)) {}
+    void add(std::uint32_t hash) { m_words[(hash & m_mask) >> 6] |= std::uint64_t(1) << (hash & 63); }
+    bool mayHold(std::uint32_t hash) const { return (m_words[(hash & m_mask) >> 6] >> (hash & 63)) & 1; }
 
 private:
-    const Workbook &m_book;
-    TextTable m_table;
+    // Eight bits a text or more, a power of two of them, at most 16 MiB.
+    static std::size_t wordsFor(std::size_t count) {
+        std::size_t words = 1;
+        while (words * 64 < 8 * count && words < (std::size_t(1) << 21)) words *= 2;
+        return words;
+    }
+    std::vector<std::uint64_t, memory::HugePageAllocator<std::uint64_t>> m_words;
+    std::uint32_t m_mask;
 };
 
 }  // namespace
@@ -385,41 +375,64 @@ void Biff8Writer::planStrings() {
 
     // New texts: an equal plain SST string first, then one entry per distinct text.
     // Equal new texts are found by their hashes: no table of the texts themselves,
-    // which for a whole translated sheet is as large as the SST. The SST's table
-    // is built on a second thread while the new texts are compared among themselves.
+    // which for a whole translated sheet is as large as the SST. The SST's plain
+    // strings (no formatting runs, no phonetic data) are hashed on a second thread
+    // while the new texts are compared among themselves; then each such string is
+    // looked for among the distinct new texts, through a bit per new text first:
+    // a translation's texts are mostly in no SST string.
+    constexpr std::uint32_t kNewSlot = 0x80000000u;
     IndexList hashes(added.size());
     IndexList firstEqual(added.size());  // position of the first equal text in added
-    std::optional<SstLookup> sstTexts;
-    runSideBySide([&] { sstTexts.emplace(m_book, added.empty()); },
-                  [&] {
-                      for (std::size_t k = 0; k < added.size(); ++k) hashes[k] = textHash(m_book, added[k]);
-                      TextTable distinct(added.size());
-                      for (std::uint32_t k = 0; k < added.size(); ++k) {
-                          if (k + kPrefetchAhead < added.size()) distinct.prefetch(hashes[k + kPrefetchAhead]);
-                          const std::uint32_t hash = hashes[k];
-                          const std::uint32_t equal = distinct.find(
-                              hash, [&](std::uint32_t j) { return m_book.sameString(added[j], added[k]); });
-                          firstEqual[k] = equal == TextTable::kEmpty ? k : equal;
-                          if (equal == TextTable::kEmpty) distinct.add(hash, k);
-                      }
-                  });
-    const SstLookup &plain = *sstTexts;
-    IndexList addedTo(added.size());  // SST index as read, or new slot | kNewSlot
-    constexpr std::uint32_t kNewSlot = 0x80000000u;
+    IndexList addedTo(added.size(), kDropped);  // SST index as read, or new slot | kNewSlot
+    std::optional<TextTable> distinct;  // made on its thread: megabytes to fill
+    HashBits distinctBits(added.size());
+    IndexList sstHashes;
+    std::vector<bool> plainSst;
+    runSideBySide(
+        [&] {
+            if (added.empty()) return;
+            sstHashes.resize(shared);
+            plainSst.resize(shared);
+            for (std::uint32_t i = 0; i < shared; ++i) {
+                plainSst[i] = !m_book.sstFormatting(i);
+                if (plainSst[i]) sstHashes[i] = textHash(m_book, i);
+            }
+        },
+        [&] {
+            for (std::size_t k = 0; k < added.size(); ++k) hashes[k] = textHash(m_book, added[k]);
+            distinct.emplace(added.size());
+            for (std::uint32_t k = 0; k < added.size(); ++k) {
+                if (k + kPrefetchAhead < added.size()) distinct->prefetch(hashes[k + kPrefetchAhead]);
+                const std::uint32_t hash = hashes[k];
+                const std::uint32_t equal =
+                    distinct->find(hash, [&](std::uint32_t j) { return m_book.sameString(added[j], added[k]); });
+                firstEqual[k] = equal == TextTable::kEmpty ? k : equal;
+                if (equal != TextTable::kEmpty) continue;
+                distinct->add(hash, k);
+                distinctBits.add(hash);
+            }
+        });
+    // The plain SST strings that may hold a new text, then for each distinct new
+    // text the first of them that does.
+    IndexList candidates;
+    for (std::uint32_t i = 0; i < sstHashes.size(); ++i)
+        if (plainSst[i] && distinctBits.mayHold(sstHashes[i])) candidates.push_back(i);
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        if (c + kPrefetchAhead < candidates.size()) distinct->prefetch(sstHashes[candidates[c + kPrefetchAhead]]);
+        const std::uint32_t i = candidates[c];
+        const std::uint32_t k =
+            distinct->find(sstHashes[i], [&](std::uint32_t j) { return m_book.sameString(added[j], i); });
+        if (k == TextTable::kEmpty || addedTo[k] != kDropped) continue;
+        addedTo[k] = i;
+        used[i] = true;
+    }
     m_newSstStrings.reserve(added.size());
     for (std::uint32_t k = 0; k < added.size(); ++k) {
-        if (k + kPrefetchAhead < added.size()) plain.prefetch(hashes[k + kPrefetchAhead]);
-        if (firstEqual[k] != k) {
-            addedTo[k] = addedTo[firstEqual[k]];
-            continue;
+        if (firstEqual[k] != k) addedTo[k] = addedTo[firstEqual[k]];
+        else if (addedTo[k] == kDropped) {
+            addedTo[k] = std::uint32_t(m_newSstStrings.size()) | kNewSlot;
+            m_newSstStrings.push_back(added[k]);
         }
-        if (const std::uint32_t i = plain.find(added[k], hashes[k]); i != kDropped) {
-            used[i] = true;
-            addedTo[k] = i;
-            continue;
-        }
-        addedTo[k] = std::uint32_t(m_newSstStrings.size()) | kNewSlot;
-        m_newSstStrings.push_back(added[k]);
     }
 
     m_sstIndex.assign(shared, kDropped);

@@ -142,3 +142,79 @@ TEST(SharedStrings, TypingACellsOwnTextChangesNothing) {
     }
     EXPECT_GT(checked, testsupport::corpusDir().isEmpty() ? 0 : 1000);
 }
+
+// New texts and the SST on save: a text that a plain SST string holds takes that
+// entry, one that only a string with formatting runs holds gets a plain entry of
+// its own, and two cells given the same new text share one entry.
+TEST(SharedStrings, NewTextsTakeEqualPlainEntriesOnce) {
+    QTemporaryDir dir;
+    int checked = 0, formattedChecked = 0;
+    for (const QString &path : sheettest::workbookFiles(4 * 1024 * 1024)) {
+        std::unique_ptr<Workbook> book;
+        if (!Workbook::open(path, book).ok || book->biffVersion() != 8 || book->worksheetCount() == 0) continue;
+        Worksheet &sheet = *book->worksheet(1);
+        // Constant text cells: the targets are written, the sources lend their texts.
+        // Only texts that stay texts when typed can be lent.
+        std::vector<Cell> texts, plain, formatted;
+        for (const Cell &cell : sheet.cells()) {
+            if (cell.isFormula() || cell.type != CellType::Text || cell.ref >= std::uint32_t(book->sharedStringCount())) continue;
+            texts.push_back(cell);
+            const QString text = sheet.valueOf(cell).textValue();
+            if (text.trimmed().isEmpty() ||
+                interpretTypedText(text, QLocale::c(), book->isDate1904(), false).kind != TypedInput::Text)
+                continue;
+            (book->sstFormatting(cell.ref) ? formatted : plain).push_back(cell);
+        }
+        if (texts.size() < 6 || plain.size() < 2) continue;
+        SCOPED_TRACE(path.toStdString());
+        const auto textOf = [&](const Cell &c) { return sheet.valueOf(c).textValue(); };
+        const Cell lender = plain.back();
+        const QString lent = textOf(lender);
+        // The cells written to hold other texts than those they take.
+        std::vector<Cell> targets;
+        for (const Cell &c : texts)
+            if (c.ref != lender.ref && (formatted.empty() || c.ref != formatted.front().ref) && targets.size() < 3)
+                targets.push_back(c);
+        if (targets.size() < 3) continue;
+        const QString fresh = QStringLiteral("Neu übersetzt \u2013 %1").arg(checked);
+        struct Case {
+            Cell target;
+            QString text;
+        };
+        std::vector<Case> cases = {{targets[0], lent}, {targets[1], fresh}, {targets[2], fresh}};
+        if (!formatted.empty()) cases.push_back({Cell{}, textOf(formatted.front())});
+        QMap<QString, QString> expected = allValues(*book);
+        QList<Write> writes;
+        int freeRow = 1;
+        for (const Cell &c : sheet.cells()) freeRow = std::max(freeRow, c.row() + 1);
+        for (Case &c : cases) {
+            if (c.target.row0 == 0 && c.target.column0 == 0 && c.target.type == CellType::Blank)  // a cell of its own
+                c.target.row0 = std::uint16_t(freeRow - 1);
+            writes.append({sheet.index(), c.target.row(), c.target.column(), c.text});
+        }
+        if (freeRow > 65536) continue;
+        apply(*book, writes, &expected);
+        const QString saved = dir.filePath(QStringLiteral("saved.xls"));
+        ASSERT_TRUE(book->saveAs(saved).ok);
+        std::unique_ptr<Workbook> back;
+        ASSERT_TRUE(Workbook::open(saved, back).ok);
+        EXPECT_EQ(allValues(*back), expected);
+        const Worksheet &written = *back->worksheet(1);
+        const auto refAt = [&](const Cell &c) {
+            const Cell *cell = written.cell(c.row(), c.column());
+            return cell ? cell->ref : 0xFFFFFFFFu;
+        };
+        EXPECT_EQ(refAt(cases[0].target), refAt(lender)) << "a plain SST text takes its entry";
+        EXPECT_EQ(refAt(cases[1].target), refAt(cases[2].target)) << "one entry for one new text";
+        if (cases.size() > 3) {
+            EXPECT_NE(refAt(cases[3].target), refAt(formatted.front())) << "formatting runs are not taken over";
+            EXPECT_FALSE(back->sstFormatting(refAt(cases[3].target)));
+            ++formattedChecked;
+        }
+        ++checked;
+    }
+    if (!testsupport::corpusDir().isEmpty()) {
+        EXPECT_GT(checked, 20);
+        EXPECT_GT(formattedChecked, 0);
+    }
+}
