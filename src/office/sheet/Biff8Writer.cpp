@@ -305,7 +305,7 @@ private:
     std::vector<Slot, memory::HugePageAllocator<Slot>> m_slots;
 };
 
-std::uint32_t textHash(const Workbook &book, std::uint32_t string) { return std::uint32_t(book.stringHash(string)); }
+std::uint32_t textHash(const Workbook &book, std::uint32_t string) { return book.stringHash(string); }
 
 constexpr std::size_t kPrefetchAhead = 16;
 

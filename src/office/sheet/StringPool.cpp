@@ -14,6 +14,37 @@ bool fitsOneByte(const char16_t *units, qsizetype count) {
     return all <= 0xFF;
 }
 
+// A hash of a string's code units: equal strings have equal code units, and so
+// equal hashes, however they are stored.
+std::uint32_t hashOf(const StringPool::Chars &chars) {
+    // Four UTF-16 code units go into one step, each step a multiply: a save hashes
+    // every new text and every shared string, and a step per character took four
+    // times as many.
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ std::uint64_t(chars.count);
+    const auto step = [&hash](std::uint64_t units) {
+        hash = (hash ^ units) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+    };
+    const auto fold = [&](auto unitAt) {
+        qsizetype i = 0;
+        for (; i + 4 <= chars.count; i += 4)
+            step(std::uint64_t(unitAt(i)) | (std::uint64_t(unitAt(i + 1)) << 16) |
+                 (std::uint64_t(unitAt(i + 2)) << 32) | (std::uint64_t(unitAt(i + 3)) << 48));
+        std::uint64_t rest = 0;
+        for (int shift = 0; i < chars.count; ++i, shift += 16) rest |= std::uint64_t(unitAt(i)) << shift;
+        step(rest);
+    };
+    if (chars.utf16) fold([&](qsizetype i) { return chars.utf16[i]; });
+    else if (!chars.wideBytes) fold([&](qsizetype i) { return char16_t(chars.bytes[i]); });
+    else fold([&](qsizetype i) { return chars[i]; });
+    // Mixed once more, so that every bit of the result depends on every unit.
+    hash ^= hash >> 30;
+    hash *= 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 27;
+    hash *= 0x94D049BB133111EBull;
+    return std::uint32_t(hash ^ (hash >> 31));
+}
+
 }  // namespace
 
 std::uint32_t StringPool::add(QStringView text) {
@@ -23,8 +54,15 @@ std::uint32_t StringPool::add(QStringView text) {
     const auto size = std::uint32_t(text.size());  // a cell's text is far below 2^31 code units
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
     const bool narrow = fitsOneByte(units, size);
-    const char16_t header[2] = {char16_t(size & 0xFFFF), char16_t((size >> 16) | (narrow ? kNarrow : 0))};
-    m_chars.append(header, 2);
+    // The hash goes with the text: it is worked out while the text is at hand, and
+    // a save that compares new texts needs the hashes of all of them.
+    Chars chars;
+    chars.utf16 = units;
+    chars.count = size;
+    const std::uint32_t hash = hashOf(chars);
+    const char16_t header[kHeader] = {char16_t(size & 0xFFFF), char16_t((size >> 16) | (narrow ? kNarrow : 0)),
+                                      char16_t(hash & 0xFFFF), char16_t(hash >> 16)};
+    m_chars.append(header, kHeader);
     if (!narrow) {
         m_chars.append(units, size);
     } else {
@@ -49,8 +87,8 @@ StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
     if (!(entry & kInStream)) {
         const char16_t *p = m_chars.data() + entry;
         chars.count = qsizetype(p[0]) | (qsizetype(p[1] & ~kNarrow) << 16);
-        if (p[1] & kNarrow) chars.bytes = reinterpret_cast<const unsigned char *>(p + 2);
-        else chars.utf16 = p + 2;
+        if (p[1] & kNarrow) chars.bytes = reinterpret_cast<const unsigned char *>(p + kHeader);
+        else chars.utf16 = p + kHeader;
         return chars;
     }
     const auto *p = reinterpret_cast<const unsigned char *>(m_stream.constData()) + (entry & ~kInStream);
@@ -61,34 +99,12 @@ StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
     return chars;
 }
 
-std::uint64_t StringPool::hashAt(std::uint32_t index) const {
-    const Chars chars = charsAt(index);
-    // Four UTF-16 code units go into one step, each step a multiply: a save hashes
-    // every new text and every shared string, and a step per character took four
-    // times as many. Equal strings have equal code units however they are stored.
-    std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ std::uint64_t(chars.count);
-    const auto step = [&hash](std::uint64_t units) {
-        hash = (hash ^ units) * 0xFF51AFD7ED558CCDull;
-        hash ^= hash >> 32;
-    };
-    const auto fold = [&](auto unitAt) {
-        qsizetype i = 0;
-        for (; i + 4 <= chars.count; i += 4)
-            step(std::uint64_t(unitAt(i)) | (std::uint64_t(unitAt(i + 1)) << 16) |
-                 (std::uint64_t(unitAt(i + 2)) << 32) | (std::uint64_t(unitAt(i + 3)) << 48));
-        std::uint64_t rest = 0;
-        for (int shift = 0; i < chars.count; ++i, shift += 16) rest |= std::uint64_t(unitAt(i)) << shift;
-        step(rest);
-    };
-    if (chars.utf16) fold([&](qsizetype i) { return chars.utf16[i]; });
-    else if (!chars.wideBytes) fold([&](qsizetype i) { return char16_t(chars.bytes[i]); });
-    else fold([&](qsizetype i) { return chars[i]; });
-    // Mixed once more, so that every bit of the result depends on every unit.
-    hash ^= hash >> 30;
-    hash *= 0xBF58476D1CE4E5B9ull;
-    hash ^= hash >> 27;
-    hash *= 0x94D049BB133111EBull;
-    return hash ^ (hash >> 31);
+std::uint32_t StringPool::hashAt(std::uint32_t index) const {
+    if (index < m_entries.size() && !(m_entries[index] & kInStream)) {
+        const char16_t *p = m_chars.data() + m_entries[index];
+        return std::uint32_t(p[2]) | (std::uint32_t(p[3]) << 16);
+    }
+    return hashOf(charsAt(index));
 }
 
 namespace {

@@ -33,8 +33,9 @@ public:
     /// The string at index; empty for kNone or an index out of range.
     QString at(std::uint32_t index) const;
     /// A hash of the string at index, equal for equal strings however they are
-    /// stored; no copy of the string is made.
-    std::uint64_t hashAt(std::uint32_t index) const;
+    /// stored; no copy of the string is made (a text added with add() keeps its
+    /// hash from then).
+    std::uint32_t hashAt(std::uint32_t index) const;
     /// Whether the strings at a and b are equal, compared in place.
     bool equal(std::uint32_t a, std::uint32_t b) const;
     /// Whether the string at index is `text`, compared in place.
@@ -60,11 +61,13 @@ public:
 
 private:
     // An entry is a position in m_chars, where the string's length (two code units,
-    // kNarrow set in the second for one byte a character) precedes its characters,
+    // kNarrow set in the second for one byte a character) and its hash (two more)
+    // precede its characters,
     // or with kInStream set a string's offset in m_stream. Four bytes an entry: a
     // workbook stream is below 1 GiB, and the pool below 2^31 code units.
     static constexpr std::uint32_t kInStream = std::uint32_t(1) << 31;
     static constexpr char16_t kNarrow = 0x8000;
+    static constexpr int kHeader = 4;
 
     memory::GrowableArray<char16_t> m_chars;
     std::vector<std::uint32_t, memory::HugePageAllocator<std::uint32_t>> m_entries;

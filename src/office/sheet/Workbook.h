@@ -80,7 +80,7 @@ public:
     /// formula results.
     QString string(std::uint32_t index) const;
     /// A hash of string(index), and whether two strings are equal, without copies.
-    std::uint64_t stringHash(std::uint32_t index) const { return m_strings.hashAt(index); }
+    std::uint32_t stringHash(std::uint32_t index) const { return m_strings.hashAt(index); }
     /// The characters of string(index) where they lie, without a copy.
     StringPool::Chars stringChars(std::uint32_t index) const { return m_strings.charsAt(index); }
     bool sameString(std::uint32_t a, std::uint32_t b) const { return m_strings.equal(a, b); }
