@@ -428,8 +428,9 @@ void Biff8Writer::planStrings() {
     }
     m_newSstStrings.reserve(added.size());
     for (std::uint32_t k = 0; k < added.size(); ++k) {
-        if (firstEqual[k] != k) addedTo[k] = addedTo[firstEqual[k]];
-        else if (addedTo[k] == kDropped) {
+        if (firstEqual[k] != k) {
+            addedTo[k] = addedTo[firstEqual[k]];
+        } else if (addedTo[k] == kDropped) {
             addedTo[k] = std::uint32_t(m_newSstStrings.size()) | kNewSlot;
             m_newSstStrings.push_back(added[k]);
         }
