@@ -1,5 +1,7 @@
 #include "office/memory/HugePageAllocator.h"
 
+#include "office/memory/HugePages.h"
+
 #include <cstdint>
 
 #include <sys/mman.h>
@@ -8,10 +10,10 @@ namespace office::memory {
 
 namespace {
 
-constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+constexpr std::uintptr_t kHugePage = kHugePageBytes;
 
-// Whole 2 MiB pages for bytes from a 2 MiB boundary; the first `advised` bytes ask for huge pages.
-void *mapAligned(std::size_t bytes, std::size_t advised) {
+// Whole 2 MiB pages for bytes from a 2 MiB boundary, not yet advised.
+void *mapAligned(std::size_t bytes) {
     const std::size_t length = wholeHugePages(bytes);
     if (length < bytes) throw std::bad_alloc();
     // Map one huge page more than needed and cut the block out at a 2 MiB boundary.
@@ -22,18 +24,24 @@ void *mapAligned(std::size_t bytes, std::size_t advised) {
     if (aligned > start) munmap(mapped, aligned - start);
     const std::uintptr_t end = start + length + kHugePage;
     if (end > aligned + length) munmap(reinterpret_cast<void *>(aligned + length), end - (aligned + length));
-    auto *block = reinterpret_cast<void *>(aligned);
-    if (advised > 0) (void)madvise(block, advised, MADV_HUGEPAGE);  // where the kernel declines, small pages serve
-    return block;
+    return reinterpret_cast<void *>(aligned);
 }
 
 }  // namespace
 
 std::size_t wholeHugePages(std::size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
 
-void *mapHugePages(std::size_t bytes) { return mapAligned(bytes, wholeHugePages(bytes)); }
+void *mapHugePages(std::size_t bytes) {
+    void *block = mapAligned(bytes);
+    (void)madvise(block, wholeHugePages(bytes), MADV_HUGEPAGE);  // where the kernel declines, small pages serve
+    return block;
+}
 
-void *mapHugePagesFixed(std::size_t bytes) { return mapAligned(bytes, bytes & ~std::size_t(kHugePage - 1)); }
+void *mapHugePagesFixed(std::size_t bytes) {
+    void *block = mapAligned(bytes);
+    adviseHugePages(block, bytes);  // the whole 2 MiB pages within bytes
+    return block;
+}
 
 void unmapHugePages(void *block, std::size_t bytes) {
     if (block) munmap(block, wholeHugePages(bytes));

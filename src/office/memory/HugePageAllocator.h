@@ -21,8 +21,8 @@ void unmapHugePages(void *block, std::size_t bytes);
 std::size_t wholeHugePages(std::size_t bytes);
 
 /// Allocator for arrays that grow to megabytes while a workbook is read (a sheet's
-/// cells, the string table's index): blocks from 1 MiB up come from mapHugePages,
-/// smaller ones from operator new.
+/// cells, the string table's index): blocks from 1 MiB up come from
+/// mapHugePagesFixed, smaller ones from operator new.
 template <typename T>
 struct HugePageAllocator {
     using value_type = T;

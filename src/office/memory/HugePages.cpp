@@ -7,7 +7,7 @@
 namespace office::memory {
 
 void adviseHugePages(void *block, std::size_t bytes) {
-    constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
+    constexpr std::uintptr_t kHugePage = kHugePageBytes;
     if (!block || bytes < kHugePage) return;
     const auto start = reinterpret_cast<std::uintptr_t>(block);
     const std::uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);

@@ -381,7 +381,6 @@ void Biff8Writer::planStrings() {
     // looked for among the distinct new texts, through a bit per new text first:
     // a translation's texts are mostly in no SST string.
     constexpr std::uint32_t kNewSlot = 0x80000000u;
-    IndexList hashes(added.size());
     IndexList firstEqual(added.size());  // position of the first equal text in added
     IndexList addedTo(added.size(), kDropped);  // SST index as read, or new slot | kNewSlot
     std::optional<TextTable> distinct;  // made on its thread: megabytes to fill
@@ -399,11 +398,11 @@ void Biff8Writer::planStrings() {
             }
         },
         [&] {
-            for (std::size_t k = 0; k < added.size(); ++k) hashes[k] = textHash(m_book, added[k]);
+            // A new text's hash is kept with it in the pool: read, not worked out.
             distinct.emplace(added.size());
             for (std::uint32_t k = 0; k < added.size(); ++k) {
-                if (k + kPrefetchAhead < added.size()) distinct->prefetch(hashes[k + kPrefetchAhead]);
-                const std::uint32_t hash = hashes[k];
+                if (k + kPrefetchAhead < added.size()) distinct->prefetch(textHash(m_book, added[k + kPrefetchAhead]));
+                const std::uint32_t hash = textHash(m_book, added[k]);
                 const std::uint32_t equal =
                     distinct->find(hash, [&](std::uint32_t j) { return m_book.sameString(added[j], added[k]); });
                 firstEqual[k] = equal == TextTable::kEmpty ? k : equal;

@@ -101,8 +101,8 @@ StringPool::Chars StringPool::charsAt(std::uint32_t index) const {
 
 std::uint32_t StringPool::hashAt(std::uint32_t index) const {
     if (index < m_entries.size() && !(m_entries[index] & kInStream)) {
-        const char16_t *p = m_chars.data() + m_entries[index];
-        return std::uint32_t(p[2]) | (std::uint32_t(p[3]) << 16);
+        const char16_t *p = m_chars.data() + m_entries[index] + kHashAt;
+        return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 16);
     }
     return hashOf(charsAt(index));
 }

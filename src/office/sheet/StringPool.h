@@ -60,13 +60,15 @@ public:
     Chars charsAt(std::uint32_t index) const;
 
 private:
-    // An entry is a position in m_chars, where the string's length (two code units,
-    // kNarrow set in the second for one byte a character) and its hash (two more)
-    // precede its characters,
-    // or with kInStream set a string's offset in m_stream. Four bytes an entry: a
-    // workbook stream is below 1 GiB, and the pool below 2^31 code units.
+    // An entry is a position in m_chars, where a header of kHeader code units
+    // precedes the string's characters: its length (two units, kNarrow set in the
+    // second for one byte a character), then its hash (two units, from kHashAt).
+    // With kInStream set, an entry is a string's offset in m_stream instead. Four
+    // bytes an entry: a workbook stream is below 1 GiB, and the pool below 2^31
+    // code units.
     static constexpr std::uint32_t kInStream = std::uint32_t(1) << 31;
     static constexpr char16_t kNarrow = 0x8000;
+    static constexpr int kHashAt = 2;
     static constexpr int kHeader = 4;
 
     memory::GrowableArray<char16_t> m_chars;
