@@ -15,7 +15,7 @@ namespace office::memory {
 namespace {
 
 constexpr std::uintptr_t kPage = 4096;
-constexpr std::size_t kStep = std::size_t(2) << 20;  // one huge page per call, to stop soon when asked
+constexpr std::size_t kStep = std::size_t(2) << 20;  // 2 MiB per call, to stop soon when asked
 
 }  // namespace
 

@@ -7,9 +7,7 @@ namespace office::memory {
 /// Raw memory for stores that grow to hundreds of megabytes (a long export's
 /// story). Small blocks come from malloc; large ones are page mappings that grow
 /// with mremap, so growing moves page tables instead of copying bytes, and
-/// pages are touched only when items are written into them. Large mappings ask
-/// for transparent huge pages, which cuts the page faults of a first write by
-/// a factor of hundreds.
+/// pages are touched only when items are written into them.
 class GrowableBlock {
 public:
     /// Resizes block (nullptr or from an earlier call, of oldBytes) to newBytes,

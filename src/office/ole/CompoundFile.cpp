@@ -3,7 +3,6 @@
 #include "office/ole/DiskStream.h"
 
 #include "office/memory/BackgroundPrefault.h"
-#include "office/memory/HugePages.h"
 
 #include <QFile>
 
@@ -92,7 +91,6 @@ Status collect(GsfInfile *storage, const QString &prefix, std::vector<Entry> &ou
             continue;
         }
         entry.data.resize(qsizetype(size));
-        memory::adviseHugePages(entry.data.data(), size_t(size));
         memory::BackgroundPrefault prefault(entry.data.data(), size_t(size));
         auto *into = reinterpret_cast<guint8 *>(entry.data.data());
         const bool read = size == 0 || gsf_input_read(child.get(), size_t(size), into);

@@ -1,7 +1,6 @@
 #include "office/sheet/Biff8Writer.h"
 
-#include "office/memory/HugePageAllocator.h"
-#include "office/memory/HugePages.h"
+#include "office/memory/MappedAllocator.h"
 #include "office/sheet/Biff8Records.h"
 #include "office/sheet/BiffRecordReader.h"
 #include "office/sheet/FormulaBlockPlan.h"
@@ -302,7 +301,7 @@ private:
     std::size_t next(std::size_t i) const { return i + 1 == m_slots.size() ? 0 : i + 1; }
     // Mapped, not from malloc: freeing a table of megabytes would raise malloc's
     // threshold for mapping, and what the save allocates next would stay in its heap.
-    std::vector<Slot, memory::HugePageAllocator<Slot>> m_slots;
+    std::vector<Slot, memory::MappedAllocator<Slot>> m_slots;
 };
 
 std::uint32_t textHash(const Workbook &book, std::uint32_t string) { return book.stringHash(string); }
@@ -325,7 +324,7 @@ private:
         while (words * 64 < 8 * count && words < (std::size_t(1) << 21)) words *= 2;
         return words;
     }
-    std::vector<std::uint64_t, memory::HugePageAllocator<std::uint64_t>> m_words;
+    std::vector<std::uint64_t, memory::MappedAllocator<std::uint64_t>> m_words;
     std::uint32_t m_mask;
 };
 
@@ -467,7 +466,6 @@ Status Biff8Writer::write(std::vector<QByteArray> &pieces) {
     const qint64 globalsAsRead = globals.empty() ? 0 : globals.back().offset + globals.back().length - globals.front().offset;
     QByteArray out;
     out.reserve(globalsAsRead + globalsAsRead / 8 + 4096);
-    memory::adviseHugePages(out.data(), size_t(out.capacity()));
     std::vector<qint64> boundSheets;
     // The sheets are written on a second thread while the globals are, each as
     // if it began the stream; moved to its place, its stream offsets move with it.
@@ -483,7 +481,6 @@ Status Biff8Writer::write(std::vector<QByteArray> &pieces) {
                     // never touched, and growing would copy the sheet.
                     const qint64 asRead = records.back().offset + records.back().length - records.front().offset;
                     part.bytes.reserve(asRead + asRead / 2 + 4096);
-                    memory::adviseHugePages(part.bytes.data(), size_t(part.bytes.capacity()));
                 }
                 writeSheet(*m_book.sheet(n), part.bytes, part.offsetFields);
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "office/memory/HugePageAllocator.h"
+#include "office/memory/MappedAllocator.h"
 #include "office/ole/OfficeStatus.h"
 #include "office/sheet/SheetTypes.h"
 
@@ -18,7 +18,7 @@ class Workbook;
 class Worksheet;
 
 /// A list with an entry per string, megabytes long for a large workbook.
-using IndexList = std::vector<std::uint32_t, memory::HugePageAllocator<std::uint32_t>>;
+using IndexList = std::vector<std::uint32_t, memory::MappedAllocator<std::uint32_t>>;
 
 /// Writes a workbook stream back from a Workbook that was read from BIFF8. Records
 /// that nothing changed are copied byte for byte from the stream as read; what the

@@ -1,6 +1,5 @@
 #include "office/sheet/BiffRecordReader.h"
 
-#include "office/memory/HugePages.h"
 #include "office/sheet/Biff8Records.h"
 
 namespace office::sheet {
@@ -41,7 +40,6 @@ bool BiffRecordReader::next(BiffRecord &out) {
     } else {
         out.body.clear();
         out.body.reserve(qsizetype(scan - end) + size);  // one allocation for the whole body
-        memory::adviseHugePages(out.body.data(), size_t(out.body.capacity()));
         out.body.append(m_stream.constData() + m_pos + 4, size);
         while (end < scan) {
             header(end, nextId, nextSize);

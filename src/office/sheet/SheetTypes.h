@@ -1,6 +1,6 @@
 #pragma once
 
-#include "office/memory/HugePageAllocator.h"
+#include "office/memory/MappedAllocator.h"
 
 #include <QByteArray>
 #include <QString>
@@ -78,7 +78,7 @@ struct Cell {
 static_assert(sizeof(Cell) == 12, "a cell stays small: a full sheet holds 16 million");
 
 /// A sheet's cells, in row-major order; a large sheet holds hundreds of thousands.
-using CellList = std::vector<Cell, memory::HugePageAllocator<Cell>>;
+using CellList = std::vector<Cell, memory::MappedAllocator<Cell>>;
 
 /// A formula cell's record, kept whole for the formula text and the writer.
 struct FormulaCell {
@@ -134,7 +134,7 @@ struct RowInfo {
     bool hasRecord = false;
 };
 
-using RowInfoList = std::vector<RowInfo, memory::HugePageAllocator<RowInfo>>;
+using RowInfoList = std::vector<RowInfo, memory::MappedAllocator<RowInfo>>;
 
 /// What kind of sheet a BOUNDSHEET names.
 enum class SheetKind : std::uint8_t { Worksheet, Chart, MacroSheet, Dialog, VbModule, Other };

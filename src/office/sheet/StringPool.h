@@ -1,7 +1,7 @@
 #pragma once
 
 #include "office/memory/GrowableArray.h"
-#include "office/memory/HugePageAllocator.h"
+#include "office/memory/MappedAllocator.h"
 
 #include <QByteArray>
 #include <QString>
@@ -72,7 +72,7 @@ private:
     static constexpr int kHeader = 4;
 
     memory::GrowableArray<char16_t> m_chars;
-    std::vector<std::uint32_t, memory::HugePageAllocator<std::uint32_t>> m_entries;
+    std::vector<std::uint32_t, memory::MappedAllocator<std::uint32_t>> m_entries;
     QByteArray m_stream;
 };
 

@@ -172,7 +172,7 @@ private:
     CellList m_cells;
     std::vector<FormulaCell> m_formulas;
     /// The numbers of number cells that no RK value holds, as Cell::ref indexes them.
-    std::vector<double, memory::HugePageAllocator<double>> m_numbers;
+    std::vector<double, memory::MappedAllocator<double>> m_numbers;
     std::vector<FormulaBlock> m_formulaBlocks;
     std::vector<Comment> m_comments;
     std::array<ColumnState, kColumnCount> m_columns{};

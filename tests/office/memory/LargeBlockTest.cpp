@@ -1,10 +1,11 @@
-// Large blocks for the workbook reader and the stores that grow: the huge-page
+// Large blocks for the workbook reader and the stores that grow: the mapped
 // allocator, growable blocks and the background prefault must hand back exactly
 // what was written, whatever the kernel grants.
 
 #include "office/memory/BackgroundPrefault.h"
 #include "office/memory/GrowableBlock.h"
-#include "office/memory/HugePageAllocator.h"
+#include "office/memory/MappedAllocator.h"
+#include "office/memory/MappedBlocks.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,9 @@
 
 using namespace office::memory;
 
-TEST(HugePageAllocator, VectorKeepsItsItemsAcrossTheMappingThreshold) {
-    std::vector<std::uint32_t, HugePageAllocator<std::uint32_t>> items;
+TEST(MappedAllocator, VectorKeepsItsItemsAcrossTheMappingThreshold) {
+    std::vector<std::uint32_t, MappedAllocator<std::uint32_t>> items;
     for (std::uint32_t i = 0; i < 3'000'000; ++i) items.push_back(i * 7);  // small blocks, then mapped ones
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(items.data()) % (std::uintptr_t(2) << 20), 0u);
     for (std::uint32_t i = 0; i < items.size(); i += 9973) ASSERT_EQ(items[i], i * 7);
     items.resize(1000);
     items.shrink_to_fit();  // back below the threshold: from operator new again
@@ -43,19 +43,17 @@ TEST(GrowableBlock, KeepsItsBytesGrownInPlaceMovedAndShrunk) {
     for (const std::size_t next : {(std::size_t(3) << 20) + 5, std::size_t(5) << 20}) {
         block = static_cast<unsigned char *>(GrowableBlock::resize(block, size, next));
         expectKept(size);
-        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % (std::uintptr_t(2) << 20), 0u);
         fill(size, next);
         size = next;
     }
     // The addresses behind the block taken (by this test, or already by another
     // mapping): growing has to move it.
-    void *behind = mmap(block + wholeHugePages(size), 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE,
+    void *behind = mmap(block + wholePages(size), 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE,
                         -1, 0);
     ASSERT_TRUE(behind != MAP_FAILED || errno == EEXIST) << std::strerror(errno);
     const unsigned char *before = block;
     block = static_cast<unsigned char *>(GrowableBlock::resize(block, size, std::size_t(9) << 20));
     EXPECT_NE(block, before);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % (std::uintptr_t(2) << 20), 0u);
     expectKept(size);
     if (behind != MAP_FAILED) munmap(behind, 4096);
     fill(size, std::size_t(9) << 20);
@@ -68,7 +66,7 @@ TEST(GrowableBlock, KeepsItsBytesGrownInPlaceMovedAndShrunk) {
 
 TEST(BackgroundPrefault, OwnerWritesSurviveAndStoppingIsIdempotent) {
     const std::size_t bytes = (std::size_t(24) << 20) + 123;  // not a whole number of pages
-    std::vector<unsigned char, HugePageAllocator<unsigned char>> block(bytes);
+    std::vector<unsigned char, MappedAllocator<unsigned char>> block(bytes);
     BackgroundPrefault prefault(block.data(), block.size());
     for (std::size_t i = 0; i < bytes; ++i) block[i] = static_cast<unsigned char>(i * 31 + 1);
     prefault.stop();
