@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <fcntl.h>
 #include <gsf/gsf.h>
 #include <unistd.h>
 
@@ -18,6 +19,10 @@
 
 namespace office::ole {
 namespace {
+
+// Stream data goes to the sink in stretches of this size, each announced to
+// the caller of writeTo.
+constexpr qsizetype kPassedChunk = qsizetype(4) << 20;
 
 struct GObjectUnref {
     void operator()(void *object) const {
@@ -247,7 +252,11 @@ Status CompoundFile::writeToDescriptor(int fd) const {
         std::fclose(file);
         return Status::failure(QStringLiteral("OLE2-Ausgabe nicht möglich"));
     }
-    const Status written = writeTo(sink.get());
+    // The disk starts on what has been written while the rest is still being
+    // copied: the sync that ends the save then waits for the last stretch only.
+    const Status written = writeTo(sink.get(), [file, own] {
+        if (std::fflush(file) == 0) (void)::sync_file_range(own, 0, 0, SYNC_FILE_RANGE_WRITE);
+    });
     // A write the file refused (a full disk, say) leaves its reason on the sink:
     // that says more than what the compound file made of it.
     const GError *refused = gsf_output_error(sink.get());
@@ -259,7 +268,7 @@ Status CompoundFile::writeToDescriptor(int fd) const {
     return Status::success();
 }
 
-Status CompoundFile::writeTo(GsfOutput *sink) const {
+Status CompoundFile::writeTo(GsfOutput *sink, const std::function<void()> &passed) const {
     {
         GPtr<GsfOutfile> root(gsf_outfile_msole_new(sink));
         if (!root) return Status::failure(QStringLiteral("OLE2-Ausgabe nicht möglich"));
@@ -290,8 +299,13 @@ Status CompoundFile::writeTo(GsfOutput *sink) const {
             }
             GPtr<GsfOutput> stream(child);
             const auto write = [&](const QByteArray &bytes) {
-                return bytes.isEmpty() || gsf_output_write(stream.get(), size_t(bytes.size()),
-                                                           reinterpret_cast<const guint8 *>(bytes.constData()));
+                const auto *data = reinterpret_cast<const guint8 *>(bytes.constData());
+                for (qsizetype at = 0; at < bytes.size(); at += kPassedChunk) {
+                    const qsizetype n = std::min(kPassedChunk, bytes.size() - at);
+                    if (!gsf_output_write(stream.get(), size_t(n), data + at)) return false;
+                    if (passed && n == kPassedChunk) passed();
+                }
+                return true;
             };
             bool written = write(entry.data);
             for (const QByteArray &piece : entry.pieces) written = written && write(piece);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 // libgsf's output type, declared as gsf-fwd.h does.
@@ -71,7 +72,9 @@ public:
     static constexpr qint64 kMaxStreamSize = qint64(1) << 30;
 
 private:
-    Status writeTo(GsfOutput *sink) const;
+    /// `passed` (when given) is called whenever another few megabytes of stream
+    /// data have been handed to the sink.
+    Status writeTo(GsfOutput *sink, const std::function<void()> &passed = {}) const;
     std::vector<Entry> m_entries;
 };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 using office::ole::CompoundFile;
@@ -14,7 +15,8 @@ namespace {
 
 QByteArray patternBytes(int size, int seed) {
     QByteArray b(size, '\0');
-    for (int i = 0; i < size; ++i) b[i] = char((i * 31 + seed) & 0xFF);
+    // Each 64 KiB differs from the others, so that stretches in the wrong order show.
+    for (int i = 0; i < size; ++i) b[i] = char((i * 31 + (i >> 16) * 7 + seed) & 0xFF);
     return b;
 }
 
@@ -61,7 +63,11 @@ TEST(CompoundFile, WrittenFileReadsBackByteForByte) {
 // A stream given in pieces is written as the pieces joined: below and above the
 // mini stream's threshold, across it, with empty pieces, and over an entry's data.
 TEST(CompoundFile, StreamFromPiecesReadsBackJoined) {
-    const std::vector<std::vector<int>> cases = {{3000, 0, 6000}, {100, 200}, {4095, 1}, {0}, {70000, 1, 4096}};
+    // The last case's first piece goes to the sink in several stretches.
+    const std::vector<std::vector<int>> cases = {
+        {3000, 0, 6000}, {100, 200}, {4095, 1}, {0}, {70000, 1, 4096}, {(9 << 20) + 123, 5}};
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
     int seed = 10;
     for (const std::vector<int> &sizes : cases) {
         CompoundFile file = sampleFile();
@@ -73,16 +79,26 @@ TEST(CompoundFile, StreamFromPiecesReadsBackJoined) {
         }
         file.setStream(QStringLiteral("Workbook"), pieces);  // replaces the sample's data
         file.setStream(QStringLiteral("Added"), pieces);
+        // Written into memory, and into a file through its descriptor (which has
+        // the disk start on each stretch as it passes).
         QByteArray image;
         ASSERT_TRUE(file.writeBytes(image).ok);
-        CompoundFile back;
-        ASSERT_TRUE(CompoundFile::readBytes(image, back).ok);
-        for (const QString &name : {QStringLiteral("Workbook"), QStringLiteral("Added")}) {
-            const Entry *entry = back.find(name);
-            ASSERT_NE(entry, nullptr);
-            EXPECT_EQ(entry->data, joined) << name.toStdString() << " from " << sizes.size() << " pieces";
+        CompoundFile fromMemory, fromDisk;
+        ASSERT_TRUE(CompoundFile::readBytes(image, fromMemory).ok);
+        const QString path = dir.filePath(QStringLiteral("pieces.xls"));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_TRUE(file.writeToDescriptor(out.handle()).ok);
+        out.close();
+        ASSERT_TRUE(CompoundFile::read(path, fromDisk).ok);
+        for (const CompoundFile *back : {&fromMemory, &fromDisk}) {
+            for (const QString &name : {QStringLiteral("Workbook"), QStringLiteral("Added")}) {
+                const Entry *entry = back->find(name);
+                ASSERT_NE(entry, nullptr);
+                EXPECT_EQ(entry->data, joined) << name.toStdString() << " from " << sizes.size() << " pieces";
+            }
+            EXPECT_EQ(back->find(QStringLiteral("_VBA_PROJECT_CUR/VBA/dir"))->data, patternBytes(4096, 4));
         }
-        EXPECT_EQ(back.find(QStringLiteral("_VBA_PROJECT_CUR/VBA/dir"))->data, patternBytes(4096, 4));
     }
 }
 
