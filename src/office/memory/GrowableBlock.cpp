@@ -13,8 +13,6 @@ namespace office::memory {
 
 namespace {
 
-constexpr size_t kMappedFrom = size_t(1) << 20;
-
 bool isMapped(size_t bytes) { return bytes >= kMappedFrom; }
 
 // Grows a mapped block: in place where the addresses behind it are free, else

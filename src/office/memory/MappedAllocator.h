@@ -8,12 +8,11 @@
 namespace office::memory {
 
 /// Allocator for arrays that grow to megabytes (a sheet's cells, the string
-/// table's index, a save's lists): blocks from 1 MiB up come from mapBlock,
-/// smaller ones from operator new.
+/// table's index, a save's lists): blocks from kMappedFrom up come from
+/// mapBlock, smaller ones from operator new.
 template <typename T>
 struct MappedAllocator {
     using value_type = T;
-    static constexpr std::size_t kMappedFrom = std::size_t(1) << 20;
 
     MappedAllocator() = default;
     template <typename U>

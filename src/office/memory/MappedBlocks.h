@@ -4,6 +4,10 @@
 
 namespace office::memory {
 
+/// Blocks from this size up are mapped (mapBlock); smaller ones come from malloc,
+/// where a few pages more or less do not matter.
+inline constexpr std::size_t kMappedFrom = std::size_t(1) << 20;
+
 /// A block of at least bytes, in whole pages mapped from the kernel rather than
 /// taken from malloc: freeing it gives its memory straight back, and a block of
 /// megabytes freed through malloc would raise malloc's threshold for mapping, so
